@@ -1,0 +1,108 @@
+#pragma once
+// Little-endian reads and writes of binary formats.
+//
+// ByteReader walks a byte span and checks every read against what is left; running past the
+// end throws IoError ("... ends early ..."), so a short file can never be read outside its
+// buffer. Counts read from a file are checked with requireCount() before anything is reserved
+// or read for them. ByteWriter appends to a byte vector (a sink the tests can compare).
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <span>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "common/errors.h"
+
+static_assert(std::endian::native == std::endian::little,
+              "the record layouts are copied as little-endian bytes");
+
+namespace cw {
+
+class ByteReader {
+public:
+    // `what` names the input in messages, e.g. "Project file x.cwp".
+    explicit ByteReader(std::span<const std::uint8_t> bytes, std::string what = "File")
+        : bytes_(bytes), what_(std::move(what)) {}
+
+    std::size_t position() const { return pos_; }
+    std::size_t size() const { return bytes_.size(); }
+    std::size_t remaining() const { return bytes_.size() - pos_; }
+    bool atEnd() const { return pos_ == bytes_.size(); }
+    const std::string& what() const { return what_; }
+
+    std::uint8_t u8() { need(1); return bytes_[pos_++]; }
+    std::int8_t i8() { return static_cast<std::int8_t>(u8()); }
+    std::uint16_t u16() { std::uint16_t v; read(&v, 2); return v; }
+    std::int16_t i16() { std::int16_t v; read(&v, 2); return v; }
+    std::uint32_t u32() { std::uint32_t v; read(&v, 4); return v; }
+    std::int32_t i32() { std::int32_t v; read(&v, 4); return v; }
+
+    // Copies n bytes into dst.
+    void read(void* dst, std::size_t n) {
+        need(n);
+        if (n != 0) std::memcpy(dst, bytes_.data() + pos_, n);
+        pos_ += n;
+    }
+    // The next n bytes, without copying.
+    std::span<const std::uint8_t> take(std::size_t n) {
+        need(n);
+        auto s = bytes_.subspan(pos_, n);
+        pos_ += n;
+        return s;
+    }
+    void skip(std::size_t n) { need(n); pos_ += n; }
+    void seek(std::size_t offset) {
+        if (offset > bytes_.size()) failShort(offset - pos_);
+        pos_ = offset;
+    }
+
+    // Refuses a count above its capacity, naming the list: "<what> has <count> <list>; at most
+    // <capacity> are supported". Then makes sure count * elementSize bytes are left.
+    void requireCount(std::uint64_t count, std::uint64_t capacity, std::string_view list,
+                      std::size_t elementSize) const;
+    // Makes sure n more bytes are left (throws IoError otherwise).
+    void need(std::size_t n) const {
+        if (n > remaining()) failShort(n);
+    }
+
+private:
+    [[noreturn]] void failShort(std::size_t wanted) const;
+
+    std::span<const std::uint8_t> bytes_;
+    std::size_t pos_ = 0;
+    std::string what_;
+};
+
+class ByteWriter {
+public:
+    ByteWriter() = default;
+    explicit ByteWriter(std::size_t reserve) { bytes_.reserve(reserve); }
+
+    void u8(std::uint8_t v) { bytes_.push_back(v); }
+    void i8(std::int8_t v) { u8(static_cast<std::uint8_t>(v)); }
+    void u16(std::uint16_t v) { write(&v, 2); }
+    void i16(std::int16_t v) { write(&v, 2); }
+    void u32(std::uint32_t v) { write(&v, 4); }
+    void i32(std::int32_t v) { write(&v, 4); }
+    void write(const void* src, std::size_t n) {
+        if (n == 0) return;
+        const auto* p = static_cast<const std::uint8_t*>(src);
+        bytes_.insert(bytes_.end(), p, p + n);
+    }
+    void write(std::span<const std::uint8_t> s) { write(s.data(), s.size()); }
+    void zeros(std::size_t n) { bytes_.insert(bytes_.end(), n, 0); }
+
+    std::size_t size() const { return bytes_.size(); }
+    const std::vector<std::uint8_t>& bytes() const { return bytes_; }
+    std::vector<std::uint8_t>& bytes() { return bytes_; }
+    std::vector<std::uint8_t> take() { return std::move(bytes_); }
+
+private:
+    std::vector<std::uint8_t> bytes_;
+};
+
+}  // namespace cw

@@ -1,0 +1,118 @@
+#include "common/files.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <random>
+#include <system_error>
+
+#include "common/cp1250.h"
+#include "common/errors.h"
+
+#if defined(__unix__) || defined(__APPLE__)
+#include <fcntl.h>
+#include <unistd.h>
+#define CW_HAVE_FSYNC 1
+#endif
+
+namespace fs = std::filesystem;
+
+namespace cw {
+
+namespace {
+
+std::string describe(const fs::path& path) { return "\"" + path.string() + "\""; }
+
+std::string errnoText(int err) { return err != 0 ? std::string(std::strerror(err)) : "unknown error"; }
+
+struct FileCloser {
+    void operator()(std::FILE* f) const {
+        if (f != nullptr) std::fclose(f);
+    }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+}  // namespace
+
+std::vector<std::uint8_t> readFile(const fs::path& path) {
+    errno = 0;
+    FilePtr f(std::fopen(path.c_str(), "rb"));
+    if (!f) throw IoError("Cannot open " + describe(path) + ": " + errnoText(errno));
+    std::vector<std::uint8_t> bytes;
+    std::error_code ec;
+    auto size = fs::file_size(path, ec);
+    if (!ec) bytes.reserve(static_cast<std::size_t>(size));
+    std::uint8_t buffer[1 << 16];
+    for (;;) {
+        std::size_t n = std::fread(buffer, 1, sizeof buffer, f.get());
+        bytes.insert(bytes.end(), buffer, buffer + n);
+        if (n < sizeof buffer) {
+            if (std::ferror(f.get())) throw IoError("Cannot read " + describe(path) + ": " + errnoText(errno));
+            break;
+        }
+    }
+    return bytes;
+}
+
+bool fileExists(const fs::path& path) {
+    std::error_code ec;
+    return fs::is_regular_file(path, ec);
+}
+
+void writeFileAtomically(const fs::path& path, std::span<const std::uint8_t> bytes) {
+    if (path.empty()) throw IoError("Cannot write a file with an empty name");
+    std::random_device rd;
+    fs::path temp = path;
+    temp += ".cwtmp" + std::to_string(rd() % 1000000u);
+
+    auto fail = [&](const std::string& what, int err) {
+        std::error_code ignored;
+        fs::remove(temp, ignored);
+        throw IoError("Cannot write " + describe(path) + ": " + what + (err ? ": " + errnoText(err) : ""));
+    };
+
+    errno = 0;
+    std::FILE* raw = std::fopen(temp.c_str(), "wb");
+    if (raw == nullptr) {
+        int err = errno;
+        throw IoError("Cannot create " + describe(path) + ": " + errnoText(err));
+    }
+    FilePtr f(raw);
+    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), f.get()) != bytes.size()) {
+        int err = errno;
+        f.reset();
+        fail("write failed", err);
+    }
+    if (std::fflush(f.get()) != 0) {
+        int err = errno;
+        f.reset();
+        fail("write failed", err);
+    }
+#ifdef CW_HAVE_FSYNC
+    if (::fsync(::fileno(f.get())) != 0 && errno != EINVAL && errno != EROFS) {
+        int err = errno;
+        f.reset();
+        fail("flush to disk failed", err);
+    }
+#endif
+    if (std::fclose(f.release()) != 0) fail("close failed", errno);
+    std::error_code ec;
+    fs::rename(temp, path, ec);
+    if (ec) {
+        fs::remove(temp, ec);
+        throw IoError("Cannot write " + describe(path) + ": " + ec.message());
+    }
+}
+
+fs::path findDataFile(const fs::path& programFolder, std::string_view name) {
+    fs::path own = programFolder / fs::path(std::string(name));
+    if (fileExists(own)) return own;
+    fs::path installed = programFolder / ".." / "share" / "cairnwork" / fs::path(std::string(name));
+    if (fileExists(installed)) return installed.lexically_normal();
+    return own;
+}
+
+fs::path pathFromBytes(std::string_view bytes) { return fs::path(cp1250ToUtf8(bytes)); }
+
+}  // namespace cw

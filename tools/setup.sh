@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing Cairnwork needs on Debian 12 (run as root).
+# Packages already installed are not fetched again.
+set -euo pipefail
+packages=(cmake make g++ clang libclang-rt-14-dev qt6-base-dev qt6-qpa-plugins
+          libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}"
+  apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
+fi
