@@ -1,0 +1,144 @@
+#include "project/project.h"
+
+#include <memory>
+
+namespace cw {
+
+void buildShapeTable(ShapeTable& table) {
+    struct Row {
+        std::uint8_t thickness;
+        std::array<std::int32_t, 8> heights;
+        std::uint16_t slopeKind;
+    };
+    static constexpr std::array<Row, 16> rows = {{
+        {4, {1024, 1024, 1024, 1024, 1024, 1024, 1024, 1024}, 0},
+        {3, {768, 768, 768, 768, 768, 768, 768, 768}, 0},
+        {2, {512, 512, 512, 512, 512, 512, 512, 512}, 0},
+        {1, {256, 256, 256, 256, 256, 256, 256, 256}, 0},
+        {2, {512, 512, 0, 0, 0, 512, 512, 0}, 1},
+        {4, {1024, 1024, 512, 512, 512, 1024, 1024, 512}, 1},
+        {4, {512, 512, 1024, 1024, 1024, 512, 512, 1024}, 2},
+        {2, {0, 0, 512, 512, 512, 0, 0, 512}, 2},
+        {4, {1024, 1024, 0, 0, 0, 1024, 1024, 0}, 3},
+        {4, {0, 0, 1024, 1024, 1024, 0, 0, 1024}, 4},
+        {2, {0, 512, 512, 0, 0, 0, 512, 512}, 5},
+        {4, {512, 1024, 1024, 512, 512, 512, 1024, 1024}, 5},
+        {4, {1024, 512, 512, 1024, 1024, 1024, 512, 512}, 6},
+        {2, {512, 0, 0, 512, 512, 512, 0, 0}, 6},
+        {4, {0, 1024, 1024, 0, 0, 0, 1024, 1024}, 7},
+        {4, {1024, 0, 0, 1024, 1024, 1024, 0, 0}, 8},
+    }};
+    table = ShapeTable{};
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        ShapeEntry& e = table.entries[i + 1];
+        e.thickness = rows[i].thickness;
+        e.edgeHeights = rows[i].heights;
+        e.slopeKind = rows[i].slopeKind;
+    }
+    table.count = 16;
+}
+
+void buildFloorDataIndexTable(FloorDataIndexTable& table) {
+    for (int m = 0; m <= 8; ++m) {
+        for (int n = 0; n <= 8; ++n) {
+            int v = 0;
+            if (m == 0 && n == 0) v = 0;
+            else if (n == 0) v = 2 * m - 1;
+            else if (m == 0) v = 15 + 2 * n;
+            else v = 33 + 4 * ((m - 1) * 8 + (n - 1));
+            table[m][n] = static_cast<std::uint16_t>(v);
+        }
+    }
+}
+
+const ShapeTable& standardShapeTable() {
+    static const ShapeTable table = [] {
+        ShapeTable t;
+        buildShapeTable(t);
+        return t;
+    }();
+    return table;
+}
+
+const FloorDataIndexTable& standardFloorDataIndexTable() {
+    static const FloorDataIndexTable table = [] {
+        FloorDataIndexTable t{};
+        buildFloorDataIndexTable(t);
+        return t;
+    }();
+    return table;
+}
+
+void clearProject(Project& project) {
+    for (int n = 1; n <= project.roomCount && n <= kMaxRooms; ++n) FreeImage(project.room(n).planPicture);
+    project.roomCount = 0;
+    project.levelDescription.clear();
+    project.comment.clear();
+    project.baseLevelPath.clear();
+    project.itemsFilePath.clear();
+    project.lightsFilePath.clear();
+    project.outputLevelPath.clear();
+    for (EditorRoom& room : project.rooms) {
+        std::destroy_at(&room);
+        std::construct_at(&room);
+    }
+    project.currentRoom = 1;
+    project.projectFileName.clear();
+    project.planX = -1;
+    project.planY = -1;
+}
+
+void initSectorGrid(EditorRoom& room, int rows, int columns) {
+    room.grid.numZ = static_cast<std::uint16_t>(rows);
+    room.grid.numX = static_cast<std::uint16_t>(columns);
+    const int count = rows * columns;
+    const GameSector open{0, 0xFFFF, kNoRoom, levelToByte(room.floorLevel), kNoRoom, levelToByte(room.ceilingLevel)};
+    for (int k = 0; k < count && k < kMaxSectors; ++k) {
+        room.grid.gameSectors[static_cast<std::size_t>(k)] = open;
+        Sector& s = room.sectors[static_cast<std::size_t>(k)];
+        s.floorShape = 1;
+        s.ceilingShape = 1;
+        for (Face f : kAllFaces) {
+            s.floorTexture(f) = room.defaultFloorTextures[static_cast<int>(f)];
+            s.ceilingTexture(f) = room.defaultCeilingTextures[static_cast<int>(f)];
+            s.floorLight(f) = room.roomLight;
+            s.ceilingLight(f) = room.roomLight;
+        }
+    }
+    const std::int8_t wallHeight = levelToByte(room.ceilingLevel);
+    const GameSector wall{0, 0xFFFF, kNoRoom, wallHeight, kNoRoom, wallHeight};
+    fillSectorRun(room.grid, 1, 1, columns, 1, wall);           // south row
+    fillSectorRun(room.grid, 1, 1, 1, rows, wall);              // west column
+    fillSectorRun(room.grid, 1, rows, columns, rows, wall);     // north row
+    fillSectorRun(room.grid, columns, 1, columns, rows, wall);  // east column
+}
+
+GameSector& gameSectorAt(SectorGrid& grid, int x, int z) {
+    return grid.gameSectors.at(std::size_t(sectorNumber(grid.numZ, x, z)) - 1);
+}
+const GameSector& gameSectorAt(const SectorGrid& grid, int x, int z) {
+    return grid.gameSectors.at(std::size_t(sectorNumber(grid.numZ, x, z)) - 1);
+}
+Sector& sectorAt(EditorRoom& room, int x, int z) {
+    return room.sectors.at(std::size_t(sectorNumber(room.grid.numZ, x, z)) - 1);
+}
+const Sector& sectorAt(const EditorRoom& room, int x, int z) {
+    return room.sectors.at(std::size_t(sectorNumber(room.grid.numZ, x, z)) - 1);
+}
+
+void fillSectorRun(SectorGrid& grid, int x1, int z1, int x2, int z2, const GameSector& value) {
+    int x = x1, z = z1;
+    gameSectorAt(grid, x, z) = value;
+    while (x < x2 || z < z2) {
+        if (x < x2) ++x;
+        if (z < z2) ++z;
+        gameSectorAt(grid, x, z) = value;
+    }
+}
+
+WorldOrigin roomWorldOrigin(std::int32_t posX, std::int32_t posY, std::int32_t pictureHeight) {
+    // Division truncates towards zero, as C++ integer division does.
+    return {(posX / 10) * 1024, ((970 - posY - pictureHeight) / 10) * 1024};
+}
+
+}  // namespace cw
