@@ -1,0 +1,79 @@
+#pragma once
+// The room operations: new project, add, apply properties, clone, delete the last room.
+// They change the Project and tell the main window what to update through RoomView.
+#include <array>
+#include <string>
+
+#include "project/project.h"
+#include "raster/image.h"
+
+namespace cw {
+
+// The values the room properties dialog holds, as the dialog shows them.
+struct RoomProperties {
+    int rows = 10;        // "Długość": numZ, 3..32
+    int columns = 10;     // "Szeokość": numX, 3..32
+    std::string name;     // Windows-1250 bytes as typed (the room keeps the first 20)
+    bool water = false;
+    bool windRain = false;
+    bool swamp = false;
+    bool sky = false;
+    int floorLevel = 127;   // 1..220
+    int ceilingLevel = 139; // 1..220
+    int itemLight = 16;     // 0..32
+    int roomLight = 16;     // 0..32
+    // Texture numbers as shown (stored + 1), front, back, left, right, surface; 0..2500.
+    std::array<int, 5> floorTextures{1, 1, 1, 1, 1};
+    std::array<int, 5> ceilingTextures{1, 1, 1, 1, 1};
+};
+
+// What the main window updates for the room operations. Names are Windows-1250 bytes;
+// list indices are 0-based (entry i is room i + 1).
+class RoomView {
+public:
+    virtual ~RoomView() = default;
+    virtual void clearRoomList() = 0;
+    virtual void appendRoomName(const std::string& name) = 0;
+    virtual void replaceRoomName(int index, const std::string& name) = 0;
+    virtual void removeLastRoomName() = 0;
+    virtual void selectRoom(int index) = 0;
+    virtual void setCaption(const std::string& caption) = 0;
+    virtual void redrawAll() = 0;
+    virtual void redrawCurrent() = 0;
+    virtual void showMessage(const std::string& text) = 0;
+};
+
+inline constexpr int kPlanSize = 962;  // plan image width and height in pixels
+
+// Rebuilds the room's plan picture from numX, numZ: (10 numX + 2) x (10 numZ + 2) pixels,
+// background 90, grid lines 253 every 10 pixels. No palette of its own.
+void makeRoomPicture(EditorRoom& room, int rows, int columns);
+
+// "Room #" followed by roomCount + 1: the name the add dialog suggests.
+std::string suggestedRoomName(const Project& project);
+
+// The dialog's values for the current room (sizes from its picture, defaults shown + 1).
+// roomListName is the text of the selected room list entry.
+RoomProperties currentRoomProperties(const Project& project, const std::string& roomListName);
+
+void newProject(Project& project, RoomView& view);
+
+// True when another room may be added or cloned; otherwise tells the user why.
+bool canAddRoom(const Project& project, RoomView& view);
+
+// Adds a room from confirmed dialog values; the previous current room is stamped into the
+// plan image. Returns false (and changes nothing) when the project is full.
+bool addRoom(Project& project, IndexedImage& planImage, const RoomProperties& values, RoomView& view);
+
+// Applies confirmed dialog values to the current room. `shown` are the sizes the dialog showed
+// when it opened; a change of either resets every sector of the room.
+void applyRoomProperties(Project& project, int shownRows, int shownColumns, const RoomProperties& values,
+                         RoomView& view);
+
+// Copies the current room into a new last room. Returns false when the project is full or empty.
+bool cloneRoom(Project& project, RoomView& view);
+
+// Removes the last room when at least two exist.
+void deleteLastRoom(Project& project, RoomView& view);
+
+}  // namespace cw
