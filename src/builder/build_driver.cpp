@@ -71,7 +71,7 @@ private:
         const std::vector<std::string> faults = projectBuildFaults(project_);
         if (!faults.empty()) {
             std::string text = "The level cannot be built:";
-            for (const std::string& f : faults) text += "\n" + f;
+            for (const std::string& f : faults) text.append("\n").append(f);
             return refuse(text);
         }
 
@@ -205,14 +205,21 @@ private:
                 for (int z = 1; z <= grid.numZ; ++z) {
                     const std::uint16_t index = gameSectorAt(grid, x, z).floorDataIndex;
                     if (index != 0 && index >= image.floorData.count) {
-                        faults += "\n" + roomLabel(project_, r) + ", " + sectorLabel(x, z) + ": floor data index " +
-                                  std::to_string(index) + " lies past the floor data (" +
-                                  std::to_string(image.floorData.count) + " words).";
+                        faults.append("\n")
+                            .append(roomLabel(project_, r))
+                            .append(", ")
+                            .append(sectorLabel(x, z))
+                            .append(": floor data index ")
+                            .append(std::to_string(index))
+                            .append(" lies past the floor data (")
+                            .append(std::to_string(image.floorData.count))
+                            .append(" words).");
                     }
                 }
             }
         }
-        return faults.empty() ? faults : "The level cannot be built:" + faults;
+        if (!faults.empty()) faults.insert(0, "The level cannot be built:");
+        return faults;
     }
 
     Project& project_;
