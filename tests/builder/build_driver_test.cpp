@@ -157,6 +157,19 @@ TEST_F(BuildDriverTest, RoomTooLargeForTheLevelSaysWhatToChange) {
     expectRefused(*project);
 }
 
+TEST_F(BuildDriverTest, RoomNeedingMoreThanSixThousandFacesIsRefused) {
+    auto project = makeTestProject();
+    EditorRoom& room = addTestRoom(*project, 32, 32, 20, 220);
+    // A checkerboard of very high and very low floors: walls on every side of every step.
+    for (int x = 2; x < 32; ++x)
+        for (int z = 2; z < 32; ++z) test::setHeights(room, x, z, ((x + z) % 2) ? 127 - 20 : 127 - 200, 127 - 220);
+    EXPECT_EQ(build(*project), BuildOutcome::Refused);
+    ASSERT_EQ(recorder_.messages.size(), 1u);
+    EXPECT_NE(recorder_.messages[0].find("Room 1 \"Room1\" needs more than 6000 faces"), std::string::npos)
+        << recorder_.messages[0];
+    expectRefused(*project);
+}
+
 TEST_F(BuildDriverTest, BuildWritesTheLevelAndStoresTheSettings) {
     auto project = test::makeSampleProject();
     settings_.itemsFile = "";
@@ -290,6 +303,34 @@ TEST_F(BuildDriverTest, LinearVertexScanBuildsTheSameLevel) {
     environment_.vertexSearch = VertexSearch::LinearScan;
     ASSERT_EQ(build(*project), BuildOutcome::Written);
     EXPECT_EQ(readFile(dir_ / "out.phd"), indexed);
+}
+
+TEST(ProjectBuildFaults, EachFaultIsNamed) {
+    struct Case {
+        const char* name;
+        void (*change)(Project&);
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"no rooms", [](Project& p) { p.roomCount = 0; }, "The project has no rooms."},
+        {"current room", [](Project& p) { p.currentRoom = 6; }, "The current room 6 (where the player starts)"},
+        {"size", [](Project& p) { p.room(4).grid.numX = 33; }, "Room 4 \"Room4\" is 33 x 4 sectors"},
+        {"portal count", [](Project& p) { p.room(3).portalCount = 21; }, "Room 3 \"Room3\" has 21 portals"},
+        {"shape", [](Project& p) { sectorAt(p.room(5), 2, 3).ceilingShape = 17; },
+         "Room 5 \"Room5\", sector (2, 3): its floor shape 1 or ceiling shape 17"},
+        {"side link to no room", [](Project& p) { sectorAt(p.room(2), 3, 3).linkMode = 2; },
+         "Room 2 \"Room2\", sector (3, 3): it links to a side room but names none."},
+        {"room below", [](Project& p) { gameSectorAt(p.room(3).grid, 2, 2).roomBelow = 5; },
+         "Room 3 \"Room3\", sector (2, 2): the room below is room 6"},
+    };
+    EXPECT_TRUE(projectBuildFaults(*test::makeSampleProject()).empty());
+    for (const Case& k : cases) {
+        auto project = test::makeSampleProject();
+        k.change(*project);
+        const auto faults = projectBuildFaults(*project);
+        ASSERT_EQ(faults.size(), 1u) << k.name;
+        EXPECT_EQ(faults[0].rfind(k.expected, 0), 0u) << k.name << ": " << faults[0];
+    }
 }
 
 }  // namespace
