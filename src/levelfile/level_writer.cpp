@@ -1,5 +1,6 @@
 #include "levelfile/level_writer.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <string_view>
 
@@ -34,24 +35,96 @@ void requireRoomCapacity(std::uint64_t count, std::uint64_t capacity, int room, 
 }
 
 template <std::size_t E, std::size_t C>
-void writeOpaqueList32(Writing& w, const OpaqueList<E, C>& list, std::string_view name) {
-    requireCapacity(list.count, C, name);
+void writeOpaqueList32(Writing& w, const OpaqueList<E, C>& list) {
     w.out.u32(list.count);
     w.out.write(list.bytes.data(), std::size_t{list.count} * E);
 }
 
 template <std::size_t E, std::size_t C>
-void writeOpaqueList16(Writing& w, const OpaqueList<E, C>& list, std::string_view name) {
-    requireCapacity(list.count, C < 0xFFFF ? C : 0xFFFF, name);
+void writeOpaqueList16(Writing& w, const OpaqueList<E, C>& list) {
     w.out.u16(static_cast<std::uint16_t>(list.count));
     w.out.write(list.bytes.data(), std::size_t{list.count} * E);
 }
 
 template <std::size_t C>
-void writeWordList32(Writing& w, const RecordList<std::uint16_t, C>& list, std::string_view name) {
-    requireCapacity(list.count, C, name);
+void writeWordList32(Writing& w, const RecordList<std::uint16_t, C>& list) {
     w.out.u32(list.count);
     w.out.write(list.items.data(), std::size_t{list.count} * 2);
+}
+
+// ---- checks: every count against its capacity, every block against its size, before anything
+// is written ----
+
+template <std::size_t E, std::size_t C>
+void checkList(const OpaqueList<E, C>& list, std::string_view name) {
+    requireCapacity(list.count, C, name);
+}
+
+// A list whose count is a u16 in the file.
+template <std::size_t E, std::size_t C>
+void checkList16(const OpaqueList<E, C>& list, std::string_view name) {
+    requireCapacity(list.count, std::min<std::size_t>(C, 0xFFFF), name);
+}
+
+template <std::size_t C>
+void checkList(const RecordList<std::uint16_t, C>& list, std::string_view name) {
+    requireCapacity(list.count, C, name);
+}
+
+void checkBlocks(const LevelImage& image, bool isLong) {
+    const std::uint64_t bytes8 = std::uint64_t{image.textileCount} * 65536;
+    const std::uint64_t bytes16 = std::uint64_t{image.textileCount} * 131072;
+    if (image.textileBytes != bytes8 || image.textiles8.size() < bytes8 || (isLong && image.textiles16.size() < bytes16)) {
+        throw FormatError("Level has " + std::to_string(image.textileCount) + " texture pages but holds " +
+                          std::to_string(image.textiles8.size()) + " bytes of 8-bit pages and " +
+                          std::to_string(image.textiles16.size()) + " bytes of 16-bit pages");
+    }
+    if (!isLong && image.samples.size() < image.sampleBytes) {
+        throw FormatError("Level has " + std::to_string(image.sampleBytes) + " bytes of sound samples but holds only " +
+                          std::to_string(image.samples.size()));
+    }
+}
+
+void checkRoom(const LevelRoom& room, int number, bool isLong) {
+    requireRoomCapacity(room.vertexCount, kMaxRoomVertices, number, "vertices");
+    requireRoomCapacity(room.rectangleCount, kMaxRoomRectangles, number, "rectangles");
+    requireRoomCapacity(room.triangleCount, kMaxRoomTriangles, number, "triangles");
+    requireRoomCapacity(room.spriteCount, kMaxRoomSprites, number, "sprites");
+    requireRoomCapacity(room.portalCount, kMaxRoomPortals, number, "portals");
+    requireRoomCapacity(std::uint32_t{room.grid.numZ} * room.grid.numX, kMaxSectors, number, "sectors");
+    requireRoomCapacity(room.lightCount, isLong ? kMaxRoomLightsLong : kMaxRoomLightsShort, number, "lights");
+    requireRoomCapacity(room.staticMeshCount, kMaxRoomStaticMeshes, number, "static meshes");
+}
+
+void checkLevel(const LevelImage& image, int kind) {
+    const bool isLong = isLongForm(kind);
+    checkBlocks(image, isLong);
+    requireCapacity(image.roomCount, kMaxLevelRooms, "rooms");
+    for (int number = 1; number <= image.roomCount; ++number) checkRoom(image.room(number), number, isLong);
+    checkList(image.floorData, "floor data words");
+    checkList(image.meshData, "mesh data words");
+    checkList(image.meshPointers, "mesh pointers");
+    checkList(image.animations, "animations");
+    checkList(image.stateChanges, "state changes");
+    checkList(image.animDispatches, "animation dispatches");
+    checkList(image.animCommands, "animation command words");
+    checkList(image.meshTree, "mesh hierarchy entries");
+    checkList(image.frames, "frame words");
+    checkList(image.moveables, "moveables");
+    checkList(image.staticMeshes, "static meshes");
+    checkList(image.objectTextures, "object textures");
+    checkList(image.spriteTextures, "sprite textures");
+    checkList(image.spriteSequences, "sprite sequences");
+    checkList(image.cameras, "cameras");
+    checkList(image.soundSources, "sound sources");
+    requireCapacity(image.boxCount, kMaxBoxes, "boxes");
+    checkList(image.overlaps, "overlaps");
+    checkList(image.animatedTextures, "animated texture words");
+    requireCapacity(image.itemCount, kMaxItems, "items");
+    checkList16(image.cinematicFrames, "cinematic frames");
+    checkList16(image.demoData, "demo data bytes");
+    checkList(image.soundDetails, "sound details");
+    checkList(image.sampleIndices, "sample indices");
 }
 
 // ---- header and textures ----
@@ -64,39 +137,14 @@ void writeLongPalettes(Writing& w) {
 
 void writeTexturePages(Writing& w) {
     const LevelImage& image = w.image;
-    const std::uint64_t bytes8 = std::uint64_t{image.textileCount} * 65536;
-    if (image.textileBytes != bytes8 || image.textiles8.size() < bytes8) {
-        throw FormatError("Level has " + std::to_string(image.textileCount) +
-                          " texture pages but holds only " + std::to_string(image.textiles8.size()) +
-                          " bytes of them");
-    }
     w.out.u32(image.textileCount);
     w.out.write(image.textiles8.data(), image.textileBytes);
-    if (w.isLong()) {
-        const std::uint64_t bytes16 = std::uint64_t{image.textileCount} * 131072;
-        if (image.textiles16.size() < bytes16) {
-            throw FormatError("Level has " + std::to_string(image.textileCount) +
-                              " texture pages but holds only " + std::to_string(image.textiles16.size()) +
-                              " bytes of their 16-bit form");
-        }
-        w.out.write(image.textiles16.data(), static_cast<std::size_t>(bytes16));
-    }
+    if (w.isLong()) w.out.write(image.textiles16.data(), std::size_t{image.textileCount} * 131072);
 }
 
 void writeReservedDword(Writing& w) { w.out.write(w.image.reservedDword.data(), w.image.reservedDword.size()); }
 
 // ---- rooms ----
-
-void checkRoom(const Writing& w, const LevelRoom& room, int number) {
-    requireRoomCapacity(room.vertexCount, kMaxRoomVertices, number, "vertices");
-    requireRoomCapacity(room.rectangleCount, kMaxRoomRectangles, number, "rectangles");
-    requireRoomCapacity(room.triangleCount, kMaxRoomTriangles, number, "triangles");
-    requireRoomCapacity(room.spriteCount, kMaxRoomSprites, number, "sprites");
-    requireRoomCapacity(room.portalCount, kMaxRoomPortals, number, "portals");
-    requireRoomCapacity(std::uint32_t{room.grid.numZ} * room.grid.numX, kMaxSectors, number, "sectors");
-    requireRoomCapacity(room.lightCount, w.isLong() ? kMaxRoomLightsLong : kMaxRoomLightsShort, number, "lights");
-    requireRoomCapacity(room.staticMeshCount, kMaxRoomStaticMeshes, number, "static meshes");
-}
 
 void writeRoomInfo(Writing& w, LevelRoom& room) {
     room.roomInfo.dataWords = roomDataWords(room, w.isLong());
@@ -167,11 +215,9 @@ void writeRoomTail(Writing& w, const LevelRoom& room) {
 }
 
 void writeRooms(Writing& w) {
-    requireCapacity(w.image.roomCount, kMaxLevelRooms, "rooms");
     w.out.u16(w.image.roomCount);
     for (int number = 1; number <= w.image.roomCount; ++number) {
         LevelRoom& room = w.image.room(number);
-        checkRoom(w, room, number);
         writeRoomInfo(w, room);
         writeRoomVertices(w, room);
         writeRoomFaces(w, room);
@@ -187,26 +233,25 @@ void writeRooms(Writing& w) {
 
 // ---- level-wide chunks ----
 
-void writeFloorData(Writing& w) { writeWordList32(w, w.image.floorData, "floor data words"); }
-void writeMeshData(Writing& w) { writeWordList32(w, w.image.meshData, "mesh data words"); }
-void writeMeshPointers(Writing& w) { writeOpaqueList32(w, w.image.meshPointers, "mesh pointers"); }
-void writeAnimations(Writing& w) { writeOpaqueList32(w, w.image.animations, "animations"); }
-void writeStateChanges(Writing& w) { writeOpaqueList32(w, w.image.stateChanges, "state changes"); }
-void writeAnimDispatches(Writing& w) { writeOpaqueList32(w, w.image.animDispatches, "animation dispatches"); }
-void writeAnimCommands(Writing& w) { writeOpaqueList32(w, w.image.animCommands, "animation command words"); }
-void writeMeshTree(Writing& w) { writeOpaqueList32(w, w.image.meshTree, "mesh hierarchy entries"); }
-void writeFrames(Writing& w) { writeOpaqueList32(w, w.image.frames, "frame words"); }
-void writeMoveables(Writing& w) { writeOpaqueList32(w, w.image.moveables, "moveables"); }
-void writeStaticMeshes(Writing& w) { writeOpaqueList32(w, w.image.staticMeshes, "static meshes"); }
-void writeObjectTextures(Writing& w) { writeOpaqueList32(w, w.image.objectTextures, "object textures"); }
-void writeSpriteTextures(Writing& w) { writeOpaqueList32(w, w.image.spriteTextures, "sprite textures"); }
-void writeSpriteSequences(Writing& w) { writeOpaqueList32(w, w.image.spriteSequences, "sprite sequences"); }
+void writeFloorData(Writing& w) { writeWordList32(w, w.image.floorData); }
+void writeMeshData(Writing& w) { writeWordList32(w, w.image.meshData); }
+void writeMeshPointers(Writing& w) { writeOpaqueList32(w, w.image.meshPointers); }
+void writeAnimations(Writing& w) { writeOpaqueList32(w, w.image.animations); }
+void writeStateChanges(Writing& w) { writeOpaqueList32(w, w.image.stateChanges); }
+void writeAnimDispatches(Writing& w) { writeOpaqueList32(w, w.image.animDispatches); }
+void writeAnimCommands(Writing& w) { writeOpaqueList32(w, w.image.animCommands); }
+void writeMeshTree(Writing& w) { writeOpaqueList32(w, w.image.meshTree); }
+void writeFrames(Writing& w) { writeOpaqueList32(w, w.image.frames); }
+void writeMoveables(Writing& w) { writeOpaqueList32(w, w.image.moveables); }
+void writeStaticMeshes(Writing& w) { writeOpaqueList32(w, w.image.staticMeshes); }
+void writeObjectTextures(Writing& w) { writeOpaqueList32(w, w.image.objectTextures); }
+void writeSpriteTextures(Writing& w) { writeOpaqueList32(w, w.image.spriteTextures); }
+void writeSpriteSequences(Writing& w) { writeOpaqueList32(w, w.image.spriteSequences); }
 void writePalette(Writing& w) { w.out.write(w.image.palette.data(), w.image.palette.size()); }
-void writeCameras(Writing& w) { writeOpaqueList32(w, w.image.cameras, "cameras"); }
-void writeSoundSources(Writing& w) { writeOpaqueList32(w, w.image.soundSources, "sound sources"); }
+void writeCameras(Writing& w) { writeOpaqueList32(w, w.image.cameras); }
+void writeSoundSources(Writing& w) { writeOpaqueList32(w, w.image.soundSources); }
 
 void writeBoxes(Writing& w) {
-    requireCapacity(w.image.boxCount, kMaxBoxes, "boxes");
     w.out.u32(w.image.boxCount);
     if (w.isLong()) {
         w.out.write(w.image.boxesShort.data(), w.image.boxCount * sizeof(BoxShort));
@@ -215,10 +260,10 @@ void writeBoxes(Writing& w) {
     }
 }
 
-void writeOverlaps(Writing& w) { writeWordList32(w, w.image.overlaps, "overlaps"); }
+void writeOverlaps(Writing& w) { writeWordList32(w, w.image.overlaps); }
 
 void writeZones(Writing& w) {
-    // One zone per box, with no count of their own (the box count was checked above).
+    // One zone per box, with no count of their own (the box count was checked before writing).
     w.image.zoneCount = w.image.boxCount;
     if (w.isLong()) {
         w.out.write(w.image.zonesLong.data(), w.image.zoneCount * sizeof(LongZone));
@@ -227,9 +272,7 @@ void writeZones(Writing& w) {
     }
 }
 
-void writeAnimatedTextures(Writing& w) {
-    writeOpaqueList32(w, w.image.animatedTextures, "animated texture words");
-}
+void writeAnimatedTextures(Writing& w) { writeOpaqueList32(w, w.image.animatedTextures); }
 
 void writeItemShort(ByteWriter& out, const ItemShort& item) {
     out.i16(item.type);
@@ -243,7 +286,6 @@ void writeItemShort(ByteWriter& out, const ItemShort& item) {
 }
 
 void writeItems(Writing& w) {
-    requireCapacity(w.image.itemCount, kMaxItems, "items");
     w.out.u32(w.image.itemCount);
     if (w.isLong()) {
         w.out.write(w.image.itemsLong.data(), w.image.itemCount * sizeof(ItemLong));
@@ -253,21 +295,17 @@ void writeItems(Writing& w) {
 }
 
 void writeLightMap(Writing& w) { w.out.write(w.image.lightMap.data(), w.image.lightMap.size()); }
-void writeCinematicFrames(Writing& w) { writeOpaqueList16(w, w.image.cinematicFrames, "cinematic frames"); }
-void writeDemoData(Writing& w) { writeOpaqueList16(w, w.image.demoData, "demo data bytes"); }
+void writeCinematicFrames(Writing& w) { writeOpaqueList16(w, w.image.cinematicFrames); }
+void writeDemoData(Writing& w) { writeOpaqueList16(w, w.image.demoData); }
 void writeSoundMap(Writing& w) { w.out.write(w.image.soundMap.data(), w.isLong() ? 740 : 512); }
-void writeSoundDetails(Writing& w) { writeOpaqueList32(w, w.image.soundDetails, "sound details"); }
+void writeSoundDetails(Writing& w) { writeOpaqueList32(w, w.image.soundDetails); }
 
 void writeSamples(Writing& w) {
-    if (w.image.samples.size() < w.image.sampleBytes) {
-        throw FormatError("Level has " + std::to_string(w.image.sampleBytes) +
-                          " bytes of sound samples but holds only " + std::to_string(w.image.samples.size()));
-    }
     w.out.u32(w.image.sampleBytes);
     w.out.write(w.image.samples.data(), w.image.sampleBytes);
 }
 
-void writeSampleIndices(Writing& w) { writeOpaqueList32(w, w.image.sampleIndices, "sample indices"); }
+void writeSampleIndices(Writing& w) { writeOpaqueList32(w, w.image.sampleIndices); }
 
 // Everything after the version word, in file order (the reader's order).
 void writeChunks(Writing& w) {
@@ -322,6 +360,7 @@ std::vector<std::uint8_t> serializeLevel(LevelImage& image, int outputKind) {
     if (outputKind < kKindTR1 || outputKind > kKindTR3) {
         throw std::invalid_argument("serializeLevel: " + std::to_string(outputKind) + " is not a game kind");
     }
+    checkLevel(image, outputKind);
     // The big blocks plus room for the rest of a typical level; the sink grows if needed.
     ByteWriter out(image.textiles8.size() + image.textiles16.size() + image.samples.size() + (std::size_t{2} << 20));
     Writing w{out, image, outputKind};

@@ -25,9 +25,9 @@ inline constexpr std::uint8_t kWriteUnknownVersion = 2;
 std::uint8_t writeLevel(LevelImage& image, const std::string& path);
 
 // The bytes of the level file of outputKind (kKindTR1 .. kKindTR3). Stores each room's
-// dataWords and the zone count in the image, as writeLevel does. Throws FormatError when a
-// count exceeds its capacity or a referenced block is smaller than its size says, and
-// std::invalid_argument for an outputKind that is not a game kind.
+// dataWords and the zone count in the image, as writeLevel does. Every count is checked first:
+// FormatError when one exceeds its capacity or a referenced block is smaller than its size says
+// (the image is then unchanged), std::invalid_argument for an outputKind that is not a game kind.
 std::vector<std::uint8_t> serializeLevel(LevelImage& image, int outputKind);
 
 // The dataWords of a room in the output form (long: 12-byte vertices, short: 8-byte vertices):

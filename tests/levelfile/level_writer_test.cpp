@@ -117,12 +117,16 @@ TEST_F(LevelWriter, CountPastItsCapacityIsRefusedAndKeepsTheFile) {
     for (const Case& c : cases) {
         buildTestLevel(image(), kKindTR1, std::vector<TestRoom>(1));
         c.damage(image());
+        image().rooms[0].roomInfo.dataWords = 999;
+        image().zoneCount = 7;
         try {
             writeLevel(image(), target.string());
             ADD_FAILURE() << "written: " << c.message;
         } catch (const FormatError& e) {
             EXPECT_STREQ(e.what(), c.message);
         }
+        EXPECT_EQ(image().rooms[0].roomInfo.dataWords, 999u) << "the refused image was changed";
+        EXPECT_EQ(image().zoneCount, 7u) << "the refused image was changed";
         EXPECT_EQ(fileBytes(target), old);
         EXPECT_EQ(dir.fileNames(), std::vector<std::string>{"keep.phd"});
     }
