@@ -374,6 +374,7 @@ void readChunks(Reading& r) {
     readSoundDetails(r);
     if (!r.isLong()) readSamples(r);
     readSampleIndices(r);
+    r.mark("end of level");  // bytes after it, if any, are not read
 }
 
 std::uint8_t parse(std::span<const std::uint8_t> bytes, LevelImage& image, std::string_view pathForKind,

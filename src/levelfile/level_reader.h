@@ -42,7 +42,8 @@ struct LevelChunk {
 };
 
 // parseLevel that also records every chunk it passes, in file order (for inspection tools and
-// for tests that damage a level at a chosen place).
+// for tests that damage a level at a chosen place). The last entry, "end of level", is where
+// reading stopped.
 std::uint8_t parseLevel(std::span<const std::uint8_t> bytes, LevelImage& image,
                         std::string_view pathForKind, const std::string& what,
                         std::vector<LevelChunk>& chunks);
