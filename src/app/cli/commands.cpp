@@ -1,14 +1,19 @@
 #include "cli/commands.h"
 
-#include "cli/build_command.h"
-
 #include <array>
+
+#include "cli/build_command.h"
+#include "cli/level_commands.h"
 
 namespace cw::cli {
 
 // Each command lives in its own file and adds one line here.
 std::span<const Command> allCommands() {
     static const std::array commands = {
+        Command{"info", "Show the version word, the game kind and the count of every list of a level file.",
+                "info LEVEL [--json]", runInfoCommand},
+        Command{"convert", "Read a level file and write it unchanged to OUT, in the layout OUT's name calls for "
+                "(\".tub\": Tomb Raider 1 Gold).", "convert IN OUT", runConvertCommand},
         Command{"build", kBuildSummary, kBuildUsage, runBuild},
     };
     return commands;
