@@ -147,6 +147,9 @@ const FloorDataIndexTable& standardFloorDataIndexTable();
 void clearProject(Project& project);
 
 // Gives the room rows x columns new default sectors and closes the ring of border sectors.
+// Every sector in use becomes plain and flat (shapes 1, slope kinds 0, link mode 0) with the
+// room's default textures and light; the spare bytes and the portals are not touched.
+// Throws std::invalid_argument (changing nothing) unless both sizes lie in 3..32.
 void initSectorGrid(EditorRoom& room, int rows, int columns);
 
 // --- Sector access -------------------------------------------------------------------------
