@@ -1,12 +1,14 @@
 #include "cli/commands.h"
 
-#include <array>
+#include "cli/project_command.h"
 
 namespace cw::cli {
 
 // Each command lives in its own file and adds one line here.
 std::span<const Command> allCommands() {
-    static const std::array<Command, 0> commands = {};
+    static const Command commands[] = {
+        kProjectCommand,
+    };
     return commands;
 }
 
