@@ -169,7 +169,8 @@ Sector& sectorAt(EditorRoom& room, int x, int z);
 const Sector& sectorAt(const EditorRoom& room, int x, int z);
 
 // Writes value from (x1, z1) to (x2, z2): the start, then each coordinate still below its end
-// steps by one, until the end is written (a row, a column, or a diagonal).
+// steps by one, until the end is written (a row, a column, or a diagonal). A coordinate that
+// starts past its end does not move; the run then stops when the other one reaches its end.
 void fillSectorRun(SectorGrid& grid, int x1, int z1, int x2, int z2, const GameSector& value);
 
 // Height conversions between levels (clicks upward) and GameSector bytes.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <system_error>
 #include <type_traits>
 #include <utility>
 
@@ -276,8 +277,15 @@ int parseProject(std::span<const std::uint8_t> bytes, Project& out, const std::s
 
 int loadProject(const std::filesystem::path& path, Project& out, const ProgressFn& progress) {
     report(progress, 10);
+    const std::string what = "Project file \"" + path.string() + "\"";
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(path, ec);
+    if (!ec && size > kLargestProjectFileBytes) {
+        throw FormatError(what + " has " + std::to_string(size) + " bytes, more than the largest project (" +
+                          std::to_string(kLargestProjectFileBytes) + " bytes)");
+    }
     const std::vector<std::uint8_t> bytes = readFile(path);
-    return parseProject(bytes, out, "Project file \"" + path.string() + "\"", progress);
+    return parseProject(bytes, out, what, progress);
 }
 
 void saveProject(const Project& project, const std::filesystem::path& path, const ProgressFn& progress) {

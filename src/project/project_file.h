@@ -40,6 +40,11 @@ inline constexpr std::size_t kProjectTrailerBytes = 40;
 inline constexpr std::size_t kRoomFixedBytes = 66;        // version 3, posX .. numX
 inline constexpr std::size_t kRoomTrailerBytes = 40;
 inline constexpr std::size_t kGameSectorFileBytes = 8;
+// 80 rooms of 32 x 32 sectors with 20 portals each: no project file is longer.
+inline constexpr std::size_t kLargestProjectFileBytes =
+    kProjectHeaderBytes + kProjectTrailerBytes +
+    kMaxRooms * (kRoomFixedBytes + kMaxSectors * (kGameSectorFileBytes + kSectorFileBytes) + 4 +
+                 kMaxPortals * kPortalFileBytes + kRoomTrailerBytes);
 
 // Told the progress positions 10, 30, 90 (load only) and 100; the window sets 0 afterwards,
 // whether the operation succeeded or not.
@@ -59,13 +64,14 @@ std::vector<std::uint8_t> serializeProject(const Project& project);
 // projectFileName. `what` names the input in messages ("Project file \"x.cwp\"").
 // Refused: a magic that differs in any of its 17 bytes, more than 80 rooms, a current room
 // outside 1..roomCount in a file with rooms, a room size outside 3..32, a portal count outside
-// 0..20 (FormatError); a file shorter than what it declares (IoError). On a throw `out` holds
-// a partly read project: parse into a separate Project, never into the open one.
+// 0..20 (FormatError); a file shorter than what it declares (IoError). Bytes after the trailer
+// are ignored. On a throw `out` holds a partly read project: parse into a separate Project,
+// never into the open one.
 int parseProject(std::span<const std::uint8_t> bytes, Project& out, const std::string& what,
                  const ProgressFn& progress = {});
 
 // Reads the file and parses it into `out` (see parseProject). Throws IoError when the file
-// cannot be read.
+// cannot be read, FormatError (before reading it) when it is longer than any project file.
 int loadProject(const std::filesystem::path& path, Project& out, const ProgressFn& progress = {});
 
 // Writes the project's version-3 file through a temporary file beside path, renamed over path

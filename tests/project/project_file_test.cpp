@@ -457,6 +457,29 @@ TEST_F(ProjectFiles, MissingFileIsAnInputOutputError) {
     EXPECT_THROW(loadProject(dir / "none.cwp", *p), IoError);
 }
 
+TEST_F(ProjectFiles, ReadsNoFileLongerThanTheLargestProject) {
+    // The largest project is exactly kLargestProjectFileBytes long, and it loads.
+    auto full = std::make_unique<Project>();
+    for (int n = 0; n < kMaxRooms; ++n) {
+        test::addTestRoom(*full, 32, 32, "r").portalCount = kMaxPortals;
+    }
+    const Bytes largest = serializeProject(*full);
+    ASSERT_EQ(largest.size(), kLargestProjectFileBytes);
+    writeFileAtomically(dir / "largest.cwp", largest);
+    auto p = std::make_unique<Project>();
+    EXPECT_EQ(loadProject(dir / "largest.cwp", *p), 3);
+    EXPECT_EQ(p->roomCount, 80);
+
+    // A few bytes after the trailer are ignored; a file past the largest size is not read.
+    Bytes longer = smallFile();
+    longer.resize(longer.size() + 3, 0xAA);
+    writeFileAtomically(dir / "longer.cwp", longer);
+    EXPECT_EQ(loadProject(dir / "longer.cwp", *p), 3);
+    longer.resize(kLargestProjectFileBytes + 1, 0);
+    writeFileAtomically(dir / "huge.cwp", longer);
+    EXPECT_THROW(loadProject(dir / "huge.cwp", *p), FormatError);
+}
+
 // The window's way of opening: load into a separate project, adopt it only when it is good.
 void openProject(Project& open, const fs::path& path) {
     auto loaded = std::make_unique<Project>();
