@@ -23,7 +23,7 @@ public:
     void showMessage(const std::string& text) override { throw std::runtime_error(text); }
 };
 
-struct RoomSpec {
+struct ExampleRoom {
     const char* name;
     int columns;  // numX
     int rows;     // numZ
@@ -36,9 +36,9 @@ struct RoomSpec {
 
 // The plan position on the 10-pixel raster, as a drag leaves it, whose plan-to-world origin
 // is (westColumn, southRow): the south-west corner of the plan is (0, 960 - 10 * rows).
-void place(EditorRoom& room, const RoomSpec& spec) {
-    room.posX = spec.westColumn * 10;
-    room.posY = 960 - 10 * (spec.southRow + spec.rows);
+void place(EditorRoom& room, const ExampleRoom& layout) {
+    room.posX = layout.westColumn * 10;
+    room.posY = 960 - 10 * (layout.southRow + layout.rows);
 }
 
 // The room editor's top-view right click: the sector becomes open between the defaults.
@@ -89,7 +89,7 @@ void buildExampleProject(Project& project) {
     project.levelDescription = "Cairnwork example";
     project.comment = "A hall with a room above it, a corridor to the east and a ramp beyond it.";
 
-    const RoomSpec specs[] = {
+    const ExampleRoom layouts[] = {
         {"Hall", 8, 8, 127, 143, 16, 0, 0},
         {"Corridor", 6, 3, 127, 139, 12, 7, 2},
         {"Upper room", 5, 5, 143, 155, 20, 2, 2},
@@ -98,18 +98,18 @@ void buildExampleProject(Project& project) {
     QuietView view;
     IndexedImage plan;
     MakeGrid(10, 10, 96, 96, 253, 209, plan);
-    for (const RoomSpec& spec : specs) {
+    for (const ExampleRoom& layout : layouts) {
         RoomProperties values;
-        values.name = spec.name;
-        values.rows = spec.rows;
-        values.columns = spec.columns;
-        values.floorLevel = spec.floorLevel;
-        values.ceilingLevel = spec.ceilingLevel;
-        values.roomLight = spec.roomLight;
-        values.itemLight = spec.roomLight;
-        values.sky = std::string(spec.name) == "Upper room";
+        values.name = layout.name;
+        values.rows = layout.rows;
+        values.columns = layout.columns;
+        values.floorLevel = layout.floorLevel;
+        values.ceilingLevel = layout.ceilingLevel;
+        values.roomLight = layout.roomLight;
+        values.itemLight = layout.roomLight;
+        values.sky = std::string(layout.name) == "Upper room";
         addRoom(project, plan, values, view);
-        place(project.current(), spec);  // dragged into place
+        place(project.current(), layout);  // dragged into place
         project.planX = project.current().posX;
         project.planY = project.current().posY;
     }
