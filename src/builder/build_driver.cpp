@@ -300,9 +300,7 @@ std::vector<std::string> projectBuildFaults(const Project& project) {
                                      ", which the project does not have.");
                 }
                 if (s.linkMode == 2) {
-                    if (g.roomAbove == kNoRoom) {
-                        faults.push_back(where + ": it links to a side room but names none.");
-                    } else if (namesMissingRoom(g.roomAbove, rooms)) {
+                    if (namesMissingRoom(g.roomAbove, rooms)) {
                         faults.push_back(where + ": the side room is room " + std::to_string(g.roomAbove + 1) +
                                          ", which the project does not have.");
                     }

@@ -103,6 +103,9 @@ void buildFloorData(LevelImage& image, const Project& project, std::span<const s
         for (int s = 1; s <= sectors; ++s) {
             if (editorRoom.sectors[static_cast<std::size_t>(s - 1)].linkMode != 2) continue;
             GameSector& g = room.grid.gameSectors[static_cast<std::size_t>(s - 1)];
+            // A sector left in side-link mode whose link was cleared (the top view resets a
+            // sector's room bytes but not its link mode) leads nowhere: a plain sector.
+            if (g.roomAbove == kNoRoom) continue;
             const std::uint16_t sideRoom = g.roomAbove;
             g.roomAbove = kNoRoom;
             const std::uint16_t old = g.floorDataIndex;

@@ -318,12 +318,23 @@ TEST(ProjectBuildFaults, EachFaultIsNamed) {
         {"portal count", [](Project& p) { p.room(3).portalCount = 21; }, "Room 3 \"Room3\" has 21 portals"},
         {"shape", [](Project& p) { sectorAt(p.room(5), 2, 3).ceilingShape = 17; },
          "Room 5 \"Room5\", sector (2, 3): its floor shape 1 or ceiling shape 17"},
-        {"side link to no room", [](Project& p) { sectorAt(p.room(2), 3, 3).linkMode = 2; },
-         "Room 2 \"Room2\", sector (3, 3): it links to a side room but names none."},
+        {"side link to a deleted room",
+         [](Project& p) {
+             sectorAt(p.room(2), 3, 3).linkMode = 2;
+             gameSectorAt(p.room(2).grid, 3, 3).roomAbove = 7;
+         },
+         "Room 2 \"Room2\", sector (3, 3): the side room is room 8"},
         {"room below", [](Project& p) { gameSectorAt(p.room(3).grid, 2, 2).roomBelow = 5; },
          "Room 3 \"Room3\", sector (2, 2): the room below is room 6"},
     };
     EXPECT_TRUE(projectBuildFaults(*test::makeSampleProject()).empty());
+    {
+        // Side-link mode without a side room (a link cleared in the top view) is no fault.
+        auto project = test::makeSampleProject();
+        sectorAt(project->room(2), 3, 3).linkMode = 2;
+        gameSectorAt(project->room(2).grid, 3, 3).roomAbove = kNoRoom;
+        EXPECT_TRUE(projectBuildFaults(*project).empty());
+    }
     for (const Case& k : cases) {
         auto project = test::makeSampleProject();
         k.change(*project);

@@ -172,6 +172,18 @@ TEST(BuildFloorData, OtherSectorsKeepTheirIndexAndLinks) {
     EXPECT_EQ(f.image->floorData.count, 290u);
 }
 
+TEST(BuildFloorData, SideLinkModeWithoutASideRoomIsAPlainSector) {
+    FloorFixture f;
+    EditorRoom& r = f.room();
+    makeSideLink(r, 2, 3, kNoRoom, 5);
+    f.copyRooms();
+    buildFloorData(*f.image, *f.project, f.floorDat);
+    const GameSector& g = gameSectorAt(f.image->room(1).grid, 2, 3);
+    EXPECT_EQ(g.floorDataIndex, 5);  // its slope entry, and no portal entry to a room 255
+    EXPECT_EQ(g.roomAbove, kNoRoom);
+    EXPECT_EQ(f.image->floorData.count, 290u);
+}
+
 TEST(BuildFloorData, OddFileSizeDropsTheLastByte) {
     FloorFixture f;
     f.room();
