@@ -33,6 +33,21 @@ public:
         : project_(project), settings_(settings), environment_(environment), observer_(observer) {}
 
     BuildOutcome run() {
+        return guarded([this] { return steps(); });
+    }
+
+    BuildOutcome runOnBase(LevelImage& base) {
+        image_ = &base;
+        return guarded([this] {
+            if (trimBlanks(settings_.outputFile).empty()) return refuse("Please type the name of the level file to write.");
+            observer_.setProgress(50);
+            return stepsAfterReading();
+        });
+    }
+
+private:
+    template <class Steps>
+    BuildOutcome guarded(Steps steps) {
         try {
             return steps();
         } catch (const IoError& e) {
@@ -42,7 +57,6 @@ public:
         }
     }
 
-private:
     BuildOutcome refuse(const std::string& message) {
         observer_.showMessage(message);
         observer_.setProgress(0);
@@ -53,7 +67,8 @@ private:
         const std::string& base = settings_.baseLevel;
         const std::string& output = settings_.outputFile;
 
-        image_ = std::make_unique<LevelImage>();
+        ownedImage_ = std::make_unique<LevelImage>();
+        image_ = ownedImage_.get();
         observer_.setProgress(10);
 
         if (trimBlanks(base).empty()) return refuse(" Please type the Base Level name ");
@@ -67,6 +82,11 @@ private:
                           " is not a level of Tomb Raider 1, 1 Gold, 2 or 3: its version word is not a known one.");
         }
         observer_.setProgress(50);
+        return stepsAfterReading();
+    }
+
+    BuildOutcome stepsAfterReading() {
+        const std::string& output = settings_.outputFile;
 
         const std::vector<std::string> faults = projectBuildFaults(project_);
         if (!faults.empty()) {
@@ -88,7 +108,9 @@ private:
         if (auto refusal = checkFloorDataIndexes(); !refusal.empty()) return refuse(refusal);
 
         observer_.setProgress(100);
-        if (writeLevel(*image_, output) != kWriteOk) {
+        const std::uint8_t written =
+            environment_.writeLevelFile ? environment_.writeLevelFile(*image_, output) : writeLevel(*image_, output);
+        if (written != kWriteOk) {
             return refuse("Level file " + output + " was not written: the base level's version word is not a known one.");
         }
         observer_.setProgress(0);
@@ -99,7 +121,8 @@ private:
         project_.outputLevelPath = settings_.outputFile;
         project_.itemsFilePath = settings_.itemsFile;
         project_.lightsFilePath = settings_.lightsFile;
-        image_.reset();
+        ownedImage_.reset();
+        image_ = nullptr;
         observer_.settingsStored(project_);
         return BuildOutcome::Written;
     }
@@ -227,7 +250,8 @@ private:
     const BuildSettings& settings_;
     const BuildEnvironment& environment_;
     BuildObserver& observer_;
-    std::unique_ptr<LevelImage> image_;
+    std::unique_ptr<LevelImage> ownedImage_;  // the level of a build that reads its base itself
+    LevelImage* image_ = nullptr;
 };
 
 }  // namespace
@@ -318,6 +342,12 @@ BuildOutcome buildLevel(Project& project, const BuildSettings& settings, const B
                         BuildObserver& observer) {
     Build build(project, settings, environment, observer);
     return build.run();
+}
+
+BuildOutcome buildLevelOnBase(Project& project, LevelImage& image, const BuildSettings& settings,
+                              const BuildEnvironment& environment, BuildObserver& observer) {
+    Build build(project, settings, environment, observer);
+    return build.runOnBase(image);
 }
 
 }  // namespace cw

@@ -14,7 +14,9 @@
 // then tells the observer, whose owner decides whether to save the project.
 //
 // All texts (settings, paths, messages) are Windows-1250 bytes.
+#include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -46,13 +48,23 @@ public:
 
 enum class BuildOutcome { Written, Refused };
 
+struct LevelImage;
+
 struct BuildEnvironment {
     std::filesystem::path programFolder;  // where "floor.dat" is found (findDataFile)
     VertexSearch vertexSearch = VertexSearch::Indexed;
+    // Writes the finished level (status as writeLevel); empty: writeLevel to the output file.
+    std::function<std::uint8_t(LevelImage& image, const std::string& path)> writeLevelFile;
 };
 
 BuildOutcome buildLevel(Project& project, const BuildSettings& settings, const BuildEnvironment& environment,
                         BuildObserver& observer);
+
+// The build from the point where the base level is read: `image` holds the base level and is
+// turned into the built level, which is then written. Progress starts at 50. For callers that
+// hold a base level in memory already (the fuzz tests); buildLevel reads it from the file.
+BuildOutcome buildLevelOnBase(Project& project, LevelImage& image, const BuildSettings& settings,
+                              const BuildEnvironment& environment, BuildObserver& observer);
 
 // The faults of the project that a build refuses, one line each (empty when it can be built):
 // no rooms, a current room that is not a room, a size outside 3..32, a shape outside 1..16,
