@@ -2,8 +2,8 @@
 
 #include <QtTest>
 
-#include "common/binio.h"
 #include "common/files.h"
+#include "raster/bmp.h"
 
 namespace cw::test {
 
@@ -18,32 +18,10 @@ PaletteBlock testPalette() {
 }
 
 void writePaletteBmp(const std::filesystem::path& path, const PaletteBlock& palette) {
-    constexpr std::uint32_t width = 2, height = 2, rowBytes = 4;
-    ByteWriter w(1100);
-    w.u8('B');
-    w.u8('M');
-    w.u32(1078 + rowBytes * height);
-    w.u32(0);
-    w.u32(1078);
-    w.u32(40);
-    w.i32(width);
-    w.i32(height);
-    w.u16(1);
-    w.u16(8);
-    w.u32(0);
-    w.u32(rowBytes * height);
-    w.u32(2835);
-    w.u32(2835);
-    w.u32(256);
-    w.u32(0);
-    for (std::size_t i = 0; i < 256; ++i) {
-        w.u8(static_cast<std::uint8_t>(palette[3 * i + 2] << 2));
-        w.u8(static_cast<std::uint8_t>(palette[3 * i + 1] << 2));
-        w.u8(static_cast<std::uint8_t>(palette[3 * i] << 2));
-        w.u8(0);
-    }
-    w.zeros(rowBytes * height);
-    writeFileAtomically(path, w.bytes());
+    IndexedImage image;
+    CreateImage(image, 2, 2);
+    image.Palette = std::make_shared<PaletteBlock>(palette);
+    SaveBmp(path, image);
 }
 
 ProgramFolder::ProgramFolder(bool withPalette) {

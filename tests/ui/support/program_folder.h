@@ -17,7 +17,7 @@ namespace cw::test {
 
 // A palette whose every entry differs: entry i = (i % 64, (i / 4) % 64, 63 - i % 64).
 PaletteBlock testPalette();
-// Writes an 8-bit BMP of 2 x 2 pixels carrying the palette.
+// Writes a 2 x 2 BMP carrying the palette.
 void writePaletteBmp(const std::filesystem::path& path, const PaletteBlock& palette);
 
 class ProgramFolder {
