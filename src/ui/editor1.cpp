@@ -16,8 +16,11 @@
 #include <QSignalBlocker>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <functional>
 
+#include "common/errors.h"
 #include "common/files.h"
+#include "project/project_file.h"
 #include "raster/bmp.h"
 #include "ui/editor2.h"
 #include "ui/editor4.h"
@@ -32,6 +35,10 @@ namespace cw::ui {
 namespace {
 
 const QString kStartCaption = QStringLiteral("Vellorn's Cairnwork v.PL");
+const QString kProjectCaption = QStringLiteral("Vellorn's Cairnwork - ");
+
+std::filesystem::path toPath(const QString& path) { return std::filesystem::path(path.toStdString()); }
+QString toQString(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
 
 QLabel* compassLetter(const char* name, const QString& letter, QWidget* parent) {
     auto* label = new QLabel(letter, parent);
@@ -62,6 +69,8 @@ TForm1::TForm1(Project& project, const StartupOptions& options, QWidget* parent)
     setWindowIcon(cairnworkIcon());
     setWindowState(windowState() | Qt::WindowMaximized);
     keepPlanSouthWest();
+    recentFiles_.load(configFile_);
+    updateRecentFileMenu();
 
     // The dialogs, in the program's start-up order.
     Form2 = new TForm2(this);
@@ -193,7 +202,6 @@ void TForm1::createMenu() {
     action(Plik1, "Zakoncz1", QStringLiteral("Z&akończ"), QKeySequence(Qt::CTRL | Qt::Key_X), &QWidget::close);
     // The separator added at start-up; the recent-file entries follow it.
     Plik1->addSeparator();
-    updateRecentFileMenu();
 
     QMenu* Edycja1 = menuBar()->addMenu(QStringLiteral("&Edycja"));
     Edycja1->setObjectName(QStringLiteral("Edycja1"));
@@ -344,14 +352,118 @@ void TForm1::Button3Click() { openRoomEditor(); }
 void TForm1::Nowy1Click() {
     if (!confirmDiscard()) return;
     newProject(project_, *this);
+    projectPath_.clear();
     modified_ = false;
 }
 
-void TForm1::updateRecentFileMenu() {}
-bool TForm1::saveProjectCommand() { return false; }
-void TForm1::Otworz1Click() {}
-void TForm1::Zapisz1Click() {}
-void TForm1::Zapiszjako1Click() {}
+// --- Project files --------------------------------------------------------------------------
+
+void TForm1::updateRecentFileMenu() {
+    const std::vector<std::string>& paths = recentFiles_.paths();
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        const int index = static_cast<int>(i);
+        if (index >= recentFileActions_.size()) {
+            QAction* entry = Plik1->addAction(QString());
+            entry->setObjectName(QStringLiteral("RecentFile") + QString::number(index + 1));
+            connect(entry, &QAction::triggered, this, [this, index] { RecentFileClick(index); });
+            recentFileActions_ << entry;
+        }
+        QString path = fromCp1250(paths[i]);
+        path.replace(QLatin1Char('&'), QStringLiteral("&&"));  // shown as written, not as an access key
+        recentFileActions_[index]->setText(QLatin1Char('&') + QString::number(index + 1) + QLatin1Char(' ') + path);
+    }
+}
+
+bool TForm1::openProjectFile(const QString& path) {
+    ignoreNextMove_ = true;
+    setProgress(10);
+    auto loaded = std::make_unique<Project>();
+    try {
+        loadProject(toPath(path), *loaded, [this](int value) { setProgress(value); });
+    } catch (const FormatError&) {
+        setProgress(0);
+        cw::ui::showMessage(this, QStringLiteral("Error Opening the file!"));
+        return false;
+    } catch (const std::exception& e) {
+        setProgress(0);
+        cw::ui::showMessage(this, QString::fromUtf8(e.what()));
+        return false;
+    }
+    adoptProject(project_, *loaded);
+    projectPath_ = path;
+    project_.projectFileName = toCp1250(path);
+    modified_ = false;
+
+    clearRoomList();
+    for (int n = 1; n <= project_.roomCount; ++n) appendRoomName(project_.room(n).name.str());
+    redrawAll();
+    if (project_.roomCount > 0) selectRoom(project_.currentRoom - 1);
+    setWindowTitle(kProjectCaption + path);
+    Form5->setFields({fromCp1250(project_.levelDescription.view()), fromCp1250(project_.comment.view()),
+                      fromCp1250(project_.baseLevelPath.view()), fromCp1250(project_.itemsFilePath.view()),
+                      fromCp1250(project_.lightsFilePath.view()), fromCp1250(project_.outputLevelPath.view())});
+    setProgress(100);
+    setProgress(0);
+    return true;
+}
+
+bool TForm1::saveProjectTo(const QString& path, bool updateCaption) {
+    setProgress(10);
+    try {
+        saveProject(project_, toPath(path), [this](int value) { setProgress(value); });
+    } catch (const std::exception& e) {
+        setProgress(0);
+        cw::ui::showMessage(this, QString::fromUtf8(e.what()));
+        return false;
+    }
+    projectPath_ = path;
+    project_.projectFileName = toCp1250(path);
+    modified_ = false;
+    recentFiles_.touch(project_.projectFileName);
+    try {
+        recentFiles_.save(configFile_);
+    } catch (const std::exception& e) {
+        cw::ui::showMessage(this, QString::fromUtf8(e.what()));
+    }
+    updateRecentFileMenu();
+    if (updateCaption) setWindowTitle(kProjectCaption + path);
+    setProgress(0);
+    return true;
+}
+
+bool TForm1::saveProjectCommand() {
+    QString path = projectPath_;
+    if (path.isEmpty()) path = askFileName(saveProjectDialog());
+    if (path.isEmpty()) return false;
+    return saveProjectTo(path, true);
+}
+
+void TForm1::Otworz1Click() {
+    if (!confirmDiscard()) return;
+    const QString path = askFileName(openProjectDialog());
+    if (!path.isEmpty()) openProjectFile(path);
+}
+
+void TForm1::RecentFileClick(int index) {
+    const std::vector<std::string>& paths = recentFiles_.paths();
+    if (index < 0 || static_cast<std::size_t>(index) >= paths.size()) return;
+    const std::filesystem::path file = pathFromBytes(paths[static_cast<std::size_t>(index)]);
+    if (!fileExists(file)) {
+        cw::ui::showMessage(this, QStringLiteral(" File not Found! "));
+        setProgress(0);
+        return;
+    }
+    if (!confirmDiscard()) return;
+    openProjectFile(toQString(file));
+}
+
+void TForm1::Zapisz1Click() { saveProjectCommand(); }
+
+void TForm1::Zapiszjako1Click() {
+    const QString path = askFileName(saveProjectDialog());
+    if (!path.isEmpty()) saveProjectTo(path, true);
+}
+
 void TForm1::MakePHD1Click() {}
 
 void TForm1::Informacje2Click() { Form4->exec(); }

@@ -21,6 +21,7 @@
 #include <memory>
 
 #include "project/project.h"
+#include "project/recent_files.h"
 #include "project/room_ops.h"
 #include "ui/editor_services.h"
 #include "ui/file_dialogs.h"
@@ -63,6 +64,7 @@ public:
     const Plan& plan() const { return plan_; }
     const ScreenBitmap& planBitmap() const { return planBitmap_; }
     bool isModified() const { return modified_; }
+    const QString& projectPath() const { return projectPath_; }
     TForm2& roomPropertiesDialog() { return *Form2; }
     TForm5& buildSettingsDialog() { return *Form5; }
 
@@ -112,6 +114,10 @@ private:
     bool confirmDiscard();
     // "&Zapisz": saves to the project's file, asking for a name when it has none. True when saved.
     bool saveProjectCommand();
+    // Saves the project to the file and records it in the recent-files list. True when saved.
+    bool saveProjectTo(const QString& path, bool updateCaption);
+    // Opens the project file in place of the open project. True when opened.
+    bool openProjectFile(const QString& path);
 
     // Handlers.
     void SpeedButton1Click();  // add room
@@ -127,6 +133,7 @@ private:
     void Zapisz1Click();
     void Zapiszjako1Click();
     void MakePHD1Click();
+    void RecentFileClick(int index);
     void Informacje2Click();
 
     Project& project_;
@@ -141,6 +148,11 @@ private:
     bool ignoreNextMove_ = false;
     bool modified_ = false;
     bool planAtBottom_ = true;
+    // The open project's file as the file system names it (the Project keeps it as
+    // Windows-1250 bytes, which cannot name every file); empty for an untitled project.
+    QString projectPath_;
+    RecentFiles recentFiles_;
+    QList<QAction*> recentFileActions_;
 
     QToolButton* SpeedButton1 = nullptr;
     QToolButton* SpeedButton2 = nullptr;
