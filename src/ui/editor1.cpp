@@ -12,6 +12,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QToolButton>
@@ -44,6 +45,7 @@ QLabel* compassLetter(const char* name, const QString& letter, QWidget* parent) 
     auto* label = new QLabel(letter, parent);
     label->setObjectName(QLatin1String(name));
     label->setAlignment(Qt::AlignCenter);
+    label->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     QFont font = label->font();
     font.setBold(true);
     label->setFont(font);
@@ -67,6 +69,9 @@ TForm1::TForm1(Project& project, const StartupOptions& options, QWidget* parent)
     createMenu();
     setWindowTitle(kStartCaption);
     setWindowIcon(cairnworkIcon());
+    // Maximised; a display without a window manager ignores that, so the window also starts
+    // with the screen's size.
+    if (QScreen* display = screen()) resize(display->availableGeometry().size());
     setWindowState(windowState() | Qt::WindowMaximized);
     keepPlanSouthWest();
     recentFiles_.load(configFile_);
@@ -157,18 +162,27 @@ void TForm1::createControls() {
     Image1->setBitmap(&planBitmap_);
     ScrollBox1->setWidget(Image1);
 
+    // The scroll box grows no larger than the plan, so the letters stay beside it.
+    const int frame = 2 * ScrollBox1->frameWidth();
+    ScrollBox1->setMaximumSize(planBitmap_.image.width() + frame, planBitmap_.image.height() + frame);
+
     auto* planLayout = new QGridLayout;
-    planLayout->addWidget(compassLetter("Label2", QStringLiteral("N"), central), 0, 1);
-    planLayout->addWidget(compassLetter("Label4", QStringLiteral("W"), central), 1, 0);
+    planLayout->addWidget(compassLetter("Label2", QStringLiteral("N"), central), 0, 1, Qt::AlignHCenter);
+    planLayout->addWidget(compassLetter("Label4", QStringLiteral("W"), central), 1, 0, Qt::AlignVCenter);
     planLayout->addWidget(ScrollBox1, 1, 1);
-    planLayout->addWidget(compassLetter("Label5", QStringLiteral("E"), central), 1, 2);
-    planLayout->addWidget(compassLetter("Label3", QStringLiteral("S"), central), 2, 1);
+    planLayout->addWidget(compassLetter("Label5", QStringLiteral("E"), central), 1, 2, Qt::AlignVCenter);
+    planLayout->addWidget(compassLetter("Label3", QStringLiteral("S"), central), 2, 1, Qt::AlignHCenter);
     planLayout->setRowStretch(1, 1);
     planLayout->setColumnStretch(1, 1);
+    // Space beyond the plan's size goes below and right of it.
+    auto* planColumn = new QVBoxLayout;
+    planColumn->addLayout(planLayout, 1);
+    planColumn->addStretch(0);
 
     auto* layout = new QHBoxLayout(central);
     layout->addWidget(side);
-    layout->addLayout(planLayout, 1);
+    layout->addLayout(planColumn, 1);
+    layout->addStretch(0);
 
     connect(SpeedButton1, &QToolButton::clicked, this, &TForm1::SpeedButton1Click);
     connect(SpeedButton2, &QToolButton::clicked, this, &TForm1::SpeedButton2Click);
