@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 #include <functional>
 
+#include "builder/build_driver.h"
 #include "common/errors.h"
 #include "common/files.h"
 #include "project/project_file.h"
@@ -478,7 +479,55 @@ void TForm1::Zapiszjako1Click() {
     if (!path.isEmpty()) saveProjectTo(path, true);
 }
 
-void TForm1::MakePHD1Click() {}
+// --- Level build ----------------------------------------------------------------------------
+
+namespace {
+
+// The build reports to the main window: progress bar, message boxes, and the save of a project
+// that has a file name once the settings are stored in it.
+class WindowBuildObserver : public BuildObserver {
+public:
+    explicit WindowBuildObserver(std::function<void(int)> progress, std::function<void(const std::string&)> message,
+                                 std::function<void()> stored)
+        : progress_(std::move(progress)), message_(std::move(message)), stored_(std::move(stored)) {}
+    void setProgress(int value) override { progress_(value); }
+    void showMessage(const std::string& text) override { message_(text); }
+    void settingsStored(Project& /*project*/) override { stored_(); }
+
+private:
+    std::function<void(int)> progress_;
+    std::function<void(const std::string&)> message_;
+    std::function<void()> stored_;
+};
+
+std::array<std::string, 6> settingsTexts(const Project& p) {
+    return {p.levelDescription.str(), p.comment.str(),      p.baseLevelPath.str(),
+            p.outputLevelPath.str(),  p.itemsFilePath.str(), p.lightsFilePath.str()};
+}
+
+}  // namespace
+
+void TForm1::MakePHD1Click() {
+    if (Form5->exec() != QDialog::Accepted) return;
+    Image1->refresh();
+    const BuildSettingsFields fields = Form5->fields();
+    const BuildSettings settings{toCp1250(fields.description), toCp1250(fields.comment),   toCp1250(fields.baseLevel),
+                                 toCp1250(fields.outputLevel), toCp1250(fields.itemsFile), toCp1250(fields.lightsFile)};
+    const std::array<std::string, 6> before = settingsTexts(project_);
+    WindowBuildObserver observer([this](int value) { setProgress(value); },
+                                 [this](const std::string& text) { showMessage(text); },
+                                 [this, &before] {
+                                     if (settingsTexts(project_) != before) markModified();
+                                     // Saved as the project is; the caption stays.
+                                     if (!projectPath_.isEmpty()) saveProjectTo(projectPath_, false);
+                                 });
+    try {
+        buildLevel(project_, settings, BuildEnvironment{programFolder_}, observer);
+    } catch (const std::exception& e) {
+        setProgress(0);
+        cw::ui::showMessage(this, QString::fromUtf8(e.what()));
+    }
+}
 
 void TForm1::Informacje2Click() { Form4->exec(); }
 
