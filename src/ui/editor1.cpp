@@ -351,8 +351,6 @@ void TForm1::SpeedButton2Click() {
 }
 
 void TForm1::Button1Click() {
-    if (project_.roomCount == 0) return;
-    if (!canAddRoom(project_, *this)) return;
     if (cloneRoom(project_, *this)) markModified();
 }
 

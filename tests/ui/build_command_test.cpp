@@ -92,11 +92,13 @@ private slots:
         f.form->fileAnswers = {project};
         f.form->findChild<QAction*>("Zapiszjako1")->trigger();
         const QString output = pathIn(f, "out.tr2");
-        const QStringList messages = build(f, {"Opis levelu", "Komentarz", base, "", "", output});
+        // Texts go to the project in Windows-1250, cut to their capacities (description 100).
+        const QString description = QStringLiteral("Łąka ") + QString(110, QLatin1Char('x'));
+        const QStringList messages = build(f, {description, "Komentarz", base, "", "", output});
         QCOMPARE(messages, QStringList());
         QVERIFY(QFileInfo(output).size() > 0);
         QCOMPARE(f.widget<QProgressBar>("ProgressBar1")->value(), 0);
-        QCOMPARE(f.project->levelDescription.str(), std::string("Opis levelu"));
+        QCOMPARE(f.project->levelDescription.str(), "\xA3\xB9ka " + std::string(95, 'x'));
         QCOMPARE(f.project->outputLevelPath.str(), output.toStdString());
         // The project had a file name: it was saved with the settings; the caption stays.
         QVERIFY(!f.form->isModified());
@@ -104,7 +106,7 @@ private slots:
         f.form->buildSettingsDialog().setFields({});
         f.form->fileAnswers = {project};
         f.form->findChild<QAction*>("Otworz1")->trigger();
-        QCOMPARE(f.form->buildSettingsDialog().fields().description, QStringLiteral("Opis levelu"));
+        QCOMPARE(f.form->buildSettingsDialog().fields().description, description.left(100));
         QCOMPARE(f.form->buildSettingsDialog().fields().outputLevel, output);
     }
 

@@ -401,6 +401,30 @@ private slots:
         QVERIFY(!f.form->isModified());
     }
 
+    void aFullProjectRefusesAddAndClone() {
+        EditorFixture f;
+        addRoom(f);
+        for (int n = 2; n <= kMaxRooms; ++n) {
+            makeRoomPicture(f.project->room(n), 3, 3);
+            initSectorGrid(f.project->room(n), 3, 3);
+        }
+        f.project->roomCount = kMaxRooms;
+        bool dialogShown = false;
+        QObject watch;
+        onNextDialog<TForm2>(
+            [&dialogShown](TForm2& dialog) {
+                dialogShown = true;
+                dialog.reject();
+            },
+            &watch);
+        cw::test::MessageCatcher catcher;
+        f.widget<QToolButton>("SpeedButton1")->click();
+        f.widget<QPushButton>("Button1")->click();
+        QCOMPARE(catcher.texts, QStringList({kRoomLimitMessage, kRoomLimitMessage}));
+        QCOMPARE(f.project->roomCount, kMaxRooms);
+        QVERIFY(!dialogShown);
+    }
+
     void newAsksBeforeDiscardingChanges() {
         EditorFixture f;
         auto* newProject = f.form->findChild<QAction*>("Nowy1");

@@ -7,10 +7,11 @@
 
 namespace cw::test {
 
-// Polls until the active modal widget is a T, then runs `action` on it once.
+// Polls until the active modal widget is a T, then runs `action` on it once. A watch that may
+// see no dialog should be given a context: it ends with it.
 template <class T>
-void onNextDialog(std::function<void(T&)> action) {
-    auto* timer = new QTimer;
+void onNextDialog(std::function<void(T&)> action, QObject* context = nullptr) {
+    auto* timer = new QTimer(context);
     timer->setInterval(5);
     QObject::connect(timer, &QTimer::timeout, timer, [timer, action = std::move(action)] {
         auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
