@@ -109,6 +109,7 @@ private:
         auto quads = std::make_unique<QuadList>();
         auto index = std::make_unique<VertexIndex>();
         LevelImage& image = *image_;
+        lowerRoomCount(image, project_.roomCount);  // base rooms past the project's are dropped
         image.roomCount = project_.roomCount;
         for (int r = 1; r <= project_.roomCount; ++r) {
             const EditorRoom& E = project_.room(r);
