@@ -520,7 +520,9 @@ void TForm1::MakePHD1Click() {
                                      if (!projectPath_.isEmpty()) saveProjectTo(projectPath_, false);
                                  });
     try {
-        buildLevel(project_, settings, BuildEnvironment{programFolder_}, observer);
+        BuildEnvironment environment;
+        environment.programFolder = programFolder_;
+        buildLevel(project_, settings, environment, observer);
     } catch (const std::exception& e) {
         setProgress(0);
         cw::ui::showMessage(this, QString::fromUtf8(e.what()));
