@@ -314,22 +314,22 @@ std::vector<std::string> projectBuildFaults(const Project& project) {
             for (int z = 1; z <= numZ; ++z) {
                 const GameSector& g = gameSectorAt(room.grid, x, z);
                 const Sector& s = sectorAt(room, x, z);
-                const std::string where = label + ", " + sectorLabel(x, z);
+                const auto where = [&] { return label + ", " + sectorLabel(x, z); };
                 if (s.floorShape < 1 || s.floorShape > 16 || s.ceilingShape < 1 || s.ceilingShape > 16) {
-                    faults.push_back(where + ": its floor shape " + std::to_string(s.floorShape) + " or ceiling shape " +
+                    faults.push_back(where() + ": its floor shape " + std::to_string(s.floorShape) + " or ceiling shape " +
                                      std::to_string(s.ceilingShape) + " is not a shape 1 to 16.");
                 }
                 if (namesMissingRoom(g.roomBelow, rooms)) {
-                    faults.push_back(where + ": the room below is room " + std::to_string(g.roomBelow + 1) +
+                    faults.push_back(where() + ": the room below is room " + std::to_string(g.roomBelow + 1) +
                                      ", which the project does not have.");
                 }
                 if (s.linkMode == 2) {
                     if (namesMissingRoom(g.roomAbove, rooms)) {
-                        faults.push_back(where + ": the side room is room " + std::to_string(g.roomAbove + 1) +
+                        faults.push_back(where() + ": the side room is room " + std::to_string(g.roomAbove + 1) +
                                          ", which the project does not have.");
                     }
                 } else if (namesMissingRoom(g.roomAbove, rooms)) {
-                    faults.push_back(where + ": the room above is room " + std::to_string(g.roomAbove + 1) +
+                    faults.push_back(where() + ": the room above is room " + std::to_string(g.roomAbove + 1) +
                                      ", which the project does not have.");
                 }
             }

@@ -1,5 +1,7 @@
 #include "builder/room_mesh.h"
 
+#include <algorithm>
+
 namespace cw {
 
 namespace {
@@ -68,6 +70,29 @@ Neighbour neighbourOf(Side side, int x, int z, int numX, int numZ) {
 int floorHeightLevel(const GameSector& s) { return (127 - s.floor) & 0xFF; }
 int ceilingHeightLevel(const GameSector& s) { return (127 - s.ceiling) & 0xFF; }
 
+// A neighbour as the step walls see it: its floor or ceiling level and whether its shape's
+// shared edge has different heights at its two ends.
+struct StepSide {
+    bool exists = false;
+    int level = 0;
+    bool sloped = false;
+};
+
+// The first floor step i (t = 3 + 4i) that needs a piece against a neighbour of level Ln:
+// t > Ln, or t == Ln under a sloped edge.
+int firstFloorStep(int Ln, bool sloped) {
+    if (Ln < 3) return 0;
+    if (sloped && (Ln - 3) % 4 == 0) return (Ln - 3) / 4;
+    return (Ln - 3) / 4 + 1;
+}
+
+// The first ceiling step i (t = 255 - 4i) that needs a piece against a neighbour of level Un:
+// t < Un, or t == Un under a sloped edge.
+int firstCeilingStep(int Un, bool sloped) {
+    if (sloped && (255 - Un) % 4 == 0) return (255 - Un) / 4;
+    return (255 - Un) / 4 + 1;
+}
+
 class MeshWalker {
 public:
     MeshWalker(QuadList& list, const SectorGrid& grid, const std::array<Sector, kMaxSectors>& sectors,
@@ -90,6 +115,19 @@ private:
     }
     const std::array<std::int32_t, 8>& shape(int number) const { return shapes_[number].edgeHeights; }
 
+    std::array<StepSide, 4> stepSides(int x, int z, bool floor) const {
+        std::array<StepSide, 4> sides{};
+        for (Side side : {kFront, kBack, kLeft, kRight}) {
+            const Neighbour nb = neighbourOf(side, x, z, numX_, numZ_);
+            if (!nb.exists) continue;
+            const GameSector& ng = game(nb.x, nb.z);
+            const Sector& ns = sector(nb.x, nb.z);
+            const SharedEdge e = sharedEdge(side, shape(floor ? ns.floorShape : ns.ceilingShape));
+            sides[side] = {true, floor ? floorHeightLevel(ng) : ceilingHeightLevel(ng), e.a != e.b};
+        }
+        return sides;
+    }
+
     void add(const Sector& s, bool floorGroup, Face face, const std::array<QuadCorner, 4>& corners) {
         const std::int32_t texture = floorGroup ? s.floorTexture(face) : s.ceilingTexture(face);
         if (texture < 0) return;
@@ -104,24 +142,26 @@ private:
         const std::int32_t Z = (z - 1) * 1024;
         const int L = floorHeightLevel(g);
 
-        // 1. Step walls, from the bottom of the world up to the sector's base.
+        // 1. Step walls, from the bottom of the world up to the sector's base: step i (t = 3 + 4i,
+        //    bottom y = 32767 - 1024 i) needs a piece on a side whose neighbour's floor level is
+        //    below t, or equal to t under a sloped shared edge. Steps below the first such step of
+        //    every side make nothing and are skipped.
         const int n = L / 4;
-        std::int32_t Y = 32767;
-        int t = 3;
-        for (int i = 0; i < n; ++i) {
+        const std::array<StepSide, 4> sides = stepSides(x, z, true);
+        int first = n;
+        for (const StepSide& side : sides)
+            if (side.exists) first = std::min(first, firstFloorStep(side.level, side.sloped));
+        for (int i = first; i < n; ++i) {
+            const int t = 3 + 4 * i;
+            const std::int32_t Y = 32767 - 1024 * i;
             for (Side side : {kFront, kBack, kLeft, kRight}) {
-                const Neighbour nb = neighbourOf(side, x, z, numX_, numZ_);
-                if (!nb.exists) continue;
-                const GameSector& ng = game(nb.x, nb.z);
-                const int Ln = floorHeightLevel(ng);
-                const SharedEdge e = sharedEdge(side, shape(sector(nb.x, nb.z).floorShape));
-                if (t > Ln || (Ln == t && e.a != e.b)) add(s, true, kSideFaces[side], wallPiece(side, X, Y, Z));
+                const StepSide& nb = sides[side];
+                if (nb.exists && (t > nb.level || (nb.level == t && nb.sloped)))
+                    add(s, true, kSideFaces[side], wallPiece(side, X, Y, Z));
             }
-            t += 4;
-            Y -= 1024;
         }
         // 2. The base of the floor.
-        Y = 32767 - 1024 * n;
+        const std::int32_t Y = 32767 - 1024 * n;
         const Heights S{shape(s.floorShape)};
         const int m = L / 4 + 1;
 
@@ -174,24 +214,26 @@ private:
         const std::int32_t Z = (z - 1) * 1024;
         const int U = ceilingHeightLevel(g);
 
-        // 1. Step walls, from the top of the world down to the sector's base.
+        // 1. Step walls, from the top of the world down to the sector's base: step i (t = 255 - 4i,
+        //    top y = -32768 + 1024 i) needs a piece on a side whose neighbour's ceiling level is
+        //    above t, or equal to t under a sloped shared edge; earlier steps are skipped.
         const int P = (U + 1) / 4;
         const int count = 64 - P;
-        std::int32_t Y = -32768;
-        int t = 255;
-        for (int i = 0; i < count; ++i) {
+        const std::array<StepSide, 4> sides = stepSides(x, z, false);
+        int first = count;
+        for (const StepSide& side : sides)
+            if (side.exists) first = std::min(first, firstCeilingStep(side.level, side.sloped));
+        for (int i = first; i < count; ++i) {
+            const int t = 255 - 4 * i;
+            const std::int32_t Yi = -32768 + 1024 * i;
             for (Side side : {kFront, kBack, kLeft, kRight}) {
-                const Neighbour nb = neighbourOf(side, x, z, numX_, numZ_);
-                if (!nb.exists) continue;
-                const int Un = ceilingHeightLevel(game(nb.x, nb.z));
-                const SharedEdge e = sharedEdge(side, shape(sector(nb.x, nb.z).ceilingShape));
-                if (t < Un || (Un == t && e.a != e.b)) add(s, false, kSideFaces[side], wallPiece(side, X, Y, Z));
+                const StepSide& nb = sides[side];
+                if (nb.exists && (t < nb.level || (nb.level == t && nb.sloped)))
+                    add(s, false, kSideFaces[side], wallPiece(side, X, Yi, Z));
             }
-            t -= 4;
-            Y += 1024;
         }
         // 2. The base of the ceiling.
-        Y -= 1024;
+        const std::int32_t Y = -32768 + 1024 * count - 1024;
         const Heights K{shape(s.ceilingShape)};
         const int m = P + 1;
 

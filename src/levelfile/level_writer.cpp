@@ -361,8 +361,14 @@ std::vector<std::uint8_t> serializeLevel(LevelImage& image, int outputKind) {
         throw std::invalid_argument("serializeLevel: " + std::to_string(outputKind) + " is not a game kind");
     }
     checkLevel(image, outputKind);
-    // The big blocks plus room for the rest of a typical level; the sink grows if needed.
-    ByteWriter out(image.textiles8.size() + image.textiles16.size() + image.samples.size() + (std::size_t{2} << 20));
+    // The big blocks, the rooms' meshes and sectors, and room for the level-wide lists; the sink
+    // grows if that is not enough.
+    std::size_t rooms = 0;
+    for (int r = 1; r <= image.roomCount; ++r) {
+        const LevelRoom& room = image.room(r);
+        rooms += 2u * roomDataWords(room, true) + 8u * room.grid.numZ * room.grid.numX + 32u * room.portalCount + 1024u;
+    }
+    ByteWriter out(image.textiles8.size() + image.textiles16.size() + image.samples.size() + rooms + (std::size_t{2} << 20));
     Writing w{out, image, outputKind};
     out.u32(image.version);
     writeChunks(w);
