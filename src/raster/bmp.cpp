@@ -99,6 +99,55 @@ void LoadBmpBytes(std::span<const std::uint8_t> bytes, IndexedImage& image, cons
     image = std::move(loaded);
 }
 
+std::vector<std::uint8_t> EncodeBmp(const IndexedImage& image) {
+    const std::uint32_t W = image.Width, H = image.Height;
+    if (!IsValidImage(image) || W == 0 || H == 0 || W > 0x7FFFFFFFu || H > 0x7FFFFFFFu ||
+        image.Pixels.size() < std::size_t(W) * H) {
+        throw FormatError("Cannot write an empty image as a BMP file");
+    }
+    const std::uint32_t rowLength = (W + 3u) & ~3u;
+    const std::uint32_t fileSize = kBmpPixelOffset + rowLength * H;
+    ByteWriter w(fileSize);
+    w.u8('B');
+    w.u8('M');
+    w.u32(fileSize);
+    w.u32(0);  // reserved
+    w.u32(kBmpPixelOffset);
+    w.u32(40);  // information header
+    w.i32(static_cast<std::int32_t>(W));
+    w.i32(static_cast<std::int32_t>(H));  // positive: bottom-up
+    w.u16(1);   // planes
+    w.u16(8);   // bits per pixel
+    w.u32(0);   // no compression
+    w.u32(rowLength * H);
+    w.i32(2835);  // 72 dpi
+    w.i32(2835);
+    w.u32(256);  // colours used
+    w.u32(0);    // all important
+    for (std::size_t i = 0; i < 256; ++i) {
+        std::uint8_t r = static_cast<std::uint8_t>(i >> 2), g = r, b = r;
+        if (image.Palette) {
+            r = (*image.Palette)[3 * i];
+            g = (*image.Palette)[3 * i + 1];
+            b = (*image.Palette)[3 * i + 2];
+        }
+        w.u8(static_cast<std::uint8_t>(b << 2));
+        w.u8(static_cast<std::uint8_t>(g << 2));
+        w.u8(static_cast<std::uint8_t>(r << 2));
+        w.u8(0);
+    }
+    for (std::uint32_t i = 0; i < H; ++i) {
+        const std::uint32_t row = H - 1 - i;
+        w.write(image.Pixels.data() + std::size_t(row) * W, W);
+        w.zeros(rowLength - W);
+    }
+    return w.take();
+}
+
+void SaveBmp(const std::filesystem::path& fileName, const IndexedImage& image) {
+    writeFileAtomically(fileName, EncodeBmp(image));
+}
+
 void LoadBmp(const std::filesystem::path& fileName, IndexedImage& image) {
     auto bytes = readFile(fileName);
     LoadBmpBytes(bytes, image, "Picture file \"" + fileName.string() + "\"");

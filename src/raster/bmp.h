@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "raster/image.h"
 
@@ -20,6 +21,11 @@ void LoadBmp(const std::filesystem::path& fileName, IndexedImage& image);
 
 // Reads the colour table: entry i = (red >> 2, green >> 2, blue >> 2).
 void LoadPalette(const std::filesystem::path& fileName, PaletteBlock& palette);
+
+// Writes the image as an 8-bit BMP with its palette (a grey ramp when it has none), rows
+// padded to 4 bytes, bottom row first. Throws IoError when the file cannot be written.
+std::vector<std::uint8_t> EncodeBmp(const IndexedImage& image);
+void SaveBmp(const std::filesystem::path& fileName, const IndexedImage& image);
 
 // The same, from bytes already in memory; `what` names the input in messages.
 void LoadBmpBytes(std::span<const std::uint8_t> bytes, IndexedImage& image, const std::string& what);

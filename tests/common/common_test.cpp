@@ -1,0 +1,133 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "common/binio.h"
+#include "common/cp1250.h"
+#include "common/errors.h"
+#include "common/files.h"
+#include "common/pstring.h"
+
+namespace cw {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(ByteReader, ReadsLittleEndianAndRefusesToRunPastTheEnd) {
+    const std::vector<std::uint8_t> bytes = {0x34, 0x12, 0xFE, 0xFF, 0xFF, 0xFF, 0x01};
+    ByteReader r(bytes, "Test file");
+    EXPECT_EQ(r.u16(), 0x1234);
+    EXPECT_EQ(r.i32(), -2);
+    EXPECT_EQ(r.remaining(), 1u);
+    try {
+        r.u16();
+        FAIL() << "read past the end";
+    } catch (const IoError& e) {
+        EXPECT_NE(std::string(e.what()).find("Test file ends early"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(r.position(), 6u);  // a failed read consumes nothing
+    EXPECT_EQ(r.u8(), 1);
+    EXPECT_TRUE(r.atEnd());
+}
+
+TEST(ByteReader, RequireCountNamesTheListAndItsLimitBeforeCheckingTheBytes) {
+    const std::vector<std::uint8_t> bytes(10, 0);
+    ByteReader r(bytes, "Base level");
+    try {
+        r.requireCount(3100, 2500, "object textures", 20);
+        FAIL();
+    } catch (const FormatError& e) {
+        EXPECT_STREQ(e.what(), "Base level has 3100 object textures; at most 2500 are supported");
+    }
+    EXPECT_NO_THROW(r.requireCount(5, 2500, "words", 2));
+    EXPECT_THROW(r.requireCount(6, 2500, "words", 2), IoError);
+    // A count whose bytes would overflow a size computation is still refused, not wrapped.
+    EXPECT_THROW(r.requireCount(0xFFFFFFFFull, 0xFFFFFFFFull, "frames", 16), IoError);
+}
+
+TEST(ByteWriter, WritesLittleEndian) {
+    ByteWriter w;
+    w.u16(0x1234);
+    w.i16(-1);
+    w.u32(0xA1B2C3D4);
+    w.zeros(2);
+    EXPECT_EQ(w.bytes(), (std::vector<std::uint8_t>{0x34, 0x12, 0xFF, 0xFF, 0xD4, 0xC3, 0xB2, 0xA1, 0, 0}));
+}
+
+class FilesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() / ("cw_files_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+    std::vector<fs::path> entries() const {
+        std::vector<fs::path> out;
+        for (const auto& e : fs::directory_iterator(dir)) out.push_back(e.path().filename());
+        return out;
+    }
+    fs::path dir;
+};
+
+TEST_F(FilesTest, AtomicWriteReplacesTheFileAndLeavesNoTemporary) {
+    const fs::path target = dir / "out.bin";
+    writeFileAtomically(target, std::vector<std::uint8_t>{1, 2, 3});
+    writeFileAtomically(target, std::vector<std::uint8_t>{4, 5});
+    EXPECT_EQ(readFile(target), (std::vector<std::uint8_t>{4, 5}));
+    EXPECT_EQ(entries(), std::vector<fs::path>{"out.bin"});
+}
+
+TEST_F(FilesTest, FailedWriteKeepsWhatWasThere) {
+    // A folder stands where the file should go: the rename fails after the data were written.
+    const fs::path target = dir / "taken";
+    fs::create_directories(target / "inside");
+    EXPECT_THROW(writeFileAtomically(target, std::vector<std::uint8_t>{1}), IoError);
+    EXPECT_TRUE(fs::is_directory(target / "inside"));
+    EXPECT_EQ(entries(), std::vector<fs::path>{"taken"});
+    // A folder that does not exist: nothing can be created.
+    EXPECT_THROW(writeFileAtomically(dir / "missing" / "x.bin", std::vector<std::uint8_t>{1}), IoError);
+}
+
+TEST_F(FilesTest, ReadFileAndDataFileLookup) {
+    EXPECT_THROW(readFile(dir / "absent"), IoError);
+    EXPECT_FALSE(fileExists(dir / "absent"));
+    EXPECT_FALSE(fileExists(dir));  // a folder is not a file
+
+    // <prefix>/bin is the program's folder; installed data lie in <prefix>/share/cairnwork.
+    fs::create_directories(dir / "bin");
+    fs::create_directories(dir / "share" / "cairnwork");
+    std::ofstream(dir / "share" / "cairnwork" / "floor.dat") << "x";
+    EXPECT_EQ(findDataFile(dir / "bin", "floor.dat"), (dir / "share" / "cairnwork" / "floor.dat").lexically_normal());
+    std::ofstream(dir / "bin" / "floor.dat") << "y";
+    EXPECT_EQ(findDataFile(dir / "bin", "floor.dat"), dir / "bin" / "floor.dat");
+    EXPECT_EQ(findDataFile(dir / "bin", "paleta.bmp"), dir / "bin" / "paleta.bmp");
+}
+
+TEST(Cp1250, PolishLettersRoundTrip) {
+    const std::string utf8 = "Długość ŚŻŹĆŃ ąęółźż €";
+    const std::string bytes = utf8ToCp1250(utf8);
+    EXPECT_EQ(bytes.size(), 22u);
+    EXPECT_EQ(static_cast<std::uint8_t>(bytes[1]), 0xB3);  // ł
+    EXPECT_EQ(static_cast<std::uint8_t>(bytes[21]), 0x80);  // €
+    EXPECT_EQ(cp1250ToUtf8(bytes), utf8);
+    EXPECT_EQ(utf8ToCp1250("日本"), "??");
+    EXPECT_EQ(utf8ToCp1250(std::string("a\xC3", 2)), "a?");  // cut inside a character
+    EXPECT_EQ(cp1250ToUtf8("\x81"), "\xEF\xBF\xBD");         // undefined byte
+}
+
+TEST(PString, CutsToCapacityAndKeepsPaddingZero) {
+    PString<5> s;
+    s = "abcdefgh";
+    EXPECT_EQ(s.length, 5);
+    EXPECT_EQ(s.view(), "abcde");
+    s = "xy";
+    EXPECT_EQ(s.view(), "xy");
+    EXPECT_EQ(s.chars[2], 0);  // nothing of the longer text left behind
+    s.length = 200;            // a length byte past the capacity never reads past the field
+    EXPECT_EQ(s.view().size(), 5u);
+}
+
+}  // namespace
+}  // namespace cw
