@@ -46,8 +46,8 @@ struct Sector {
 
     // Position of a face in the texture arrays (the surface stands third there).
     static constexpr int textureSlot(Face f) {
-        constexpr std::array<int, 5> slots = {0, 1, 3, 4, 2};
-        return slots[static_cast<int>(f)];
+        constexpr std::array<int, 5> order = {0, 1, 3, 4, 2};
+        return order[static_cast<int>(f)];
     }
     std::int32_t& floorTexture(Face f) { return floorTextures[textureSlot(f)]; }
     std::int32_t floorTexture(Face f) const { return floorTextures[textureSlot(f)]; }
