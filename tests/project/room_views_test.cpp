@@ -2,13 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <memory>
-#include <vector>
 
 #include "common/errors.h"
+#include "raster/bmp.h"
 #include "raster/draw.h"
 
 using namespace cw;
@@ -74,32 +72,6 @@ TEST(ShapeGlyphs, FloorSquaresFromTopAndSlopesRepeated) {
 
 namespace {
 
-// Writes an 8-bit bottom-up BMP of the image (all-grey colour table).
-void writeBmp(const std::filesystem::path& path, const IndexedImage& image) {
-    const std::uint32_t rowBytes = (image.Width + 3) / 4 * 4;
-    const std::uint32_t size = 1078 + rowBytes * image.Height;
-    std::vector<std::uint8_t> b(size, 0);
-    auto put32 = [&](std::size_t at, std::uint32_t v) {
-        for (int i = 0; i < 4; ++i) b[at + std::size_t(i)] = static_cast<std::uint8_t>(v >> (8 * i));
-    };
-    b[0] = 'B';
-    b[1] = 'M';
-    put32(2, size);
-    put32(10, 1078);
-    put32(14, 40);
-    put32(18, image.Width);
-    put32(22, image.Height);
-    b[26] = 1;
-    b[28] = 8;
-    put32(34, rowBytes * image.Height);
-    put32(46, 256);
-    for (std::uint32_t i = 0; i < 256; ++i) b[54 + 4 * i] = b[55 + 4 * i] = b[56 + 4 * i] = static_cast<std::uint8_t>(i);
-    for (std::uint32_t y = 0; y < image.Height; ++y)
-        for (std::uint32_t x = 0; x < image.Width; ++x)
-            b[1078 + (image.Height - 1 - y) * rowBytes + x] = image.at(x, y);
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(b.data()), std::streamsize(b.size()));
-}
-
 struct TempFolder {
     std::filesystem::path path;
     TempFolder() {
@@ -115,8 +87,8 @@ struct TempFolder {
 
 TEST(ShapeGlyphs, LoadedFromTheProgramFolder) {
     TempFolder folder;
-    writeBmp(folder.path / "shapes1.bmp", makeStrip(kFloorBase));
-    writeBmp(folder.path / "shapes2.bmp", makeStrip(kCeilingBase));
+    SaveBmp(folder.path / "shapes1.bmp", makeStrip(kFloorBase));
+    SaveBmp(folder.path / "shapes2.bmp", makeStrip(kCeilingBase));
     ShapeGlyphs g;
     loadShapeGlyphs(folder.path, g);
     EXPECT_EQ(g.floor[3].at(7, 7), floorGlyph(3));
@@ -125,7 +97,7 @@ TEST(ShapeGlyphs, LoadedFromTheProgramFolder) {
 
 TEST(ShapeGlyphs, MissingCeilingStripKeepsTheFloorGlyphs) {
     TempFolder folder;
-    writeBmp(folder.path / "shapes1.bmp", makeStrip(kFloorBase));
+    SaveBmp(folder.path / "shapes1.bmp", makeStrip(kFloorBase));
     ShapeGlyphs g;
     EXPECT_THROW(loadShapeGlyphs(folder.path, g), IoError);
     EXPECT_EQ(g.floor[16].at(0, 0), floorGlyph(16));
