@@ -275,8 +275,11 @@ void TForm3::buildTopPage(QWidget* page) {
 
     makeLabel(page, QStringLiteral("Północ"), QRect(39, 68, 531, 20), Qt::AlignHCenter);
     makeLabel(page, QStringLiteral("Południe"), QRect(39, 362, 531, 20), Qt::AlignHCenter);
-    makeLabel(page, QStringLiteral("Zachód"), QRect(0, 214, 39, 20), Qt::AlignHCenter);
-    makeLabel(page, QStringLiteral("Wschód"), QRect(570, 214, 49, 20), Qt::AlignHCenter);
+    // Only 39 pixels stand left of the top view's scroll box: its side labels are set smaller.
+    QFont small = page->font();
+    small.setPointSizeF(small.pointSizeF() * 0.8);
+    makeLabel(page, QStringLiteral("Zachód"), QRect(0, 214, 39, 20), Qt::AlignHCenter)->setFont(small);
+    makeLabel(page, QStringLiteral("Wschód"), QRect(571, 214, 48, 20), Qt::AlignHCenter)->setFont(small);
 }
 
 void TForm3::buildSidePage(QWidget* page, SidePage& side, const SidePageSpec& spec) {
@@ -327,8 +330,8 @@ void TForm3::buildSidePage(QWidget* page, SidePage& side, const SidePageSpec& sp
     }};
     for (int i = 0; i < 3; ++i) {
         const LinkSpec& l = links[std::size_t(i)];
-        makeLabel(page, l.label, QRect(4 + 128 * i, 62, 78, 24));
-        *l.field = makeSpin(page, l.name, QRect(82 + 128 * i, 62, 48, 24), 0, kMaxRoomField, 0, l.hint);
+        makeLabel(page, l.label, QRect(4 + 130 * i, 58, 100, 18));
+        *l.field = makeSpin(page, l.name, QRect(4 + 130 * i, 76, 60, 22), 0, kMaxRoomField, 0, l.hint);
         connect(*l.field, &QSpinBox::valueChanged, this,
                 [this, &side, beside = l.beside] { linkFieldChanged(side, beside); });
     }
