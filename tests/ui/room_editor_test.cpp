@@ -247,6 +247,17 @@ private slots:
         QCOMPARE(form->windowTitle(), QStringLiteral("Editing Room #1  Z:2 Y:3"));
     }
 
+    void okButtonsCloseTheWindow() {
+        open();
+        for (const char* ok : {"Button3", "Button2"}) {
+            form->show();
+            QVERIFY(form->isVisible());
+            w<QPushButton>(ok)->click();
+            QVERIFY2(!form->isVisible(), ok);
+            QCOMPARE(form->result(), int(QDialog::Accepted));
+        }
+    }
+
     void activationFillsTheListAndScrolls() {
         project = cw::test::makeProject(3, 20, 10);
         room().portalCount = 2;
