@@ -90,8 +90,11 @@ public:
     void i32(std::int32_t v) { write(&v, 4); }
     void write(const void* src, std::size_t n) {
         if (n == 0) return;
-        const auto* p = static_cast<const std::uint8_t*>(src);
-        bytes_.insert(bytes_.end(), p, p + n);
+        // resize + memcpy rather than insert: GCC 12 reports a false overflow for the inlined
+        // range insert in optimised builds.
+        const std::size_t at = bytes_.size();
+        bytes_.resize(at + n);
+        std::memcpy(bytes_.data() + at, src, n);
     }
     void write(std::span<const std::uint8_t> s) { write(s.data(), s.size()); }
     void zeros(std::size_t n) { bytes_.insert(bytes_.end(), n, 0); }

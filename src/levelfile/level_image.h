@@ -32,7 +32,7 @@ inline constexpr std::uint32_t kVersionTR3b = 0xFF180038;
 
 // The kind told by a version word and a file name: 32 gives Gold when the path contains ".TUB"
 // or ".tub" anywhere (".Tub" is not recognised), else Tomb Raider 1; 45 gives Tomb Raider 2;
-// the two Tomb Raider 3 words give 3; anything else 0.
+// the two Tomb Raider 3 words give 4; anything else 0.
 int gameKind(std::uint32_t version, std::string_view path);
 // Kinds 3 and 4 use the long (wide) record forms, all others the short ones.
 constexpr bool isLongForm(int kind) { return kind == kKindTR2 || kind == kKindTR3; }

@@ -1,6 +1,8 @@
 #include "project/project.h"
 
 #include <memory>
+#include <stdexcept>
+#include <string>
 
 namespace cw {
 
@@ -89,6 +91,10 @@ void clearProject(Project& project) {
 }
 
 void initSectorGrid(EditorRoom& room, int rows, int columns) {
+    if (rows < kMinRoomSide || rows > kMaxSectorsPerSide || columns < kMinRoomSide || columns > kMaxSectorsPerSide) {
+        throw std::invalid_argument("A room has 3 to 32 rows and columns, not " + std::to_string(rows) + " x " +
+                                    std::to_string(columns));
+    }
     room.grid.numZ = static_cast<std::uint16_t>(rows);
     room.grid.numX = static_cast<std::uint16_t>(columns);
     const int count = rows * columns;
@@ -98,6 +104,12 @@ void initSectorGrid(EditorRoom& room, int rows, int columns) {
         Sector& s = room.sectors[static_cast<std::size_t>(k)];
         s.floorShape = 1;
         s.ceilingShape = 1;
+        // A reset sector is plain: no slope and no link mode left over from the sector that
+        // had this number before (a side-link mode without its room would build a portal
+        // into a room that does not exist).
+        s.floorSlopeKind = 0;
+        s.ceilingSlopeKind = 0;
+        s.linkMode = 0;
         for (Face f : kAllFaces) {
             s.floorTexture(f) = room.defaultFloorTextures[static_cast<int>(f)];
             s.ceilingTexture(f) = room.defaultCeilingTextures[static_cast<int>(f)];

@@ -147,6 +147,9 @@ const FloorDataIndexTable& standardFloorDataIndexTable();
 void clearProject(Project& project);
 
 // Gives the room rows x columns new default sectors and closes the ring of border sectors.
+// Every sector in use becomes plain and flat (shapes 1, slope kinds 0, link mode 0) with the
+// room's default textures and light; the spare bytes and the portals are not touched.
+// Throws std::invalid_argument (changing nothing) unless both sizes lie in 3..32.
 void initSectorGrid(EditorRoom& room, int rows, int columns);
 
 // --- Sector access -------------------------------------------------------------------------
@@ -166,7 +169,8 @@ Sector& sectorAt(EditorRoom& room, int x, int z);
 const Sector& sectorAt(const EditorRoom& room, int x, int z);
 
 // Writes value from (x1, z1) to (x2, z2): the start, then each coordinate still below its end
-// steps by one, until the end is written (a row, a column, or a diagonal).
+// steps by one, until the end is written (a row, a column, or a diagonal). A coordinate that
+// starts past its end does not move; the run then stops when the other one reaches its end.
 void fillSectorRun(SectorGrid& grid, int x1, int z1, int x2, int z2, const GameSector& value);
 
 // Height conversions between levels (clicks upward) and GameSector bytes.

@@ -45,35 +45,59 @@ public:
 
 inline constexpr int kPlanSize = 962;  // plan image width and height in pixels
 
+// Told when adding or cloning would need an 81st room.
+inline constexpr const char* kRoomLimitMessage =
+    "The project already holds 80 rooms, the most a project can hold. No room was added.";
+
+// Throws std::invalid_argument naming the first field outside the dialog's ranges (sizes
+// 3..32, levels 1..220, lights 0..32, textures 0..2500). addRoom and applyRoomProperties
+// check their values this way before they change anything.
+void checkRoomProperties(const RoomProperties& values);
+
 // Rebuilds the room's plan picture from numX, numZ: (10 numX + 2) x (10 numZ + 2) pixels,
-// background 90, grid lines 253 every 10 pixels. No palette of its own.
+// background 90, grid lines 253 every 10 pixels. No palette of its own. Throws
+// std::invalid_argument for sizes outside 3..32.
 void makeRoomPicture(EditorRoom& room, int rows, int columns);
 
 // "Room #" followed by roomCount + 1: the name the add dialog suggests.
 std::string suggestedRoomName(const Project& project);
 
 // The dialog's values for the current room (sizes from its picture, defaults shown + 1).
-// roomListName is the text of the selected room list entry.
+// roomListName is the text of the selected room list entry. Without rooms: the dialog's
+// initial values with that name.
 RoomProperties currentRoomProperties(const Project& project, const std::string& roomListName);
 
+// "&Nowy": clearProject, room list emptied, caption "Vellorn's Cairnwork ", redrawAll.
 void newProject(Project& project, RoomView& view);
 
-// True when another room may be added or cloned; otherwise tells the user why.
+// True when another room may be added or cloned; otherwise shows kRoomLimitMessage.
+// The window asks this before it shows the add dialog.
 bool canAddRoom(const Project& project, RoomView& view);
 
-// Adds a room from confirmed dialog values; the previous current room is stamped into the
-// plan image. Returns false (and changes nothing) when the project is full.
+// Adds a room from confirmed dialog values in slot roomCount + 1, which becomes current. The
+// previous current room is stamped into planImage (PutImageXor, then PutImageAnd); the new room
+// goes to the plan's south-west corner when planX and planY are both negative, else 10 pixels
+// east and south of planX, planY. The slot starts empty (no portals of a room deleted from it).
+// View calls: appendRoomName(name as typed), selectRoom(n - 1), redrawCurrent().
+// Returns false (and changes nothing but the message) when the project is full.
+// Throws std::invalid_argument (changing nothing) for values outside the dialog's ranges.
 bool addRoom(Project& project, IndexedImage& planImage, const RoomProperties& values, RoomView& view);
 
 // Applies confirmed dialog values to the current room. `shown` are the sizes the dialog showed
-// when it opened; a change of either resets every sector of the room.
+// when it opened; a change of either resets every sector of the room (portals stay). The room's
+// position becomes planX, planY. View calls: replaceRoomName(currentRoom - 1), redrawCurrent().
+// Does nothing without rooms. Throws std::invalid_argument like addRoom.
 void applyRoomProperties(Project& project, int shownRows, int shownColumns, const RoomProperties& values,
                          RoomView& view);
 
-// Copies the current room into a new last room. Returns false when the project is full or empty.
+// Copies the current room into a new last room: everything but the picture (rebuilt) and the
+// position (10 pixels east and south). currentRoom does not change. View calls:
+// appendRoomName(the room's name), redrawAll(). Returns false when the project is full (with
+// kRoomLimitMessage) or has no room (silently).
 bool cloneRoom(Project& project, RoomView& view);
 
-// Removes the last room when at least two exist.
+// Removes the last room when at least two exist; the new last room becomes current and planX,
+// planY its position. View calls: removeLastRoomName(), redrawAll(), selectRoom(roomCount - 1).
 void deleteLastRoom(Project& project, RoomView& view);
 
 }  // namespace cw

@@ -1,12 +1,19 @@
 #include "cli/commands.h"
 
-#include <array>
+#include "cli/level_commands.h"
+#include "cli/project_command.h"
 
 namespace cw::cli {
 
 // Each command lives in its own file and adds one line here.
 std::span<const Command> allCommands() {
-    static const std::array<Command, 0> commands = {};
+    static const Command commands[] = {
+        kProjectCommand,
+        Command{"info", "Show the version word, the game kind and the count of every list of a level file.",
+                "info LEVEL [--json]", runInfoCommand},
+        Command{"convert", "Read a level file and write it unchanged to OUT, in the layout OUT's name calls for "
+                "(\".tub\": Tomb Raider 1 Gold).", "convert IN OUT", runConvertCommand},
+    };
     return commands;
 }
 

@@ -1,0 +1,20 @@
+#pragma once
+// cairnwork-cli project FILE.cwp [--json] [--save OUT.cwp]
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "cli/cli.h"
+
+namespace cw::cli {
+
+int runProjectCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+inline constexpr Command kProjectCommand = {
+    "project",
+    "Show a project file (any version) as a summary or JSON; --save writes it as version 3.",
+    "project FILE.cwp [--json] [--save OUT.cwp]",
+    runProjectCommand,
+};
+
+}  // namespace cw::cli

@@ -1,0 +1,199 @@
+#include "project/room_ops.h"
+
+#include <memory>
+#include <stdexcept>
+
+#include "raster/draw.h"
+
+namespace cw {
+
+namespace {
+
+constexpr std::uint8_t kRoomBackground = 90;
+constexpr std::uint8_t kGridLine = 253;
+
+void checkRange(const char* field, int value, int low, int high) {
+    if (value < low || value > high) {
+        throw std::invalid_argument(std::string("Room property \"") + field + "\" is " + std::to_string(value) +
+                                    "; it must lie in " + std::to_string(low) + ".." + std::to_string(high));
+    }
+}
+
+// Everything of a slot back to zero, as in a cleared project.
+void resetSlot(EditorRoom& room) {
+    FreeImage(room.planPicture);
+    std::destroy_at(&room);
+    std::construct_at(&room);
+}
+
+// The dialog's fields that both adding and applying store into the room.
+void storeProperties(EditorRoom& room, const RoomProperties& values) {
+    room.name = values.name;  // cut to 20 characters
+    room.floorLevel = static_cast<std::uint8_t>(values.floorLevel);
+    room.ceilingLevel = static_cast<std::uint8_t>(values.ceilingLevel);
+    room.itemLight = values.itemLight;
+    room.roomLight = static_cast<std::uint8_t>(values.roomLight);
+    room.water = values.water ? 1 : 0;
+    room.windRain = values.windRain ? 1 : 0;
+    room.swamp = values.swamp ? 1 : 0;
+    room.sky = values.sky ? 1 : 0;
+    for (std::size_t i = 0; i < 5; ++i) {
+        room.defaultFloorTextures[i] = values.floorTextures[i] - 1;
+        room.defaultCeilingTextures[i] = values.ceilingTextures[i] - 1;
+    }
+}
+
+}  // namespace
+
+void checkRoomProperties(const RoomProperties& values) {
+    checkRange("rows", values.rows, kMinRoomSide, kMaxSectorsPerSide);
+    checkRange("columns", values.columns, kMinRoomSide, kMaxSectorsPerSide);
+    checkRange("floor level", values.floorLevel, 1, 220);
+    checkRange("ceiling level", values.ceilingLevel, 1, 220);
+    checkRange("item light", values.itemLight, 0, 32);
+    checkRange("room light", values.roomLight, 0, 32);
+    for (int t : values.floorTextures) checkRange("floor texture", t, 0, 2500);
+    for (int t : values.ceilingTextures) checkRange("ceiling texture", t, 0, 2500);
+}
+
+void makeRoomPicture(EditorRoom& room, int rows, int columns) {
+    checkRange("rows", rows, kMinRoomSide, kMaxSectorsPerSide);
+    checkRange("columns", columns, kMinRoomSide, kMaxSectorsPerSide);
+    MakeGrid(10, 10, static_cast<std::uint8_t>(rows), static_cast<std::uint8_t>(columns), kGridLine,
+             kRoomBackground, room.planPicture);
+}
+
+std::string suggestedRoomName(const Project& project) {
+    return "Room #" + std::to_string(project.roomCount + 1);
+}
+
+RoomProperties currentRoomProperties(const Project& project, const std::string& roomListName) {
+    RoomProperties values;
+    values.name = roomListName;
+    if (project.roomCount == 0) return values;
+    const EditorRoom& room = project.current();
+    if (IsValidImage(room.planPicture)) {
+        values.rows = static_cast<int>(room.planPicture.Height / 10);
+        values.columns = static_cast<int>(room.planPicture.Width / 10);
+    } else {
+        values.rows = room.numZ();
+        values.columns = room.numX();
+    }
+    values.floorLevel = room.floorLevel;
+    values.ceilingLevel = room.ceilingLevel;
+    values.itemLight = room.itemLight;
+    values.roomLight = room.roomLight;
+    values.water = room.water != 0;
+    values.windRain = room.windRain != 0;
+    values.swamp = room.swamp != 0;
+    values.sky = room.sky != 0;
+    for (std::size_t i = 0; i < 5; ++i) {
+        values.floorTextures[i] = room.defaultFloorTextures[i] + 1;
+        values.ceilingTextures[i] = room.defaultCeilingTextures[i] + 1;
+    }
+    return values;
+}
+
+void newProject(Project& project, RoomView& view) {
+    clearProject(project);
+    view.clearRoomList();
+    view.setCaption("Vellorn's Cairnwork ");
+    view.redrawAll();
+}
+
+bool canAddRoom(const Project& project, RoomView& view) {
+    if (project.roomCount >= kMaxRooms) {
+        view.showMessage(kRoomLimitMessage);
+        return false;
+    }
+    return true;
+}
+
+bool addRoom(Project& project, IndexedImage& planImage, const RoomProperties& values, RoomView& view) {
+    checkRoomProperties(values);
+    if (!canAddRoom(project, view)) return false;
+
+    // The room that was current joins the plan image like every other non-current room.
+    if (project.roomCount > 0) {
+        const EditorRoom& previous = project.current();
+        PutImageXor(previous.planPicture, planImage, previous.posX, previous.posY);
+        PutImageAnd(previous.planPicture, planImage, previous.posX, previous.posY);
+    }
+
+    const int n = project.roomCount + 1;
+    EditorRoom& room = project.room(n);
+    resetSlot(room);  // nothing of a room deleted from this slot carries over
+    project.roomCount = static_cast<std::uint8_t>(n);
+    project.currentRoom = static_cast<std::uint8_t>(n);
+
+    makeRoomPicture(room, values.rows, values.columns);
+    if (project.planX < 0 && project.planY < 0) {
+        const int planHeight = IsValidImage(planImage) ? static_cast<int>(planImage.Height) : kPlanSize;
+        project.planX = 0;
+        project.planY = planHeight - static_cast<int>(room.planPicture.Height);
+    } else {
+        project.planX += 10;
+        project.planY += 10;
+    }
+    room.posX = project.planX;
+    room.posY = project.planY;
+
+    storeProperties(room, values);
+    initSectorGrid(room, values.rows, values.columns);
+
+    view.appendRoomName(values.name);
+    view.selectRoom(n - 1);
+    view.redrawCurrent();
+    return true;
+}
+
+void applyRoomProperties(Project& project, int shownRows, int shownColumns, const RoomProperties& values,
+                         RoomView& view) {
+    checkRoomProperties(values);
+    if (project.roomCount == 0) return;
+    EditorRoom& room = project.current();
+
+    makeRoomPicture(room, values.rows, values.columns);
+    view.replaceRoomName(project.currentRoom - 1, values.name);
+
+    room.posX = project.planX;
+    room.posY = project.planY;
+    storeProperties(room, values);
+    // Only a new size resets the sectors; new defaults alone apply to later resets.
+    if (values.rows != shownRows || values.columns != shownColumns) {
+        initSectorGrid(room, values.rows, values.columns);
+    }
+    view.redrawCurrent();
+}
+
+bool cloneRoom(Project& project, RoomView& view) {
+    if (project.roomCount == 0) return false;
+    if (!canAddRoom(project, view)) return false;
+
+    const int n = project.roomCount + 1;
+    const EditorRoom& source = project.current();
+    EditorRoom& clone = project.room(n);
+    clone = source;  // sectors, sizes, portals, defaults, flags, name
+    makeRoomPicture(clone, source.numZ(), source.numX());
+    clone.posX = source.posX + 10;
+    clone.posY = source.posY + 10;
+    project.roomCount = static_cast<std::uint8_t>(n);
+
+    view.appendRoomName(clone.name.str());
+    view.redrawAll();
+    return true;
+}
+
+void deleteLastRoom(Project& project, RoomView& view) {
+    if (project.roomCount < 2) return;
+    FreeImage(project.room(project.roomCount).planPicture);
+    view.removeLastRoomName();
+    project.roomCount = static_cast<std::uint8_t>(project.roomCount - 1);
+    project.currentRoom = project.roomCount;
+    project.planX = project.current().posX;
+    project.planY = project.current().posY;
+    view.redrawAll();
+    view.selectRoom(project.roomCount - 1);
+}
+
+}  // namespace cw

@@ -1,0 +1,151 @@
+#include "example_project.h"
+
+#include <stdexcept>
+#include <string>
+
+#include "project/room_ops.h"
+#include "raster/draw.h"
+
+namespace cw::example {
+
+namespace {
+
+class QuietView : public RoomView {
+public:
+    void clearRoomList() override {}
+    void appendRoomName(const std::string&) override {}
+    void replaceRoomName(int, const std::string&) override {}
+    void removeLastRoomName() override {}
+    void selectRoom(int) override {}
+    void setCaption(const std::string&) override {}
+    void redrawAll() override {}
+    void redrawCurrent() override {}
+    void showMessage(const std::string& text) override { throw std::runtime_error(text); }
+};
+
+struct ExampleRoom {
+    const char* name;
+    int columns;  // numX
+    int rows;     // numZ
+    int floorLevel;
+    int ceilingLevel;
+    int roomLight;
+    int westColumn;   // world position of the grid origin, in sectors
+    int southRow;
+};
+
+// The plan position on the 10-pixel raster, as a drag leaves it, whose plan-to-world origin
+// is (westColumn, southRow): the south-west corner of the plan is (0, 960 - 10 * rows).
+void place(EditorRoom& room, const ExampleRoom& layout) {
+    room.posX = layout.westColumn * 10;
+    room.posY = 960 - 10 * (layout.southRow + layout.rows);
+}
+
+// The room editor's top-view right click: the sector becomes open between the defaults.
+void open(EditorRoom& room, int x, int z) {
+    gameSectorAt(room.grid, x, z) =
+        GameSector{0, 0xFFFF, kNoRoom, levelToByte(room.floorLevel), kNoRoom, levelToByte(room.ceilingLevel)};
+}
+
+// A doorway sector in the wall: open, and leading into the room beside (link mode 2).
+void sideLink(EditorRoom& room, int x, int z, int besideRoom) {
+    open(room, x, z);
+    gameSectorAt(room.grid, x, z).roomAbove = static_cast<std::uint8_t>(besideRoom - 1);
+    sectorAt(room, x, z).linkMode = 2;
+}
+
+// Sectors x1..x2, z1..z2 link to the room above or below (link mode 1).
+void verticalLink(EditorRoom& room, int x1, int x2, int z1, int z2, int above, int below) {
+    for (int x = x1; x <= x2; ++x) {
+        for (int z = z1; z <= z2; ++z) {
+            GameSector& g = gameSectorAt(room.grid, x, z);
+            g.roomAbove = static_cast<std::uint8_t>(above == 0 ? kNoRoom : above - 1);
+            g.roomBelow = static_cast<std::uint8_t>(below == 0 ? kNoRoom : below - 1);
+            sectorAt(room, x, z).linkMode = 1;
+        }
+    }
+}
+
+// A floor of the given shape at the given level, as the room editor's floor click writes it.
+void slopedFloor(EditorRoom& room, int x, int z, int shape, int level) {
+    const ShapeTable& shapes = standardShapeTable();
+    Sector& s = sectorAt(room, x, z);
+    s.floorShape = static_cast<std::uint8_t>(shape);
+    s.floorSlopeKind = static_cast<std::uint8_t>(shapes[shape].slopeKind);
+    GameSector& g = gameSectorAt(room.grid, x, z);
+    g.floor = levelToByte(level);
+    g.floorDataIndex = standardFloorDataIndexTable()[s.floorSlopeKind][s.ceilingSlopeKind];
+}
+
+void addPortal(EditorRoom& room, const Portal& portal) {
+    room.portals.at(static_cast<std::size_t>(room.portalCount)) = portal;
+    ++room.portalCount;
+}
+
+}  // namespace
+
+void buildExampleProject(Project& project) {
+    if (project.roomCount != 0) throw std::logic_error("the example is built into an empty project");
+    project.levelDescription = "Cairnwork example";
+    project.comment = "A hall with a room above it, a corridor to the east and a ramp beyond it.";
+
+    const ExampleRoom layouts[] = {
+        {"Hall", 8, 8, 127, 143, 16, 0, 0},
+        {"Corridor", 6, 3, 127, 139, 12, 7, 2},
+        {"Upper room", 5, 5, 143, 155, 20, 2, 2},
+        {"Ramp", 5, 3, 127, 143, 16, 12, 2},
+    };
+    QuietView view;
+    IndexedImage plan;
+    MakeGrid(10, 10, 96, 96, 253, 209, plan);
+    for (const ExampleRoom& layout : layouts) {
+        RoomProperties values;
+        values.name = layout.name;
+        values.rows = layout.rows;
+        values.columns = layout.columns;
+        values.floorLevel = layout.floorLevel;
+        values.ceilingLevel = layout.ceilingLevel;
+        values.roomLight = layout.roomLight;
+        values.itemLight = layout.roomLight;
+        values.sky = std::string(layout.name) == "Upper room";
+        addRoom(project, plan, values, view);
+        place(project.current(), layout);  // dragged into place
+        project.planX = project.current().posX;
+        project.planY = project.current().posY;
+    }
+
+    EditorRoom& hall = project.room(1);
+    EditorRoom& corridor = project.room(2);
+    EditorRoom& upper = project.room(3);
+    EditorRoom& ramp = project.room(4);
+
+    // Hall <-> corridor: a doorway in the hall's east wall (world column 7, row 3).
+    sideLink(hall, 8, 4, 2);
+    addPortal(hall, Portal{4, 2, 1, 3, 4, 8});
+    sideLink(corridor, 1, 2, 1);
+    addPortal(corridor, Portal{3, 1, 1, 3, 2, 1});
+
+    // Corridor <-> ramp: a doorway in the shared wall (world column 12, row 3).
+    sideLink(corridor, 6, 2, 4);
+    addPortal(corridor, Portal{4, 4, 1, 3, 2, 6});
+    sideLink(ramp, 1, 2, 2);
+    addPortal(ramp, Portal{3, 2, 1, 3, 2, 1});
+
+    // The upper room stands on the hall's ceiling; a 2 x 2 opening (world columns 3..4, rows
+    // 3..4) joins them.
+    verticalLink(hall, 4, 5, 4, 5, 3, 0);
+    addPortal(hall, Portal{5, 3, 2, 2, 5, 4});
+    verticalLink(upper, 2, 3, 2, 3, 0, 1);
+    addPortal(upper, Portal{6, 1, 2, 2, 3, 2});
+
+    // The ramp climbs eastwards half a sector per sector: shapes 11 and 12 slope along x.
+    slopedFloor(ramp, 2, 2, 11, 129);
+    slopedFloor(ramp, 3, 2, 12, 131);
+    slopedFloor(ramp, 4, 2, 11, 133);
+
+    project.currentRoom = 1;
+    project.planX = hall.posX;
+    project.planY = hall.posY;
+}
+
+}  // namespace cw::example
