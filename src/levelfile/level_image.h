@@ -244,6 +244,13 @@ struct LevelImage {
 };
 
 // Sets every field of the image to zero (and releases its texture and sample blocks) in place.
+// Room slots are cleared up to the room count: every writer of an image keeps the slots from
+// roomCount on all zero (a writer that lowers roomCount does it through lowerRoomCount), so a
+// reset costs the size of the level the image held, not the size of the whole image.
 void resetLevelImage(LevelImage& image);
+
+// Lowers roomCount to count, clearing the room slots given up. Does nothing when count is not
+// below roomCount.
+void lowerRoomCount(LevelImage& image, int count);
 
 }  // namespace cw

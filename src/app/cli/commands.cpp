@@ -1,5 +1,6 @@
 #include "cli/commands.h"
 
+#include "cli/build_command.h"
 #include "cli/level_commands.h"
 #include "cli/project_command.h"
 
@@ -13,6 +14,7 @@ std::span<const Command> allCommands() {
                 "info LEVEL [--json]", runInfoCommand},
         Command{"convert", "Read a level file and write it unchanged to OUT, in the layout OUT's name calls for "
                 "(\".tub\": Tomb Raider 1 Gold).", "convert IN OUT", runConvertCommand},
+        Command{"build", kBuildSummary, kBuildUsage, runBuild},
     };
     return commands;
 }

@@ -1,0 +1,183 @@
+// A build of the largest legal project (80 rooms of 32 x 32 sectors, each shaped to hold as much
+// geometry as a level room takes) on a real base level, beside the same build with the literal
+// linear vertex scan, and beside a raw read of the base file plus a raw write of the output's bytes.
+// Also one room's mesh alone, indexed and linear.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "builder/build_driver.h"
+#include "builder/room_mesh.h"
+#include "common/files.h"
+#include "project/project.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kBaseLevel = fs::path(CW_BENCH_LEVELS_DIR) / "TR2-TEST1.TR2";
+
+struct Fit {
+    bool fits = false;
+    std::size_t quads = 0;
+};
+
+// Whether the room's mesh fits a level room, and how many faces it has.
+Fit meshFit(const cw::EditorRoom& room, cw::QuadList& quads, cw::LevelRoom& level, cw::VertexIndex& index) {
+    quads.clear();
+    cw::buildRoomMesh(quads, room.grid, room.sectors, false, cw::standardShapeTable());
+    level.vertexCount = level.rectangleCount = level.triangleCount = 0;
+    const bool fits = quads.dropped == 0 && cw::assembleFaces(quads, level, index) == cw::MeshResult::Ok;
+    return {fits, quads.count};
+}
+
+// A 32 x 32 room at the default heights needs about 2400 vertices, more than a room holds.
+// Close inner rows from the north until it fits, then raise single sectors one step (each adds
+// four vertices and four faces) while the mesh still fits: the room ends just inside the
+// capacities.
+void shapeLargestRoom(cw::EditorRoom& room) {
+    room.floorLevel = 127;
+    room.ceilingLevel = 143;
+    room.roomLight = 16;
+    room.defaultFloorTextures.fill(1);
+    room.defaultCeilingTextures.fill(2);
+    cw::initSectorGrid(room, 32, 32);
+    auto quads = std::make_unique<cw::QuadList>();
+    auto level = std::make_unique<cw::LevelRoom>();
+    auto index = std::make_unique<cw::VertexIndex>();
+    const std::int8_t wall = cw::levelToByte(room.ceilingLevel);
+    int openRows = 31;
+    for (; openRows > 1 && !meshFit(room, *quads, *level, *index).fits; --openRows)
+        for (int x = 2; x < 32; ++x) cw::gameSectorAt(room.grid, x, openRows).floor = wall;
+    // Sectors apart from each other and from the walls.
+    for (int x = 3; x < 31; x += 2)
+        for (int z = 3; z < openRows - 1; z += 2) {
+            cw::GameSector& g = cw::gameSectorAt(room.grid, x, z);
+            const std::int8_t old = g.floor;
+            g.floor = static_cast<std::int8_t>(old - 4);
+            if (!meshFit(room, *quads, *level, *index).fits) {
+                g.floor = old;
+                return;
+            }
+        }
+}
+
+std::unique_ptr<cw::Project> largestProject() {
+    auto project = std::make_unique<cw::Project>();
+    cw::clearProject(*project);
+    cw::EditorRoom& first = project->rooms[0];
+    shapeLargestRoom(first);
+    for (int r = 0; r < cw::kMaxRooms; ++r) {
+        cw::EditorRoom& room = project->rooms[static_cast<std::size_t>(r)];
+        if (r > 0) {
+            room.floorLevel = first.floorLevel;
+            room.ceilingLevel = first.ceilingLevel;
+            room.sectors = first.sectors;
+            room.grid = first.grid;
+        }
+        room.name = "Room" + std::to_string(r + 1);
+        room.posX = (r % 9) * 100;
+        room.posY = (r / 9) * 100;
+        if (r + 1 < cw::kMaxRooms) {  // a portal to the next room, for the portal conversion
+            room.portalCount = 1;
+            room.portals[0] = cw::Portal{4, static_cast<std::int16_t>(r + 2), 2, 2, 10, 32};
+        }
+    }
+    project->roomCount = cw::kMaxRooms;
+    project->currentRoom = 1;
+    return project;
+}
+
+struct NullObserver : cw::BuildObserver {
+    std::string last;
+    void setProgress(int) override {}
+    void showMessage(const std::string& text) override { last = text; }
+};
+
+fs::path outputPath() { return fs::temp_directory_path() / "cw_builder_bench_out.tr2"; }
+
+void runBuild(benchmark::State& state, cw::VertexSearch search) {
+    if (!cw::fileExists(kBaseLevel)) {
+        state.SkipWithError(("no base level " + kBaseLevel.string()).c_str());
+        return;
+    }
+    static const std::unique_ptr<cw::Project> project = largestProject();
+    cw::BuildSettings settings;
+    settings.baseLevel = kBaseLevel.string();
+    settings.outputFile = outputPath().string();
+    cw::BuildEnvironment environment;
+    environment.programFolder = CW_BENCH_BIN_DIR;
+    environment.vertexSearch = search;
+    NullObserver observer;
+    for (auto _ : state) {
+        if (cw::buildLevel(*project, settings, environment, observer) != cw::BuildOutcome::Written) {
+            state.SkipWithError(("build refused: " + observer.last).c_str());
+            return;
+        }
+    }
+    std::size_t vertices = 0;
+    // One room's mesh size, reported beside the time.
+    auto quads = std::make_unique<cw::QuadList>();
+    auto level = std::make_unique<cw::LevelRoom>();
+    auto index = std::make_unique<cw::VertexIndex>();
+    meshFit(project->rooms[0], *quads, *level, *index);
+    vertices = level->vertexCount;
+    state.counters["rooms"] = project->roomCount;
+    state.counters["vertices/room"] = static_cast<double>(vertices);
+    state.counters["faces/room"] = static_cast<double>(level->rectangleCount + level->triangleCount);
+}
+
+void BM_BuildLargestProject_Indexed(benchmark::State& state) { runBuild(state, cw::VertexSearch::Indexed); }
+BENCHMARK(BM_BuildLargestProject_Indexed)->Unit(benchmark::kMillisecond);
+
+void BM_BuildLargestProject_LinearScan(benchmark::State& state) { runBuild(state, cw::VertexSearch::LinearScan); }
+BENCHMARK(BM_BuildLargestProject_LinearScan)->Unit(benchmark::kMillisecond);
+
+// The floor under any build: reading the base file and writing the output's bytes.
+void BM_RawReadBasePlusWriteOutput(benchmark::State& state) {
+    if (!cw::fileExists(kBaseLevel) || !cw::fileExists(outputPath())) {
+        state.SkipWithError("run the build benchmarks first (no base level or no output)");
+        return;
+    }
+    const std::vector<std::uint8_t> output = cw::readFile(outputPath());
+    const fs::path target = fs::temp_directory_path() / "cw_builder_bench_raw.tr2";
+    for (auto _ : state) {
+        std::vector<std::uint8_t> base = cw::readFile(kBaseLevel);
+        benchmark::DoNotOptimize(base.data());
+        cw::writeFileAtomically(target, output);
+    }
+    state.SetBytesProcessed(state.iterations() *
+                            static_cast<std::int64_t>(output.size() + fs::file_size(kBaseLevel)));
+    std::error_code ignored;
+    fs::remove(target, ignored);
+}
+BENCHMARK(BM_RawReadBasePlusWriteOutput)->Unit(benchmark::kMillisecond);
+
+void runRoomMesh(benchmark::State& state, cw::VertexSearch search) {
+    static const std::unique_ptr<cw::Project> project = [] {
+        auto p = std::make_unique<cw::Project>();
+        shapeLargestRoom(p->rooms[0]);
+        return p;
+    }();
+    auto quads = std::make_unique<cw::QuadList>();
+    auto level = std::make_unique<cw::LevelRoom>();
+    auto index = std::make_unique<cw::VertexIndex>();
+    const cw::EditorRoom& room = project->rooms[0];
+    for (auto _ : state) {
+        quads->clear();
+        cw::buildRoomMesh(*quads, room.grid, room.sectors, false, cw::standardShapeTable());
+        level->vertexCount = level->rectangleCount = level->triangleCount = 0;
+        benchmark::DoNotOptimize(cw::assembleFaces(*quads, *level, *index, search));
+    }
+    state.counters["vertices"] = level->vertexCount;
+}
+void BM_LargestRoomMesh_Indexed(benchmark::State& state) { runRoomMesh(state, cw::VertexSearch::Indexed); }
+BENCHMARK(BM_LargestRoomMesh_Indexed)->Unit(benchmark::kMicrosecond);
+void BM_LargestRoomMesh_LinearScan(benchmark::State& state) { runRoomMesh(state, cw::VertexSearch::LinearScan); }
+BENCHMARK(BM_LargestRoomMesh_LinearScan)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,353 @@
+#include "builder/build_driver.h"
+
+#include <memory>
+
+#include "builder/portals_floor_boxes.h"
+#include "builder/side_files.h"
+#include "common/errors.h"
+#include "common/files.h"
+#include "levelfile/level_image.h"
+#include "levelfile/level_reader.h"
+#include "levelfile/level_writer.h"
+
+namespace cw {
+
+namespace {
+
+std::string roomLabel(const Project& project, int number) {
+    std::string s = "Room " + std::to_string(number);
+    if (number >= 1 && number <= kMaxRooms && !project.room(number).name.empty())
+        s += " \"" + project.room(number).name.str() + "\"";
+    return s;
+}
+
+std::string sectorLabel(int x, int z) { return "sector (" + std::to_string(x) + ", " + std::to_string(z) + ")"; }
+
+// A room byte of a game sector names a room of the project (255 = none).
+bool namesMissingRoom(std::uint8_t value, int roomCount) { return value != kNoRoom && value + 1 > roomCount; }
+
+// The build, with the level and the working blocks it owns; every early end releases them.
+class Build {
+public:
+    Build(Project& project, const BuildSettings& settings, const BuildEnvironment& environment, BuildObserver& observer)
+        : project_(project), settings_(settings), environment_(environment), observer_(observer) {}
+
+    BuildOutcome run() {
+        return guarded([this] { return steps(); });
+    }
+
+    BuildOutcome runOnBase(LevelImage& base) {
+        image_ = &base;
+        return guarded([this] {
+            if (trimBlanks(settings_.outputFile).empty()) return refuse("Please type the name of the level file to write.");
+            observer_.setProgress(50);
+            return stepsAfterReading();
+        });
+    }
+
+private:
+    template <class Steps>
+    BuildOutcome guarded(Steps steps) {
+        try {
+            return steps();
+        } catch (const IoError& e) {
+            return refuse(e.what());
+        } catch (const FormatError& e) {
+            return refuse(e.what());
+        }
+    }
+
+    BuildOutcome refuse(const std::string& message) {
+        observer_.showMessage(message);
+        observer_.setProgress(0);
+        return BuildOutcome::Refused;
+    }
+
+    BuildOutcome steps() {
+        const std::string& base = settings_.baseLevel;
+        const std::string& output = settings_.outputFile;
+
+        ownedImage_ = std::make_unique<LevelImage>();
+        image_ = ownedImage_.get();
+        observer_.setProgress(10);
+
+        if (trimBlanks(base).empty()) return refuse(" Please type the Base Level name ");
+        if (!fileExists(pathFromBytes(base))) return refuse("Base Level file " + base + " not found");
+        if (trimBlanks(output).empty()) return refuse("Please type the name of the level file to write.");
+
+        const std::uint8_t status = readBaseLevel(*image_, base);
+        if (status == kReadNoFile) return refuse("Base Level file " + base + " not found");
+        if (status == kReadUnknownVersion) {
+            return refuse("Base Level file " + base +
+                          " is not a level of Tomb Raider 1, 1 Gold, 2 or 3: its version word is not a known one.");
+        }
+        observer_.setProgress(50);
+        return stepsAfterReading();
+    }
+
+    BuildOutcome stepsAfterReading() {
+        const std::string& output = settings_.outputFile;
+
+        const std::vector<std::string> faults = projectBuildFaults(project_);
+        if (!faults.empty()) {
+            std::string text = "The level cannot be built:";
+            for (const std::string& f : faults) text.append("\n").append(f);
+            return refuse(text);
+        }
+
+        if (auto refusal = buildRooms(); !refusal.empty()) return refuse(refusal);
+        observer_.setProgress(90);
+
+        placeStartItem();
+        buildFloorData(*image_, project_, findDataFile(environment_.programFolder, "floor.dat"));
+        buildBoxes(*image_);
+        finishGameForms(*image_);
+        image_->cameras.count = 0;
+
+        applySideFiles();
+        if (auto refusal = checkFloorDataIndexes(); !refusal.empty()) return refuse(refusal);
+
+        observer_.setProgress(100);
+        const std::uint8_t written =
+            environment_.writeLevelFile ? environment_.writeLevelFile(*image_, output) : writeLevel(*image_, output);
+        if (written != kWriteOk) {
+            return refuse("Level file " + output + " was not written: the base level's version word is not a known one.");
+        }
+        observer_.setProgress(0);
+
+        project_.levelDescription = settings_.description;
+        project_.comment = settings_.comment;
+        project_.baseLevelPath = settings_.baseLevel;
+        project_.outputLevelPath = settings_.outputFile;
+        project_.itemsFilePath = settings_.itemsFile;
+        project_.lightsFilePath = settings_.lightsFile;
+        ownedImage_.reset();
+        image_ = nullptr;
+        observer_.settingsStored(project_);
+        return BuildOutcome::Written;
+    }
+
+    // The room loop: header, sectors, light and flags, mesh and portals of every room.
+    std::string buildRooms() {
+        auto quads = std::make_unique<QuadList>();
+        auto index = std::make_unique<VertexIndex>();
+        LevelImage& image = *image_;
+        lowerRoomCount(image, project_.roomCount);  // base rooms past the project's are dropped
+        image.roomCount = project_.roomCount;
+        for (int r = 1; r <= project_.roomCount; ++r) {
+            const EditorRoom& E = project_.room(r);
+            LevelRoom& R = image.room(r);
+
+            // The picture height of the plan-to-world rule is 10 * numZ + 2.
+            const WorldOrigin origin = roomWorldOrigin(E.posX, E.posY, 10 * E.numZ() + 2);
+            R.roomInfo.x = origin.x;
+            R.roomInfo.z = origin.z;
+            R.roomInfo.yBottom = levelToByte(E.floorLevel) * 256;
+            R.roomInfo.yTop = levelToByte(E.ceilingLevel) * 256;
+            R.spriteCount = 0;
+            R.portalCount = 0;
+            R.grid = E.grid;
+            R.ambient = static_cast<std::uint16_t>((R.ambient & 0x00FF) | ((E.itemLight & 0xFF) << 8));
+            R.ambient2 = 0;
+            R.lightMode = 0;
+            R.lightCount = 0;
+            R.staticMeshCount = 0;
+            R.alternateRoom = -1;
+            R.roomFlags = static_cast<std::uint16_t>((E.water ? kRoomFlagWater : 0) | (E.windRain ? kRoomFlagWindRain : 0) |
+                                                     (E.swamp ? kRoomFlagSwamp : 0) | (E.sky ? kRoomFlagSky : 0));
+
+            quads->clear();
+            R.vertexCount = 0;
+            R.rectangleCount = 0;
+            R.triangleCount = 0;
+            const bool doubleSided = image.gameKind >= 1 && (E.swamp || E.water);
+            buildRoomMesh(*quads, R.grid, E.sectors, doubleSided, standardShapeTable());
+            if (quads->dropped != 0) return quadLimitMessage(r, E.name.view());
+            const MeshResult mesh = assembleFaces(*quads, R, *index, environment_.vertexSearch);
+            if (mesh != MeshResult::Ok) return meshLimitMessage(r, E.name.view(), mesh);
+
+            convertPortals(E, R);
+        }
+        return {};
+    }
+
+    // The player starts in the current room, 1.5 sectors in from its origin on both axes, on the
+    // floor of the sector she stands in (sector (2, 2)).
+    void placeStartItem() {
+        LevelImage& image = *image_;
+        const int current = project_.currentRoom;
+        const LevelRoom& room = image.room(current);
+        image.itemCount = 1;
+        ItemShort& item = image.itemsShort[0];
+        item.type = 0;
+        item.room = static_cast<std::int16_t>(current - 1);
+        item.x = room.roomInfo.x + 1536;
+        item.y = gameSectorAt(room.grid, 2, 2).floor * 256;
+        item.z = room.roomInfo.z + 1536;
+        item.angle = static_cast<std::int16_t>(item.angle & 0x00FF);
+        item.intensity = -1;
+    }
+
+    void applySideFiles() {
+        const std::string& items = settings_.itemsFile;
+        if (!trimBlanks(items).empty()) {
+            if (fileExists(pathFromBytes(items))) {
+                if (readItemsFile(*image_, pathFromBytes(items)) == kItemsBadMagic) {
+                    observer_.showMessage("Items file " + items +
+                                          " is not an items settings file (it does not start with the byte 7 and "
+                                          "\"VELLORN\"); it was not used.");
+                }
+            } else {
+                observer_.showMessage("Items file " + items + " not found");
+            }
+        }
+        const std::string& meshes = settings_.lightsFile;
+        if (!trimBlanks(meshes).empty()) {
+            if (fileExists(pathFromBytes(meshes))) {
+                const std::uint8_t status = readRoomMeshFile(*image_, pathFromBytes(meshes));
+                if (status == kMeshesBadMagic) {
+                    observer_.showMessage("Meshes file " + meshes +
+                                          " is not a light/texture settings file (it does not start with the byte 16 "
+                                          "and \"Vellorn MSH file\"); it was not used.");
+                } else if (status == kMeshesWrongGame) {
+                    observer_.showMessage("Meshes file " + meshes +
+                                          " was made for another game than the base level; it was not used.");
+                }
+            } else {
+                observer_.showMessage("Meshes file " + meshes + " not found");
+            }
+        }
+    }
+
+    // Every sector's floor data index must name a word of the floor data.
+    std::string checkFloorDataIndexes() const {
+        const LevelImage& image = *image_;
+        std::string faults;
+        for (int r = 1; r <= image.roomCount; ++r) {
+            const SectorGrid& grid = image.room(r).grid;
+            for (int x = 1; x <= grid.numX; ++x) {
+                for (int z = 1; z <= grid.numZ; ++z) {
+                    const std::uint16_t index = gameSectorAt(grid, x, z).floorDataIndex;
+                    if (index != 0 && index >= image.floorData.count) {
+                        faults.append("\n")
+                            .append(roomLabel(project_, r))
+                            .append(", ")
+                            .append(sectorLabel(x, z))
+                            .append(": floor data index ")
+                            .append(std::to_string(index))
+                            .append(" lies past the floor data (")
+                            .append(std::to_string(image.floorData.count))
+                            .append(" words).");
+                    }
+                }
+            }
+        }
+        if (!faults.empty()) faults.insert(0, "The level cannot be built:");
+        return faults;
+    }
+
+    Project& project_;
+    const BuildSettings& settings_;
+    const BuildEnvironment& environment_;
+    BuildObserver& observer_;
+    std::unique_ptr<LevelImage> ownedImage_;  // the level of a build that reads its base itself
+    LevelImage* image_ = nullptr;
+};
+
+}  // namespace
+
+std::string trimBlanks(const std::string& text) {
+    std::size_t begin = 0, end = text.size();
+    while (begin < end && static_cast<unsigned char>(text[begin]) <= ' ') ++begin;
+    while (end > begin && static_cast<unsigned char>(text[end - 1]) <= ' ') --end;
+    return text.substr(begin, end - begin);
+}
+
+std::vector<std::string> projectBuildFaults(const Project& project) {
+    std::vector<std::string> faults;
+    const int rooms = project.roomCount;
+    if (rooms == 0) {
+        faults.push_back("The project has no rooms.");
+        return faults;
+    }
+    if (rooms > kMaxRooms) {
+        faults.push_back("The project has " + std::to_string(rooms) + " rooms; at most " + std::to_string(kMaxRooms) +
+                         " are allowed.");
+        return faults;
+    }
+    if (project.currentRoom < 1 || project.currentRoom > rooms) {
+        faults.push_back("The current room " + std::to_string(project.currentRoom) +
+                         " (where the player starts) is not a room of the project.");
+    }
+    for (int r = 1; r <= rooms; ++r) {
+        const EditorRoom& room = project.room(r);
+        const std::string label = roomLabel(project, r);
+        const int numX = room.numX(), numZ = room.numZ();
+        if (numX < kMinRoomSide || numX > kMaxSectorsPerSide || numZ < kMinRoomSide || numZ > kMaxSectorsPerSide) {
+            faults.push_back(label + " is " + std::to_string(numX) + " x " + std::to_string(numZ) +
+                             " sectors; a room has 3 to 32 sectors in each direction.");
+            continue;
+        }
+        if (room.portalCount < 0 || room.portalCount > kMaxPortals) {
+            faults.push_back(label + " has " + std::to_string(room.portalCount) + " portals; at most " +
+                             std::to_string(kMaxPortals) + " are allowed.");
+        } else {
+            for (int p = 1; p <= room.portalCount; ++p) {
+                const Portal& portal = room.portals[static_cast<std::size_t>(p - 1)];
+                const std::string where = label + ", portal " + std::to_string(p);
+                if (portal.face < 1 || portal.face > 6) {
+                    faults.push_back(where + ": its face is " + std::to_string(portal.face) +
+                                     "; it must be 1 to 6 (north, south, west, east wall, ceiling, floor).");
+                }
+                if (!inGrid(room.grid, portal.column, portal.row)) {
+                    faults.push_back(where + ": its sector (column " + std::to_string(portal.column) + ", row " +
+                                     std::to_string(portal.row) + ") lies outside the room's " + std::to_string(numX) +
+                                     " x " + std::to_string(numZ) + " sectors.");
+                }
+                if (portal.targetRoom < 1 || portal.targetRoom > rooms) {
+                    faults.push_back(where + ": it opens into room " + std::to_string(portal.targetRoom) +
+                                     ", which the project does not have (it has " + std::to_string(rooms) + " rooms).");
+                }
+            }
+        }
+        for (int x = 1; x <= numX; ++x) {
+            for (int z = 1; z <= numZ; ++z) {
+                const GameSector& g = gameSectorAt(room.grid, x, z);
+                const Sector& s = sectorAt(room, x, z);
+                const std::string where = label + ", " + sectorLabel(x, z);
+                if (s.floorShape < 1 || s.floorShape > 16 || s.ceilingShape < 1 || s.ceilingShape > 16) {
+                    faults.push_back(where + ": its floor shape " + std::to_string(s.floorShape) + " or ceiling shape " +
+                                     std::to_string(s.ceilingShape) + " is not a shape 1 to 16.");
+                }
+                if (namesMissingRoom(g.roomBelow, rooms)) {
+                    faults.push_back(where + ": the room below is room " + std::to_string(g.roomBelow + 1) +
+                                     ", which the project does not have.");
+                }
+                if (s.linkMode == 2) {
+                    if (namesMissingRoom(g.roomAbove, rooms)) {
+                        faults.push_back(where + ": the side room is room " + std::to_string(g.roomAbove + 1) +
+                                         ", which the project does not have.");
+                    }
+                } else if (namesMissingRoom(g.roomAbove, rooms)) {
+                    faults.push_back(where + ": the room above is room " + std::to_string(g.roomAbove + 1) +
+                                     ", which the project does not have.");
+                }
+            }
+        }
+    }
+    return faults;
+}
+
+BuildOutcome buildLevel(Project& project, const BuildSettings& settings, const BuildEnvironment& environment,
+                        BuildObserver& observer) {
+    Build build(project, settings, environment, observer);
+    return build.run();
+}
+
+BuildOutcome buildLevelOnBase(Project& project, LevelImage& image, const BuildSettings& settings,
+                              const BuildEnvironment& environment, BuildObserver& observer) {
+    Build build(project, settings, environment, observer);
+    return build.runOnBase(image);
+}
+
+}  // namespace cw

@@ -1,0 +1,79 @@
+#pragma once
+// Building a playable level from the project ("&Buduj Level").
+//
+// buildLevel reads the base level, replaces its rooms by the project's rooms (header, sectors,
+// flags, mesh, portals), places the player's start item in the current room, makes the floor
+// data, boxes and long record forms, applies the two optional side files and writes the level.
+// It reports progress (10 after allocating the level, 50 after reading the base level, 90 after
+// the rooms, 100 while writing, 0 at the end) and every message through the observer.
+//
+// Before anything is built the project is checked: rooms, sizes, shapes, portals and the room
+// links of every sector; every fault is listed and the build refused. A refused or failed build
+// writes no file (the level is written to a temporary name and renamed) and leaves the project
+// as it was. Only a build that wrote its level stores the six settings texts in the project and
+// then tells the observer, whose owner decides whether to save the project.
+//
+// All texts (settings, paths, messages) are Windows-1250 bytes.
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "builder/room_mesh.h"
+#include "project/project.h"
+
+namespace cw {
+
+// The six texts of the build settings dialog, as typed.
+struct BuildSettings {
+    std::string description;  // "Opis levelu"
+    std::string comment;      // "Komentarz"
+    std::string baseLevel;    // "Level bazowy"
+    std::string outputFile;   // "Nazwa pliku"
+    std::string itemsFile;    // "Ust. przedmiotów"
+    std::string lightsFile;   // "Ust. świateł/textur"
+};
+
+class BuildObserver {
+public:
+    virtual ~BuildObserver() = default;
+    virtual void setProgress(int value) = 0;
+    // One message for the user (a refusal, a missing side file, an input/output error).
+    virtual void showMessage(const std::string& text) = 0;
+    // The level was written and the settings texts are stored in the project. The window saves
+    // the project here when it has a file name; a command-line build does not.
+    virtual void settingsStored(Project& project) { (void)project; }
+};
+
+enum class BuildOutcome { Written, Refused };
+
+struct LevelImage;
+
+struct BuildEnvironment {
+    std::filesystem::path programFolder;  // where "floor.dat" is found (findDataFile)
+    VertexSearch vertexSearch = VertexSearch::Indexed;
+    // Writes the finished level (status as writeLevel); empty: writeLevel to the output file.
+    std::function<std::uint8_t(LevelImage& image, const std::string& path)> writeLevelFile;
+};
+
+BuildOutcome buildLevel(Project& project, const BuildSettings& settings, const BuildEnvironment& environment,
+                        BuildObserver& observer);
+
+// The build from the point where the base level is read: `image` holds the base level and is
+// turned into the built level, which is then written. Progress starts at 50. For callers that
+// hold a base level in memory already (the fuzz tests); buildLevel reads it from the file.
+BuildOutcome buildLevelOnBase(Project& project, LevelImage& image, const BuildSettings& settings,
+                              const BuildEnvironment& environment, BuildObserver& observer);
+
+// The faults of the project that a build refuses, one line each (empty when it can be built):
+// no rooms, a current room that is not a room, a size outside 3..32, a shape outside 1..16,
+// more than 20 portals, a portal whose face is not 1..6, whose anchor lies outside its room or
+// whose target is not a room of the project, a sector whose room below or above (or side room)
+// is not a room of the project.
+std::vector<std::string> projectBuildFaults(const Project& project);
+
+// The base level path with leading and trailing blanks removed.
+std::string trimBlanks(const std::string& text);
+
+}  // namespace cw

@@ -1,0 +1,412 @@
+#include "builder/room_mesh.h"
+
+namespace cw {
+
+namespace {
+
+// 16-bit wrapping arithmetic of the mesh coordinates.
+constexpr std::int16_t w16(std::int32_t v) { return static_cast<std::int16_t>(static_cast<std::uint16_t>(v & 0xFFFF)); }
+
+constexpr QuadCorner corner(std::int32_t x, std::int32_t y, std::int32_t z) { return {w16(x), w16(y), w16(z)}; }
+
+enum Side { kFront = 0, kBack = 1, kLeft = 2, kRight = 3 };
+constexpr std::array<Face, 4> kSideFaces = {Face::Front, Face::Back, Face::Left, Face::Right};
+
+// Edge heights E[1]..E[8] of a shape, 1-based as they are named in the tables below.
+struct Heights {
+    const std::array<std::int32_t, 8>& e;
+    std::int32_t operator[](int i) const { return e[static_cast<std::size_t>(i - 1)]; }
+};
+
+// The two edge heights of a neighbour's shape along the edge it shares with the visited sector,
+// in the order (first, second) used by the edge-piece conditions: front neighbour E[3], E[4];
+// back E[1], E[2]; left E[7], E[8]; right E[5], E[6].
+struct SharedEdge {
+    std::int32_t a = 0, b = 0;
+};
+SharedEdge sharedEdge(Side side, const std::array<std::int32_t, 8>& n) {
+    switch (side) {
+        case kFront: return {n[2], n[3]};
+        case kBack: return {n[0], n[1]};
+        case kLeft: return {n[6], n[7]};
+        case kRight: return {n[4], n[5]};
+    }
+    return {};
+}
+
+// The full-height wall piece of a side between heights y - 1024 (top) and y (bottom).
+std::array<QuadCorner, 4> wallPiece(Side side, std::int32_t X, std::int32_t Y, std::int32_t Z) {
+    switch (side) {
+        case kFront:
+            return {corner(X, Y - 1024, Z), corner(X + 1024, Y - 1024, Z), corner(X + 1024, Y, Z), corner(X, Y, Z)};
+        case kBack:
+            return {corner(X + 1024, Y - 1024, Z + 1024), corner(X, Y - 1024, Z + 1024), corner(X, Y, Z + 1024),
+                    corner(X + 1024, Y, Z + 1024)};
+        case kLeft:
+            return {corner(X, Y - 1024, Z + 1024), corner(X, Y - 1024, Z), corner(X, Y, Z), corner(X, Y, Z + 1024)};
+        case kRight:
+            return {corner(X + 1024, Y - 1024, Z), corner(X + 1024, Y - 1024, Z + 1024), corner(X + 1024, Y, Z + 1024),
+                    corner(X + 1024, Y, Z)};
+    }
+    return {};
+}
+
+struct Neighbour {
+    bool exists = false;
+    int x = 0, z = 0;
+};
+Neighbour neighbourOf(Side side, int x, int z, int numX, int numZ) {
+    switch (side) {
+        case kFront: return {z > 1, x, z - 1};
+        case kBack: return {z < numZ, x, z + 1};
+        case kLeft: return {x > 1, x - 1, z};
+        case kRight: return {x < numX, x + 1, z};
+    }
+    return {};
+}
+
+int floorHeightLevel(const GameSector& s) { return (127 - s.floor) & 0xFF; }
+int ceilingHeightLevel(const GameSector& s) { return (127 - s.ceiling) & 0xFF; }
+
+class MeshWalker {
+public:
+    MeshWalker(QuadList& list, const SectorGrid& grid, const std::array<Sector, kMaxSectors>& sectors,
+               const ShapeTable& shapes)
+        : list_(list), grid_(grid), sectors_(sectors), shapes_(shapes), numX_(grid.numX), numZ_(grid.numZ) {}
+
+    void floorPass() {
+        for (int x = 1; x <= numX_; ++x)
+            for (int z = 1; z <= numZ_; ++z) floorSector(x, z);
+    }
+    void ceilingPass(bool doubleSided) {
+        for (int x = 1; x <= numX_; ++x)
+            for (int z = 1; z <= numZ_; ++z) ceilingSector(x, z, doubleSided);
+    }
+
+private:
+    const GameSector& game(int x, int z) const { return gameSectorAt(grid_, x, z); }
+    const Sector& sector(int x, int z) const {
+        return sectors_.at(std::size_t(sectorNumber(grid_.numZ, x, z)) - 1);
+    }
+    const std::array<std::int32_t, 8>& shape(int number) const { return shapes_[number].edgeHeights; }
+
+    void add(const Sector& s, bool floorGroup, Face face, const std::array<QuadCorner, 4>& corners) {
+        const std::int32_t texture = floorGroup ? s.floorTexture(face) : s.ceilingTexture(face);
+        if (texture < 0) return;
+        const std::uint8_t light = floorGroup ? s.floorLight(face) : s.ceilingLight(face);
+        addQuad(list_, corners, static_cast<std::int16_t>(static_cast<std::uint16_t>(texture & 0xFFFF)), light);
+    }
+
+    void floorSector(int x, int z) {
+        const GameSector& g = game(x, z);
+        const Sector& s = sector(x, z);
+        const std::int32_t X = (x - 1) * 1024;
+        const std::int32_t Z = (z - 1) * 1024;
+        const int L = floorHeightLevel(g);
+
+        // 1. Step walls, from the bottom of the world up to the sector's base.
+        const int n = L / 4;
+        std::int32_t Y = 32767;
+        int t = 3;
+        for (int i = 0; i < n; ++i) {
+            for (Side side : {kFront, kBack, kLeft, kRight}) {
+                const Neighbour nb = neighbourOf(side, x, z, numX_, numZ_);
+                if (!nb.exists) continue;
+                const GameSector& ng = game(nb.x, nb.z);
+                const int Ln = floorHeightLevel(ng);
+                const SharedEdge e = sharedEdge(side, shape(sector(nb.x, nb.z).floorShape));
+                if (t > Ln || (Ln == t && e.a != e.b)) add(s, true, kSideFaces[side], wallPiece(side, X, Y, Z));
+            }
+            t += 4;
+            Y -= 1024;
+        }
+        // 2. The base of the floor.
+        Y = 32767 - 1024 * n;
+        const Heights S{shape(s.floorShape)};
+        const int m = L / 4 + 1;
+
+        // 3. Edge pieces raised by the shape above the base.
+        for (Side side : {kFront, kBack, kLeft, kRight}) {
+            const Neighbour nb = neighbourOf(side, x, z, numX_, numZ_);
+            if (!nb.exists) continue;
+            const int mn = floorHeightLevel(game(nb.x, nb.z)) / 4 + 1;
+            std::array<std::int32_t, 8> nh = shape(sector(nb.x, nb.z).floorShape);
+            if (mn > m) nh.fill(1024);
+            else if (mn < m) nh.fill(0);
+            const Heights N{nh};
+            switch (side) {
+                case kFront:
+                    if (S[1] > N[4] || S[2] > N[3])
+                        add(s, true, Face::Front,
+                            {corner(X, Y - S[1], Z), corner(X + 1024, Y - S[2], Z), corner(X + 1024, Y, Z), corner(X, Y, Z)});
+                    break;
+                case kBack:
+                    if (S[3] > N[2] || S[4] > N[1])
+                        add(s, true, Face::Back,
+                            {corner(X + 1024, Y - S[3], Z + 1024), corner(X, Y - S[4], Z + 1024), corner(X, Y, Z + 1024),
+                             corner(X + 1024, Y, Z + 1024)});
+                    break;
+                case kLeft:
+                    if (S[5] > N[8] || S[6] > N[7])
+                        add(s, true, Face::Left,
+                            {corner(X, Y - S[5], Z + 1024), corner(X, Y - S[6], Z), corner(X, Y, Z), corner(X, Y, Z + 1024)});
+                    break;
+                case kRight:
+                    if (S[7] > N[6] || S[8] > N[5])
+                        add(s, true, Face::Right,
+                            {corner(X + 1024, Y - S[7], Z), corner(X + 1024, Y - S[8], Z + 1024),
+                             corner(X + 1024, Y, Z + 1024), corner(X + 1024, Y, Z)});
+                    break;
+            }
+        }
+        // 4. The floor surface of an open sector.
+        if (g.floor != g.ceiling) {
+            add(s, true, Face::Surface,
+                {corner(X, Y - S[4], Z + 1024), corner(X + 1024, Y - S[3], Z + 1024), corner(X + 1024, Y - S[2], Z),
+                 corner(X, Y - S[1], Z)});
+        }
+    }
+
+    void ceilingSector(int x, int z, bool doubleSided) {
+        const GameSector& g = game(x, z);
+        const Sector& s = sector(x, z);
+        const std::int32_t X = (x - 1) * 1024;
+        const std::int32_t Z = (z - 1) * 1024;
+        const int U = ceilingHeightLevel(g);
+
+        // 1. Step walls, from the top of the world down to the sector's base.
+        const int P = (U + 1) / 4;
+        const int count = 64 - P;
+        std::int32_t Y = -32768;
+        int t = 255;
+        for (int i = 0; i < count; ++i) {
+            for (Side side : {kFront, kBack, kLeft, kRight}) {
+                const Neighbour nb = neighbourOf(side, x, z, numX_, numZ_);
+                if (!nb.exists) continue;
+                const int Un = ceilingHeightLevel(game(nb.x, nb.z));
+                const SharedEdge e = sharedEdge(side, shape(sector(nb.x, nb.z).ceilingShape));
+                if (t < Un || (Un == t && e.a != e.b)) add(s, false, kSideFaces[side], wallPiece(side, X, Y, Z));
+            }
+            t -= 4;
+            Y += 1024;
+        }
+        // 2. The base of the ceiling.
+        Y -= 1024;
+        const Heights K{shape(s.ceilingShape)};
+        const int m = P + 1;
+
+        // 3. Edge pieces lowered by the shape below the base.
+        for (Side side : {kFront, kBack, kLeft, kRight}) {
+            const Neighbour nb = neighbourOf(side, x, z, numX_, numZ_);
+            if (!nb.exists) continue;
+            const int mn = (ceilingHeightLevel(game(nb.x, nb.z)) + 1) / 4 + 1;
+            std::array<std::int32_t, 8> nh = shape(sector(nb.x, nb.z).ceilingShape);
+            if (mn < m) nh.fill(1024);
+            else if (mn > m) nh.fill(0);
+            const Heights N{nh};
+            switch (side) {
+                case kFront:
+                    if (K[2] > N[3] || K[1] > N[4])
+                        add(s, false, Face::Front,
+                            {corner(X, Y, Z), corner(X + 1024, Y, Z), corner(X + 1024, Y + K[2], Z), corner(X, Y + K[1], Z)});
+                    break;
+                case kBack:
+                    if (K[4] > N[1] || K[3] > N[2])
+                        add(s, false, Face::Back,
+                            {corner(X + 1024, Y, Z + 1024), corner(X, Y, Z + 1024), corner(X, Y + K[4], Z + 1024),
+                             corner(X + 1024, Y + K[3], Z + 1024)});
+                    break;
+                case kLeft:
+                    if (K[6] > N[7] || K[5] > N[8])
+                        add(s, false, Face::Left,
+                            {corner(X, Y, Z + 1024), corner(X, Y, Z), corner(X, Y + K[6], Z), corner(X, Y + K[5], Z + 1024)});
+                    break;
+                case kRight:
+                    if (K[8] > N[5] || K[7] > N[6])
+                        add(s, false, Face::Right,
+                            {corner(X + 1024, Y, Z), corner(X + 1024, Y, Z + 1024), corner(X + 1024, Y + K[8], Z + 1024),
+                             corner(X + 1024, Y + K[7], Z)});
+                    break;
+            }
+        }
+        // 4. The ceiling surface of an open sector (and its other face when double-sided).
+        if (g.floor != g.ceiling) {
+            if (s.ceilingShape < 11) {
+                if (doubleSided)
+                    add(s, false, Face::Surface,
+                        {corner(X, Y + K[3], Z + 1024), corner(X + 1024, Y + K[4], Z + 1024), corner(X + 1024, Y + K[1], Z),
+                         corner(X, Y + K[2], Z)});
+                add(s, false, Face::Surface,
+                    {corner(X, Y + K[2], Z), corner(X + 1024, Y + K[1], Z), corner(X + 1024, Y + K[4], Z + 1024),
+                     corner(X, Y + K[3], Z + 1024)});
+            } else {
+                if (doubleSided)
+                    add(s, false, Face::Surface,
+                        {corner(X, Y + K[1], Z + 1024), corner(X + 1024, Y + K[2], Z + 1024), corner(X + 1024, Y + K[3], Z),
+                         corner(X, Y + K[4], Z)});
+                add(s, false, Face::Surface,
+                    {corner(X, Y + K[4], Z), corner(X + 1024, Y + K[3], Z), corner(X + 1024, Y + K[2], Z + 1024),
+                     corner(X, Y + K[1], Z + 1024)});
+            }
+        }
+    }
+
+    QuadList& list_;
+    const SectorGrid& grid_;
+    const std::array<Sector, kMaxSectors>& sectors_;
+    const ShapeTable& shapes_;
+    int numX_;
+    int numZ_;
+};
+
+}  // namespace
+
+void addQuad(QuadList& list, const std::array<QuadCorner, 4>& corners, std::int16_t texture, std::uint8_t light) {
+    if (list.count >= kMaxQuads) {
+        ++list.dropped;
+        return;
+    }
+    Quad& q = list.quads[list.count++];
+    q.corners = corners;
+    q.texture = texture;
+    q.light = light;
+}
+
+void buildRoomMesh(QuadList& list, const SectorGrid& grid, const std::array<Sector, kMaxSectors>& sectors,
+                   bool doubleSidedCeiling, const ShapeTable& shapes) {
+    MeshWalker walker(list, grid, sectors, shapes);
+    walker.floorPass();
+    walker.ceilingPass(doubleSidedCeiling);
+}
+
+// --- Vertex list ------------------------------------------------------------------------------
+
+std::uint16_t findVertex(const LevelRoom& room, std::int16_t x, std::int16_t y, std::int16_t z) {
+    for (std::size_t i = 0; i < room.vertexCount && i < kMaxRoomVertices; ++i) {
+        const ShortVertex& v = room.vertices[i];
+        if (v.x == x && v.y == y && v.z == z) return static_cast<std::uint16_t>(i + 1);
+    }
+    return 0;
+}
+
+std::uint64_t VertexIndex::keyOf(std::int16_t x, std::int16_t y, std::int16_t z) {
+    // Bit 48 marks a used key, so that (0, 0, 0) differs from an empty slot's key.
+    return (std::uint64_t{1} << 48) | (std::uint64_t{static_cast<std::uint16_t>(x)} << 32) |
+           (std::uint64_t{static_cast<std::uint16_t>(y)} << 16) | std::uint64_t{static_cast<std::uint16_t>(z)};
+}
+
+std::size_t VertexIndex::slotOf(std::uint64_t key) {
+    std::uint64_t h = key * 0x9E3779B97F4A7C15ull;
+    return static_cast<std::size_t>(h >> 52) & (kSlots - 1);  // the top 12 bits
+}
+
+std::uint16_t VertexIndex::find(std::int16_t x, std::int16_t y, std::int16_t z) const {
+    const std::uint64_t key = keyOf(x, y, z);
+    for (std::size_t i = slotOf(key);; i = (i + 1) & (kSlots - 1)) {
+        const Slot& s = slots_[i];
+        if (s.position == 0) return 0;
+        if (s.key == key) return s.position;
+    }
+}
+
+void VertexIndex::insert(std::int16_t x, std::int16_t y, std::int16_t z, std::uint16_t position) {
+    const std::uint64_t key = keyOf(x, y, z);
+    std::size_t i = slotOf(key);
+    while (slots_[i].position != 0) i = (i + 1) & (kSlots - 1);
+    slots_[i] = Slot{key, position};
+}
+
+std::uint16_t mergeVertex(LevelRoom& room, VertexIndex* index, std::int16_t x, std::int16_t y, std::int16_t z,
+                          std::uint8_t light) {
+    const std::uint16_t found = index != nullptr ? index->find(x, y, z) : findVertex(room, x, y, z);
+    if (found != 0) {
+        ShortVertex& v = room.vertices[found - 1u];
+        const auto field = static_cast<std::uint16_t>(v.light);
+        const unsigned merged = ((field >> 8) + unsigned{light}) / 2;
+        v.light = static_cast<std::int16_t>(static_cast<std::uint16_t>((merged << 8) | (field & 0xFF)));
+        return found;
+    }
+    if (room.vertexCount >= kMaxRoomVertices) return 0;
+    ShortVertex& v = room.vertices[room.vertexCount];
+    v.x = x;
+    v.y = y;
+    v.z = z;
+    const auto low = static_cast<std::uint16_t>(static_cast<std::uint16_t>(v.light) & 0xFF);
+    v.light = static_cast<std::int16_t>(static_cast<std::uint16_t>((unsigned{light} << 8) | low));
+    ++room.vertexCount;
+    if (index != nullptr) index->insert(x, y, z, room.vertexCount);
+    return room.vertexCount;
+}
+
+MeshResult assembleFaces(const QuadList& list, LevelRoom& room, VertexIndex& index, VertexSearch search) {
+    VertexIndex* used = search == VertexSearch::Indexed ? &index : nullptr;
+    if (used != nullptr) used->clear();
+    const std::size_t quads = std::min<std::size_t>(list.count, kMaxQuads);
+
+    // Every corner into the vertex list, in quad order.
+    for (std::size_t q = 0; q < quads; ++q) {
+        const Quad& quad = list.quads[q];
+        for (const QuadCorner& c : quad.corners)
+            if (mergeVertex(room, used, c.x, c.y, c.z, quad.light) == 0) return MeshResult::TooManyVertices;
+    }
+    // Every quad into a rectangle or a triangle, in quad order.
+    auto position = [&](const QuadCorner& c) -> std::uint16_t {
+        const std::uint16_t p = used != nullptr ? used->find(c.x, c.y, c.z) : findVertex(room, c.x, c.y, c.z);
+        return static_cast<std::uint16_t>(p - 1);  // every corner was merged above
+    };
+    for (std::size_t q = 0; q < quads; ++q) {
+        const Quad& quad = list.quads[q];
+        const auto& c = quad.corners;
+        const std::uint16_t i1 = position(c[0]), i2 = position(c[1]), i3 = position(c[2]), i4 = position(c[3]);
+        const bool fourIsOne = c[3] == c[0];
+        const bool threeIsTwo = c[2] == c[1];
+        if (fourIsOne || threeIsTwo) {
+            if (room.triangleCount >= kMaxRoomTriangles) return MeshResult::TooManyTriangles;
+            RoomTriangle& t = room.triangles[room.triangleCount++];
+            t.vertices = {i1, i2, threeIsTwo ? i4 : i3};
+            t.texture = static_cast<std::uint16_t>(quad.texture);
+        } else {
+            if (room.rectangleCount >= kMaxRoomRectangles) return MeshResult::TooManyRectangles;
+            RoomRectangle& r = room.rectangles[room.rectangleCount++];
+            r.vertices = {i1, i2, i3, i4};
+            r.texture = static_cast<std::uint16_t>(quad.texture);
+        }
+    }
+    return MeshResult::Ok;
+}
+
+namespace {
+std::string roomLabel(int roomNumber, std::string_view roomName) {
+    std::string s = "Room " + std::to_string(roomNumber);
+    if (!roomName.empty()) s += " \"" + std::string(roomName) + "\"";
+    return s;
+}
+}  // namespace
+
+std::string meshLimitMessage(int roomNumber, std::string_view roomName, MeshResult result) {
+    std::string what;
+    switch (result) {
+        case MeshResult::TooManyVertices:
+            what = "more than " + std::to_string(kMaxRoomVertices) + " vertices";
+            break;
+        case MeshResult::TooManyRectangles:
+            what = "more than " + std::to_string(kMaxRoomRectangles) + " rectangles";
+            break;
+        case MeshResult::TooManyTriangles:
+            what = "more than " + std::to_string(kMaxRoomTriangles) + " triangles";
+            break;
+        case MeshResult::Ok:
+            return {};
+    }
+    return roomLabel(roomNumber, roomName) + " needs " + what +
+           ", more than a room of the level can hold. Use fewer steps, slopes and walls in it, or make the "
+           "room smaller (or split it into two rooms).";
+}
+
+std::string quadLimitMessage(int roomNumber, std::string_view roomName) {
+    return roomLabel(roomNumber, roomName) + " needs more than " + std::to_string(kMaxQuads) +
+           " faces, more than a room can be built with. Use fewer steps, slopes and walls in it, or make the "
+           "room smaller (or split it into two rooms).";
+}
+
+}  // namespace cw

@@ -1,0 +1,579 @@
+#include "ui/editor1.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <functional>
+
+#include "builder/build_driver.h"
+#include "common/errors.h"
+#include "common/files.h"
+#include "project/project_file.h"
+#include "raster/bmp.h"
+#include "ui/editor2.h"
+#include "ui/editor4.h"
+#include "ui/editor5.h"
+#include "ui/messages.h"
+#include "ui/picture_control.h"
+#include "ui/pictures.h"
+#include "ui/texts.h"
+
+namespace cw::ui {
+
+namespace {
+
+const QString kStartCaption = QStringLiteral("Vellorn's Cairnwork v.PL");
+const QString kProjectCaption = QStringLiteral("Vellorn's Cairnwork - ");
+
+std::filesystem::path toPath(const QString& path) { return std::filesystem::path(path.toStdString()); }
+QString toQString(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
+
+QLabel* compassLetter(const char* name, const QString& letter, QWidget* parent) {
+    auto* label = new QLabel(letter, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setAlignment(Qt::AlignCenter);
+    label->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+    return label;
+}
+
+}  // namespace
+
+TForm1::TForm1(Project& project, const StartupOptions& options, QWidget* parent)
+    : QMainWindow(parent), project_(project), programFolder_(options.programFolder), configFile_(options.configFile) {
+    setObjectName(QStringLiteral("Form1"));
+    // The plan: the empty grid, its working copy and the one program palette block they share.
+    palette_ = std::make_shared<PaletteBlock>();
+    createPlan(plan_, palette_);
+    clearProject(project_);
+    LoadPalette(findDataFile(programFolder_, "paleta.bmp"), *palette_);
+    ImageToBitmap(plan_.workingImage, planBitmap_);
+    planBitmap_.ignorePalette = true;
+
+    createControls();
+    createMenu();
+    setWindowTitle(kStartCaption);
+    setWindowIcon(cairnworkIcon());
+    // Maximised; a display without a window manager ignores that, so the window also starts
+    // with the screen's size.
+    if (QScreen* display = screen()) resize(display->availableGeometry().size());
+    setWindowState(windowState() | Qt::WindowMaximized);
+    keepPlanSouthWest();
+    recentFiles_.load(configFile_);
+    updateRecentFileMenu();
+
+    // The dialogs, in the program's start-up order.
+    Form2 = new TForm2(this);
+    if (auto error = Form2->applyLightPreset(options.arguments)) cw::ui::showMessage(this, *error);
+    createRoomEditor();
+    Form4 = new TForm4(this);
+    Form5 = new TForm5(*this, this);
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::createControls() {
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("Panel0"));
+    setCentralWidget(central);
+
+    // The side panel: buttons, position, room list, progress.
+    auto* side = new QWidget(central);
+    side->setObjectName(QStringLiteral("Panel1"));
+    side->setFixedWidth(210);
+
+    SpeedButton1 = new QToolButton(side);
+    SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
+    SpeedButton1->setIcon(addRoomIcon());
+    SpeedButton1->setIconSize(QSize(32, 32));
+    SpeedButton1->setToolTip(QStringLiteral("Dodaj nowe pomieszczenie"));
+    SpeedButton2 = new QToolButton(side);
+    SpeedButton2->setObjectName(QStringLiteral("SpeedButton2"));
+    SpeedButton2->setIcon(roomPropertiesIcon());
+    SpeedButton2->setIconSize(QSize(32, 32));
+    SpeedButton2->setToolTip(QStringLiteral("Edytuj właściwości pomieszczenia"));
+
+    Button1 = new QPushButton(QStringLiteral("KLONUJ"), side);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setToolTip(QStringLiteral("Klonuj aktualne pomieszczenie"));
+    Button2 = new QPushButton(QStringLiteral("USUŃ"), side);
+    Button2->setObjectName(QStringLiteral("Button2"));
+    Button2->setToolTip(QStringLiteral("Usuń ostatni pokój"));
+
+    GroupBox1 = new QGroupBox(QStringLiteral("   Pozycja"), side);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    Label1 = new QLabel(QStringLiteral("X:=    Z:="), GroupBox1);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    auto* groupLayout = new QVBoxLayout(GroupBox1);
+    groupLayout->addWidget(Label1);
+
+    Button3 = new QPushButton(QStringLiteral("EDYCJA"), side);
+    Button3->setObjectName(QStringLiteral("Button3"));
+    Button3->setToolTip(QStringLiteral("Edytuj zaznaczone pomieszczenie"));
+
+    ListBox1 = new QListWidget(side);
+    ListBox1->setObjectName(QStringLiteral("ListBox1"));
+    ListBox1->setToolTip(QStringLiteral("Wybierz pomieszczenie"));
+
+    ProgressBar1 = new QProgressBar(side);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setValue(0);
+
+    auto* pictureButtons = new QHBoxLayout;
+    pictureButtons->addWidget(SpeedButton1);
+    pictureButtons->addWidget(SpeedButton2);
+    pictureButtons->addStretch(1);
+    auto* roomButtons = new QHBoxLayout;
+    roomButtons->addWidget(Button1);
+    roomButtons->addWidget(Button2);
+    auto* sideLayout = new QVBoxLayout(side);
+    sideLayout->setContentsMargins(0, 0, 0, 0);
+    sideLayout->addLayout(pictureButtons);
+    sideLayout->addLayout(roomButtons);
+    sideLayout->addWidget(GroupBox1);
+    sideLayout->addWidget(Button3);
+    sideLayout->addWidget(ListBox1, 1);
+    sideLayout->addWidget(ProgressBar1);
+
+    // The plan with the four compass letters around it.
+    ScrollBox1 = new QScrollArea(central);
+    ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
+    ScrollBox1->setWidgetResizable(false);
+    ScrollBox1->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+    Image1 = new PictureControl;
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setToolTip(QStringLiteral("Lewym przyciskiem myszy przesuń pomieszczenie"));
+    Image1->setBitmap(&planBitmap_);
+    ScrollBox1->setWidget(Image1);
+
+    // The scroll box grows no larger than the plan, so the letters stay beside it.
+    const int frame = 2 * ScrollBox1->frameWidth();
+    ScrollBox1->setMaximumSize(planBitmap_.image.width() + frame, planBitmap_.image.height() + frame);
+
+    auto* planLayout = new QGridLayout;
+    planLayout->addWidget(compassLetter("Label2", QStringLiteral("N"), central), 0, 1, Qt::AlignHCenter);
+    planLayout->addWidget(compassLetter("Label4", QStringLiteral("W"), central), 1, 0, Qt::AlignVCenter);
+    planLayout->addWidget(ScrollBox1, 1, 1);
+    planLayout->addWidget(compassLetter("Label5", QStringLiteral("E"), central), 1, 2, Qt::AlignVCenter);
+    planLayout->addWidget(compassLetter("Label3", QStringLiteral("S"), central), 2, 1, Qt::AlignHCenter);
+    planLayout->setRowStretch(1, 1);
+    planLayout->setColumnStretch(1, 1);
+    // Space beyond the plan's size goes below and right of it.
+    auto* planColumn = new QVBoxLayout;
+    planColumn->addLayout(planLayout, 1);
+    planColumn->addStretch(0);
+
+    auto* layout = new QHBoxLayout(central);
+    layout->addWidget(side);
+    layout->addLayout(planColumn, 1);
+    layout->addStretch(0);
+
+    connect(SpeedButton1, &QToolButton::clicked, this, &TForm1::SpeedButton1Click);
+    connect(SpeedButton2, &QToolButton::clicked, this, &TForm1::SpeedButton2Click);
+    connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
+    connect(Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
+    connect(ListBox1, &QListWidget::currentRowChanged, this, &TForm1::ListBox1Click);
+    connect(Image1, &PictureControl::mousePressed, this, &TForm1::Image1MouseDown);
+    connect(Image1, &PictureControl::mouseMoved, this, &TForm1::Image1MouseMove);
+}
+
+void TForm1::createMenu() {
+    auto action = [this](QMenu* menu, const char* name, const QString& text, const QKeySequence& shortcut,
+                         auto handler) {
+        QAction* a = menu->addAction(text);
+        a->setObjectName(QLatin1String(name));
+        if (!shortcut.isEmpty()) a->setShortcut(shortcut);
+        connect(a, &QAction::triggered, this, handler);
+        return a;
+    };
+
+    Plik1 = menuBar()->addMenu(QStringLiteral("&Plik"));
+    Plik1->setObjectName(QStringLiteral("Plik1"));
+    action(Plik1, "Nowy1", QStringLiteral("&Nowy"), QKeySequence(), &TForm1::Nowy1Click);
+    action(Plik1, "Otworz1", QStringLiteral("&Otwórz"), QKeySequence(Qt::Key_F3), &TForm1::Otworz1Click);
+    action(Plik1, "Zapisz1", QStringLiteral("&Zapisz"), QKeySequence(Qt::CTRL | Qt::Key_S), &TForm1::Zapisz1Click);
+    action(Plik1, "Zapiszjako1", QStringLiteral("Zapisz &jako"), QKeySequence(), &TForm1::Zapiszjako1Click);
+    Plik1->addSeparator();
+    action(Plik1, "MakePHD1", QStringLiteral("&Buduj Level"), QKeySequence(Qt::Key_F10), &TForm1::MakePHD1Click);
+    Plik1->addSeparator();
+    action(Plik1, "Zakoncz1", QStringLiteral("Z&akończ"), QKeySequence(Qt::CTRL | Qt::Key_X), &QWidget::close);
+    // The separator added at start-up; the recent-file entries follow it.
+    Plik1->addSeparator();
+
+    QMenu* Edycja1 = menuBar()->addMenu(QStringLiteral("&Edycja"));
+    Edycja1->setObjectName(QStringLiteral("Edycja1"));
+    action(Edycja1, "Dodajpomieszczenie1", QStringLiteral("&Dodaj pomieszczenie"), QKeySequence(Qt::Key_Insert),
+           &TForm1::SpeedButton1Click);
+    action(Edycja1, "Wlasciwosci1", QStringLiteral("&Właściwości"), QKeySequence(Qt::SHIFT | Qt::Key_Insert),
+           &TForm1::SpeedButton2Click);
+    Edycja1->addSeparator();
+    action(Edycja1, "Edytujpomieszczenie1", QStringLiteral("&Edytuj pomieszczenie"),
+           QKeySequence(Qt::CTRL | Qt::Key_Insert), &TForm1::Button3Click);
+
+    QMenu* Informacje1 = menuBar()->addMenu(QStringLiteral("&Informacje"));
+    Informacje1->setObjectName(QStringLiteral("Informacje1"));
+    action(Informacje1, "Informacje2", QStringLiteral("&Informacje..."), QKeySequence(), &TForm1::Informacje2Click);
+}
+
+// The room editor (TForm3) is created here, in the start-up order, and opened by openRoomEditor.
+void TForm1::createRoomEditor() {}
+
+void TForm1::openRoomEditor() {
+    if (roomEditor_ == nullptr || project_.roomCount == 0) return;
+    roomEditor_->exec();
+}
+
+void TForm1::keepPlanSouthWest() {
+    // The plan starts scrolled to its bottom, so that its south-west corner is in view, and
+    // stays at the bottom while the window is resized until the user scrolls.
+    QScrollBar* bar = ScrollBox1->verticalScrollBar();
+    connect(bar, &QScrollBar::rangeChanged, this, [this, bar](int, int maximum) {
+        if (planAtBottom_) bar->setValue(maximum);
+    });
+    connect(bar, &QScrollBar::valueChanged, this, [this, bar](int value) { planAtBottom_ = value == bar->maximum(); });
+    bar->setValue(bar->maximum());
+}
+
+// --- Services -------------------------------------------------------------------------------
+
+void TForm1::setProgress(int value) { ProgressBar1->setValue(value); }
+
+void TForm1::clearRoomList() {
+    const QSignalBlocker block(ListBox1);
+    ListBox1->clear();
+}
+
+void TForm1::appendRoomName(const std::string& name) {
+    const QSignalBlocker block(ListBox1);
+    ListBox1->addItem(fromCp1250(name));
+}
+
+void TForm1::replaceRoomName(int index, const std::string& name) {
+    if (QListWidgetItem* item = ListBox1->item(index)) item->setText(fromCp1250(name));
+}
+
+void TForm1::removeLastRoomName() {
+    const QSignalBlocker block(ListBox1);
+    delete ListBox1->takeItem(ListBox1->count() - 1);
+}
+
+void TForm1::selectRoom(int index) {
+    const QSignalBlocker block(ListBox1);
+    ListBox1->setCurrentRow(index);
+}
+
+void TForm1::setCaption(const std::string& caption) { setWindowTitle(fromCp1250(caption)); }
+
+void TForm1::redrawAll() {
+    redrawPlan(plan_, project_);
+    presentPlan();
+}
+
+void TForm1::redrawCurrent() {
+    redrawCurrentRoom(plan_, project_);
+    presentPlan();
+}
+
+void TForm1::presentPlan() {
+    UpdateBitmapBits(plan_.workingImage, planBitmap_);
+    Image1->refresh();
+}
+
+void TForm1::showMessage(const std::string& text) { cw::ui::showMessage(this, fromCp1250(text)); }
+
+QString TForm1::askFileName(const FileDialogSpec& spec) { return runFileDialog(this, spec); }
+
+QMessageBox::StandardButton TForm1::askSaveChanges() {
+    QMessageBox box(QMessageBox::Question, windowTitle(), QStringLiteral("Save changes to the current project?"),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
+    box.setObjectName(QStringLiteral("cwSaveChangesBox"));
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::Cancel);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+void TForm1::warpPointer(const QPoint& screenPoint) { QCursor::setPos(screenPoint); }
+
+bool TForm1::confirmDiscard() {
+    if (!modified_) return true;
+    switch (askSaveChanges()) {
+        case QMessageBox::Yes:
+            return saveProjectCommand();
+        case QMessageBox::No:
+            return true;
+        default:
+            return false;
+    }
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    if (confirmDiscard()) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+// --- Room commands --------------------------------------------------------------------------
+
+void TForm1::SpeedButton1Click() {
+    if (!canAddRoom(project_, *this)) return;
+    Form2->setRoomName(fromCp1250(suggestedRoomName(project_)));
+    if (Form2->exec() != QDialog::Accepted) return;
+    if (addRoom(project_, plan_.planImage, Form2->values(), *this)) markModified();
+}
+
+void TForm1::SpeedButton2Click() {
+    if (project_.roomCount == 0 || ListBox1->currentItem() == nullptr) return;
+    Form2->setValues(currentRoomProperties(project_, toCp1250(ListBox1->currentItem()->text())));
+    const RoomProperties shown = Form2->values();
+    if (Form2->exec() != QDialog::Accepted) return;
+    applyRoomProperties(project_, shown.rows, shown.columns, Form2->values(), *this);
+    markModified();
+}
+
+void TForm1::Button1Click() {
+    if (cloneRoom(project_, *this)) markModified();
+}
+
+void TForm1::Button2Click() {
+    if (project_.roomCount < 2) return;
+    deleteLastRoom(project_, *this);
+    markModified();
+}
+
+void TForm1::Button3Click() { openRoomEditor(); }
+
+void TForm1::Nowy1Click() {
+    if (!confirmDiscard()) return;
+    newProject(project_, *this);
+    projectPath_.clear();
+    modified_ = false;
+}
+
+// --- Project files --------------------------------------------------------------------------
+
+void TForm1::updateRecentFileMenu() {
+    const std::vector<std::string>& paths = recentFiles_.paths();
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        const int index = static_cast<int>(i);
+        if (index >= recentFileActions_.size()) {
+            QAction* entry = Plik1->addAction(QString());
+            entry->setObjectName(QStringLiteral("RecentFile") + QString::number(index + 1));
+            connect(entry, &QAction::triggered, this, [this, index] { RecentFileClick(index); });
+            recentFileActions_ << entry;
+        }
+        QString path = fromCp1250(paths[i]);
+        path.replace(QLatin1Char('&'), QStringLiteral("&&"));  // shown as written, not as an access key
+        recentFileActions_[index]->setText(QLatin1Char('&') + QString::number(index + 1) + QLatin1Char(' ') + path);
+    }
+}
+
+bool TForm1::openProjectFile(const QString& path) {
+    ignoreNextMove_ = true;
+    setProgress(10);
+    auto loaded = std::make_unique<Project>();
+    try {
+        loadProject(toPath(path), *loaded, [this](int value) { setProgress(value); });
+    } catch (const FormatError&) {
+        setProgress(0);
+        cw::ui::showMessage(this, QStringLiteral("Error Opening the file!"));
+        return false;
+    } catch (const std::exception& e) {
+        setProgress(0);
+        cw::ui::showMessage(this, QString::fromUtf8(e.what()));
+        return false;
+    }
+    adoptProject(project_, *loaded);
+    projectPath_ = path;
+    project_.projectFileName = toCp1250(path);
+    modified_ = false;
+
+    clearRoomList();
+    for (int n = 1; n <= project_.roomCount; ++n) appendRoomName(project_.room(n).name.str());
+    redrawAll();
+    if (project_.roomCount > 0) selectRoom(project_.currentRoom - 1);
+    setWindowTitle(kProjectCaption + path);
+    Form5->setFields({fromCp1250(project_.levelDescription.view()), fromCp1250(project_.comment.view()),
+                      fromCp1250(project_.baseLevelPath.view()), fromCp1250(project_.itemsFilePath.view()),
+                      fromCp1250(project_.lightsFilePath.view()), fromCp1250(project_.outputLevelPath.view())});
+    setProgress(100);
+    setProgress(0);
+    return true;
+}
+
+bool TForm1::saveProjectTo(const QString& path, bool updateCaption) {
+    setProgress(10);
+    try {
+        saveProject(project_, toPath(path), [this](int value) { setProgress(value); });
+    } catch (const std::exception& e) {
+        setProgress(0);
+        cw::ui::showMessage(this, QString::fromUtf8(e.what()));
+        return false;
+    }
+    projectPath_ = path;
+    project_.projectFileName = toCp1250(path);
+    modified_ = false;
+    recentFiles_.touch(project_.projectFileName);
+    try {
+        recentFiles_.save(configFile_);
+    } catch (const std::exception& e) {
+        cw::ui::showMessage(this, QString::fromUtf8(e.what()));
+    }
+    updateRecentFileMenu();
+    if (updateCaption) setWindowTitle(kProjectCaption + path);
+    setProgress(0);
+    return true;
+}
+
+bool TForm1::saveProjectCommand() {
+    QString path = projectPath_;
+    if (path.isEmpty()) path = askFileName(saveProjectDialog());
+    if (path.isEmpty()) return false;
+    return saveProjectTo(path, true);
+}
+
+void TForm1::Otworz1Click() {
+    if (!confirmDiscard()) return;
+    const QString path = askFileName(openProjectDialog());
+    if (!path.isEmpty()) openProjectFile(path);
+}
+
+void TForm1::RecentFileClick(int index) {
+    const std::vector<std::string>& paths = recentFiles_.paths();
+    if (index < 0 || static_cast<std::size_t>(index) >= paths.size()) return;
+    const std::filesystem::path file = pathFromBytes(paths[static_cast<std::size_t>(index)]);
+    if (!fileExists(file)) {
+        cw::ui::showMessage(this, QStringLiteral(" File not Found! "));
+        setProgress(0);
+        return;
+    }
+    if (!confirmDiscard()) return;
+    openProjectFile(toQString(file));
+}
+
+void TForm1::Zapisz1Click() { saveProjectCommand(); }
+
+void TForm1::Zapiszjako1Click() {
+    const QString path = askFileName(saveProjectDialog());
+    if (!path.isEmpty()) saveProjectTo(path, true);
+}
+
+// --- Level build ----------------------------------------------------------------------------
+
+namespace {
+
+// The build reports to the main window: progress bar, message boxes, and the save of a project
+// that has a file name once the settings are stored in it.
+class WindowBuildObserver : public BuildObserver {
+public:
+    explicit WindowBuildObserver(std::function<void(int)> progress, std::function<void(const std::string&)> message,
+                                 std::function<void()> stored)
+        : progress_(std::move(progress)), message_(std::move(message)), stored_(std::move(stored)) {}
+    void setProgress(int value) override { progress_(value); }
+    void showMessage(const std::string& text) override { message_(text); }
+    void settingsStored(Project& /*project*/) override { stored_(); }
+
+private:
+    std::function<void(int)> progress_;
+    std::function<void(const std::string&)> message_;
+    std::function<void()> stored_;
+};
+
+std::array<std::string, 6> settingsTexts(const Project& p) {
+    return {p.levelDescription.str(), p.comment.str(),      p.baseLevelPath.str(),
+            p.outputLevelPath.str(),  p.itemsFilePath.str(), p.lightsFilePath.str()};
+}
+
+}  // namespace
+
+void TForm1::MakePHD1Click() {
+    if (Form5->exec() != QDialog::Accepted) return;
+    Image1->refresh();
+    const BuildSettingsFields fields = Form5->fields();
+    const BuildSettings settings{toCp1250(fields.description), toCp1250(fields.comment),   toCp1250(fields.baseLevel),
+                                 toCp1250(fields.outputLevel), toCp1250(fields.itemsFile), toCp1250(fields.lightsFile)};
+    const std::array<std::string, 6> before = settingsTexts(project_);
+    WindowBuildObserver observer([this](int value) { setProgress(value); },
+                                 [this](const std::string& text) { showMessage(text); },
+                                 [this, &before] {
+                                     if (settingsTexts(project_) != before) markModified();
+                                     // Saved as the project is; the caption stays.
+                                     if (!projectPath_.isEmpty()) saveProjectTo(projectPath_, false);
+                                 });
+    try {
+        BuildEnvironment environment;
+        environment.programFolder = programFolder_;
+        buildLevel(project_, settings, environment, observer);
+    } catch (const std::exception& e) {
+        setProgress(0);
+        cw::ui::showMessage(this, QString::fromUtf8(e.what()));
+    }
+}
+
+void TForm1::Informacje2Click() { Form4->exec(); }
+
+// --- Plan mouse handling --------------------------------------------------------------------
+
+void TForm1::ListBox1Click(int row) {
+    if (row < 0 || row >= project_.roomCount) return;
+    project_.currentRoom = static_cast<std::uint8_t>(row + 1);
+    project_.planX = project_.current().posX;
+    project_.planY = project_.current().posY;
+    redrawAll();
+}
+
+void TForm1::Image1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers /*modifiers*/, int x, int y) {
+    if (button == Qt::LeftButton) {
+        // The pointer jumps to the current room's top-left corner, so a drag moves the room by it.
+        if (project_.planX >= 0 && project_.planY >= 0)
+            warpPointer(Image1->mapToGlobal(QPoint(project_.planX, project_.planY)));
+    } else if (button == Qt::RightButton) {
+        const int room = roomAtPlanPoint(project_, x, y);
+        if (room == 0) return;
+        project_.currentRoom = static_cast<std::uint8_t>(room);
+        project_.planX = project_.current().posX;
+        project_.planY = project_.current().posY;
+        redrawAll();
+        selectRoom(room - 1);
+    }
+}
+
+void TForm1::Image1MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers /*modifiers*/, int x, int y) {
+    if (ignoreNextMove_) {
+        ignoreNextMove_ = false;
+        return;
+    }
+    if (planBitmap_.image.isNull() || !(buttons & Qt::LeftButton)) return;
+    if (project_.roomCount == 0) return;  // nothing to drag
+    const int px = snapToRaster(x);
+    const int py = snapToRaster(y);
+    EditorRoom& room = project_.current();
+    Label1->setText(QString::fromStdString(positionText(px, py, static_cast<int>(room.planPicture.Height))));
+    if (px != room.posX || py != room.posY) markModified();
+    project_.planX = px;
+    project_.planY = py;
+    room.posX = px;
+    room.posY = py;
+    redrawCurrent();
+}
+
+}  // namespace cw::ui

@@ -1,0 +1,189 @@
+#include "ui/editor2.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include "ui/texts.h"
+
+namespace cw::ui {
+
+namespace {
+
+QSpinBox* makeNumber(QWidget* parent, const char* name, int minimum, int maximum, int value, const QString& hint) {
+    auto* spin = new QSpinBox(parent);
+    spin->setObjectName(QLatin1String(name));
+    spin->setRange(minimum, maximum);
+    spin->setValue(value);
+    if (!hint.isEmpty()) spin->setToolTip(hint);
+    return spin;
+}
+
+// A height field: changed only by its arrows (or the arrow keys), one sector height at a time.
+QSpinBox* makeHeight(QWidget* parent, const char* name, int value) {
+    QSpinBox* spin = makeNumber(parent, name, 1, 220, value, QString());
+    spin->setSingleStep(4);
+    if (auto* edit = spin->findChild<QLineEdit*>()) edit->setReadOnly(true);
+    return spin;
+}
+
+QCheckBox* makeCheck(QWidget* parent, const char* name, const QString& text, const QString& hint) {
+    auto* box = new QCheckBox(text, parent);
+    box->setObjectName(QLatin1String(name));
+    box->setToolTip(hint);
+    return box;
+}
+
+// A label above its field.
+QVBoxLayout* labelled(QWidget* parent, const QString& text, QWidget* field) {
+    auto* column = new QVBoxLayout;
+    auto* label = new QLabel(text, parent);
+    label->setBuddy(field);
+    column->addWidget(label);
+    column->addWidget(field);
+    return column;
+}
+
+}  // namespace
+
+TForm2::TForm2(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("Form2"));
+    setWindowTitle(QStringLiteral("Właściwości pomieszczenia"));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setModal(true);
+
+    SpinEdit1 = makeNumber(this, "SpinEdit1", 3, 32, 10, QStringLiteral("Długoćś pomieszczenia Z"));
+    SpinEdit2 = makeNumber(this, "SpinEdit2", 3, 32, 10, QStringLiteral("Długość pomieszczenia X"));
+    Edit1 = new QLineEdit(this);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setToolTip(QStringLiteral("Opis pomieszczenia"));
+    CheckBox1 = makeCheck(this, "CheckBox1", QStringLiteral("Woda"), QStringLiteral("Tworzy pomieszczenie zalane wodą"));
+    CheckBox2 = makeCheck(this, "CheckBox2", QStringLiteral("Wiatr/Deszcz "),
+                          QStringLiteral("Tworzy powiewy wiatru TR2 i padający deszczTR3"));
+    CheckBox3 = makeCheck(this, "CheckBox3", QStringLiteral("Bagno"), QStringLiteral("Tworzy pomieszczenie zalane bagnem"));
+    CheckBox4 = makeCheck(this, "CheckBox4", QStringLiteral("Niebo"), QStringLiteral("Tworzy horyzont"));
+    SpinEdit3 = makeHeight(this, "SpinEdit3", 127);
+    SpinEdit4 = makeHeight(this, "SpinEdit4", 139);
+    SpinEdit5 = makeNumber(this, "SpinEdit5", 0, 32, 16, QStringLiteral("Oświetlenie przedmiotów w pomieszczeniu"));
+    SpinEdit6 = makeNumber(this, "SpinEdit6", 0, 32, 16, QStringLiteral("Oświetlenie podłogi/ścian"));
+
+    const QString textureHint = QStringLiteral("Domyślny numer textury");
+    static constexpr std::array<const char*, 5> floorNames = {"SpinEdit7", "SpinEdit8", "SpinEdit9", "SpinEdit10",
+                                                              "SpinEdit11"};
+    static constexpr std::array<const char*, 5> ceilingNames = {"SpinEdit12", "SpinEdit13", "SpinEdit14",
+                                                                "SpinEdit15", "SpinEdit16"};
+    for (std::size_t i = 0; i < 5; ++i) {
+        floorTextureFields[i] = makeNumber(this, floorNames[i], 0, 2500, 1, textureHint);
+        ceilingTextureFields[i] = makeNumber(this, ceilingNames[i], 0, 2500, 1, textureHint);
+    }
+
+    auto* BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    BitBtn1->setDefault(true);
+    auto* BitBtn2 = new QPushButton(QStringLiteral("ODWOŁAJ"), this);
+    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
+    BitBtn2->setAutoDefault(false);
+    connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
+    connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* sizes = new QHBoxLayout;
+    sizes->addLayout(labelled(this, QStringLiteral("Długość"), SpinEdit1));
+    sizes->addLayout(labelled(this, QStringLiteral("Szeokość"), SpinEdit2));
+
+    auto* flags = new QHBoxLayout;
+    for (QCheckBox* box : {CheckBox1, CheckBox2, CheckBox3, CheckBox4}) flags->addWidget(box);
+
+    auto* heights = new QHBoxLayout;
+    heights->addLayout(labelled(this, QStringLiteral("Domyślna wysokość podłogi"), SpinEdit3));
+    heights->addLayout(labelled(this, QStringLiteral("Domyślna wysokość sufitu"), SpinEdit4));
+
+    auto* lights = new QHBoxLayout;
+    lights->addLayout(labelled(this, QStringLiteral("Oświetlenie Lary"), SpinEdit5));
+    lights->addLayout(labelled(this, QStringLiteral("Oświetlenie pomieszczenia"), SpinEdit6));
+
+    auto* textures = new QGridLayout;
+    textures->addWidget(new QLabel(QStringLiteral("Podłoga"), this), 0, 1);
+    textures->addWidget(new QLabel(QStringLiteral("Sufit"), this), 0, 2);
+    const std::array<QString, 5> rowLabels = {QStringLiteral("Textura przodu"), QStringLiteral("Textura tyłu"),
+                                              QStringLiteral("Textura lewa"), QStringLiteral("Textura prawa"),
+                                              QStringLiteral("Texura góry/dołu")};
+    for (std::size_t i = 0; i < 5; ++i) {
+        const int row = static_cast<int>(i) + 1;
+        textures->addWidget(new QLabel(rowLabels[i], this), row, 0);
+        textures->addWidget(floorTextureFields[i], row, 1);
+        textures->addWidget(ceilingTextureFields[i], row, 2);
+    }
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(BitBtn1);
+    buttons->addWidget(BitBtn2);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(sizes);
+    layout->addLayout(labelled(this, QStringLiteral("Nazwa pomieszczenia"), Edit1));
+    layout->addLayout(flags);
+    layout->addLayout(heights);
+    layout->addLayout(lights);
+    layout->addLayout(textures);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);  // a fixed dialog frame
+}
+
+std::optional<QString> TForm2::applyLightPreset(const QStringList& arguments) {
+    if (arguments.isEmpty()) return std::nullopt;
+    const QString& argument = arguments.constFirst();
+    bool ok = false;
+    const int light = argument.trimmed().toInt(&ok, 10);
+    if (!ok) return QStringLiteral("'") + argument + QStringLiteral("' is not a valid integer value");
+    SpinEdit5->setValue(light);
+    SpinEdit6->setValue(light);
+    return std::nullopt;
+}
+
+RoomProperties TForm2::values() const {
+    RoomProperties v;
+    v.rows = SpinEdit1->value();
+    v.columns = SpinEdit2->value();
+    v.name = toCp1250(Edit1->text());
+    v.water = CheckBox1->isChecked();
+    v.windRain = CheckBox2->isChecked();
+    v.swamp = CheckBox3->isChecked();
+    v.sky = CheckBox4->isChecked();
+    v.floorLevel = SpinEdit3->value();
+    v.ceilingLevel = SpinEdit4->value();
+    v.itemLight = SpinEdit5->value();
+    v.roomLight = SpinEdit6->value();
+    for (std::size_t i = 0; i < 5; ++i) {
+        v.floorTextures[i] = floorTextureFields[i]->value();
+        v.ceilingTextures[i] = ceilingTextureFields[i]->value();
+    }
+    return v;
+}
+
+void TForm2::setValues(const RoomProperties& v) {
+    SpinEdit1->setValue(v.rows);
+    SpinEdit2->setValue(v.columns);
+    Edit1->setText(fromCp1250(v.name));
+    CheckBox1->setChecked(v.water);
+    CheckBox2->setChecked(v.windRain);
+    CheckBox3->setChecked(v.swamp);
+    CheckBox4->setChecked(v.sky);
+    SpinEdit3->setValue(v.floorLevel);
+    SpinEdit4->setValue(v.ceilingLevel);
+    SpinEdit5->setValue(v.itemLight);
+    SpinEdit6->setValue(v.roomLight);
+    for (std::size_t i = 0; i < 5; ++i) {
+        floorTextureFields[i]->setValue(v.floorTextures[i]);
+        ceilingTextureFields[i]->setValue(v.ceilingTextures[i]);
+    }
+}
+
+void TForm2::setRoomName(const QString& name) { Edit1->setText(name); }
+
+}  // namespace cw::ui

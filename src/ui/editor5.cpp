@@ -1,0 +1,98 @@
+#include "ui/editor5.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "ui/file_dialogs.h"
+
+namespace cw::ui {
+
+TForm5::TForm5(FileAsker& files, QWidget* parent) : QDialog(parent), files_(files) {
+    setObjectName(QStringLiteral("Form5"));
+    setWindowTitle(QStringLiteral("Plik Budowy Levelu"));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setModal(true);
+
+    auto* GroupBox1 = new QGroupBox(QStringLiteral("Pliki Pomocnicze"), this);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    auto* grid = new QGridLayout(GroupBox1);
+
+    auto makeEdit = [&](const char* name, const QString& label, int row) {
+        auto* edit = new QLineEdit(GroupBox1);
+        edit->setObjectName(QLatin1String(name));
+        edit->setMinimumWidth(360);
+        auto* text = new QLabel(label, GroupBox1);
+        text->setBuddy(edit);
+        grid->addWidget(text, row, 0);
+        grid->addWidget(edit, row, 1);
+        return edit;
+    };
+    auto makeBrowse = [&](const char* name, QLineEdit* edit, int row, FileDialogSpec (*spec)()) {
+        auto* button = new QPushButton(QStringLiteral("Szukaj"), GroupBox1);
+        button->setObjectName(QLatin1String(name));
+        button->setAutoDefault(false);
+        grid->addWidget(button, row, 2);
+        connect(button, &QPushButton::clicked, this, [this, edit, spec] {
+            const QString path = files_.askFileName(spec());
+            if (!path.isEmpty()) edit->setText(path);
+        });
+        return button;
+    };
+
+    Edit1 = makeEdit("Edit1", QStringLiteral("Opis levelu"), 0);
+    Edit2 = makeEdit("Edit2", QStringLiteral("Komentarz"), 1);
+    Edit3 = makeEdit("Edit3", QStringLiteral("Level bazowy"), 2);
+    QPushButton* Button1 = makeBrowse("Button1", Edit3, 2, &baseLevelDialog);
+    Edit4 = makeEdit("Edit4", QStringLiteral("Ust. przedmiotów"), 3);
+    QPushButton* Button2 = makeBrowse("Button2", Edit4, 3, &itemsFileDialog);
+    Edit5 = makeEdit("Edit5", QStringLiteral("Ust. świateł/textur"), 4);
+    QPushButton* Button3 = makeBrowse("Button3", Edit5, 4, &lightsFileDialog);
+    Edit6 = makeEdit("Edit6", QStringLiteral("Nazwa pliku"), 5);
+    QPushButton* Button4 = makeBrowse("Button4", Edit6, 5, &levelSaveDialog);
+
+    auto* Button5 = new QPushButton(QStringLiteral("Buduj Level"), this);
+    Button5->setObjectName(QStringLiteral("Button5"));
+    Button5->setDefault(true);
+    auto* Button6 = new QPushButton(QStringLiteral("Odwołaj"), this);
+    Button6->setObjectName(QStringLiteral("Button6"));
+    Button6->setAutoDefault(false);
+    connect(Button5, &QPushButton::clicked, this, &TForm5::Button5Click);
+    connect(Button6, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(Button5);
+    buttons->addWidget(Button6);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(GroupBox1);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    QWidget* order[] = {Edit1, Edit2, Edit3, Button1, Edit4, Button2, Edit5, Button3, Edit6, Button4, Button5, Button6};
+    for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+}
+
+BuildSettingsFields TForm5::fields() const {
+    return {Edit1->text(), Edit2->text(), Edit3->text(), Edit4->text(), Edit5->text(), Edit6->text()};
+}
+
+void TForm5::setFields(const BuildSettingsFields& f) {
+    Edit1->setText(f.description);
+    Edit2->setText(f.comment);
+    Edit3->setText(f.baseLevel);
+    Edit4->setText(f.itemsFile);
+    Edit5->setText(f.lightsFile);
+    Edit6->setText(f.outputLevel);
+}
+
+void TForm5::Button5Click() {
+    if (!Edit6->text().trimmed().isEmpty()) accept();
+}
+
+}  // namespace cw::ui

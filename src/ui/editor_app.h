@@ -1,0 +1,31 @@
+#pragma once
+// The program's start-up: where its folder and its recent-files list are, and the creation of
+// the main window (which creates the dialogs in their order).
+#include <QStringList>
+#include <filesystem>
+#include <memory>
+
+#include "project/project.h"
+#include "ui/editor1.h"
+
+namespace cw::ui {
+
+// The folder of the running executable.
+std::filesystem::path executableFolder();
+
+// True when a file can be created in the folder.
+bool isWritableFolder(const std::filesystem::path& folder);
+
+// "config.cnf" in the program's folder when that folder is writable, otherwise in the user's
+// configuration folder for the program (created when missing).
+std::filesystem::path configFileLocation(const std::filesystem::path& programFolder);
+
+// The start-up options of a program run from `programFolder` with these arguments (without the
+// program name).
+StartupOptions startupOptions(const std::filesystem::path& programFolder, const QStringList& arguments);
+
+// Creates the main window. When the program palette cannot be read the failure is reported in a
+// message box and the result is null: the program then ends with a non-zero status.
+std::unique_ptr<TForm1> createMainWindow(Project& project, const StartupOptions& options);
+
+}  // namespace cw::ui

@@ -1,0 +1,97 @@
+#include "ui/file_dialogs.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+
+#include "ui/messages.h"
+
+namespace cw::ui {
+
+namespace {
+
+const FileFilter kProjectFilter{QStringLiteral("Cairnwork (*.cwp)"), QStringLiteral("*.cwp")};
+const FileFilter kAllFiles{QStringLiteral("All files (*.*)"), QStringLiteral("*.*")};
+
+}  // namespace
+
+FileDialogSpec openProjectDialog() {
+    return {QStringLiteral("Open CWP file"), {kProjectFilter}, QStringLiteral("cwp"), false, false};
+}
+
+FileDialogSpec saveProjectDialog() {
+    return {QStringLiteral("Save CWP file"), {kProjectFilter}, QStringLiteral("cwp"), true, false};
+}
+
+FileDialogSpec baseLevelDialog() {
+    return {QStringLiteral("Open TR base file"),
+            {{QStringLiteral("All Tomb Raiders Files (*.phd,*.tub,*.tr2)"), QStringLiteral("*.phd;*.tub;*.tr2")}},
+            QString(),
+            false,
+            false};
+}
+
+FileDialogSpec itemsFileDialog() {
+    return {QStringLiteral("Open ITM file"),
+            {{QStringLiteral("Items table Files (*.Itm)"), QStringLiteral("*.itm")}, kAllFiles},
+            QStringLiteral("itm"),
+            false,
+            false};
+}
+
+FileDialogSpec lightsFileDialog() {
+    return {QStringLiteral("Open MSH file"),
+            {{QStringLiteral("Mesh File (*.Msh)"), QStringLiteral("*.msh")}, kAllFiles},
+            QStringLiteral("msh"),
+            false,
+            false};
+}
+
+FileDialogSpec levelSaveDialog() {
+    return {QString(),
+            {{QStringLiteral("All Tomb Raider files (*.phd,*.tub,*.tr2)"), QStringLiteral("*.phd;*.tub;*.tr2")},
+             {QStringLiteral("Tomb Raider 1 (*.Phd)"), QStringLiteral("*.phd")},
+             {QStringLiteral("Tomb Raider 1 Gold (*.tub)"), QStringLiteral("*.tub")},
+             {QStringLiteral("Tomb Raider 2 & 3 (*.tr2)"), QStringLiteral("*.tr2")}},
+            QString(),
+            true,
+            true};
+}
+
+QStringList qtNameFilters(const FileDialogSpec& spec) {
+    QStringList filters;
+    for (const FileFilter& f : spec.filters) {
+        QString patterns = f.patterns;
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        filters << f.description + QStringLiteral(" (") + patterns + QLatin1Char(')');
+    }
+    return filters;
+}
+
+void configureFileDialog(QFileDialog& dialog, const FileDialogSpec& spec) {
+    if (!spec.title.isEmpty()) dialog.setWindowTitle(spec.title);
+    dialog.setAcceptMode(spec.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(spec.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // Descriptions are shown as written; the patterns in parentheses are the platform's.
+    dialog.setOption(QFileDialog::HideNameFilterDetails, true);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !spec.save);
+    dialog.setNameFilters(qtNameFilters(spec));
+    dialog.setDefaultSuffix(spec.defaultSuffix);
+    dialog.setSizeGripEnabled(true);
+}
+
+QString runFileDialog(QWidget* parent, const FileDialogSpec& spec) {
+    QFileDialog dialog(parent);
+    configureFileDialog(dialog, spec);
+    for (;;) {
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+        const QString path = dialog.selectedFiles().constFirst();
+        const QFileInfo info(path);
+        if (spec.refuseReadOnly && info.exists() && !info.isWritable()) {
+            showMessage(&dialog, path + QStringLiteral(" is read-only. Choose another file name."));
+            continue;
+        }
+        return path;
+    }
+}
+
+}  // namespace cw::ui

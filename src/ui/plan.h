@@ -1,0 +1,54 @@
+#pragma once
+// The plan of rooms: a 96 x 96-sector grid, 10 pixels per sector. The plan image holds the grid
+// and every room except the current one; the working image is the plan image with the current
+// room laid over it, and it is what the screen shows. Both share the program palette block.
+//
+// Rooms are combined into the plan image by exclusive or, then by and; the current room is laid
+// over the working copy by exclusive or only. With the plan background 209, plan grid 253 and
+// room background 90 that gives fixed indices: a room's background becomes 10 (2 over a plan
+// grid line), the current room's background 139 (167 over a grid line), and a room grid line
+// over a plan grid line 0.
+//
+// Nothing here touches the screen; the main window hands the working image over.
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "project/project.h"
+#include "raster/image.h"
+
+namespace cw::ui {
+
+inline constexpr std::uint8_t kPlanBackground = 209;
+inline constexpr std::uint8_t kPlanGridLine = 253;
+inline constexpr int kPlanCell = 10;     // pixels per sector
+inline constexpr int kPlanSectors = 96;  // sectors per side
+
+struct Plan {
+    IndexedImage planImage;
+    IndexedImage workingImage;
+};
+
+// Creates both images (962 x 962, the empty grid) sharing the palette block.
+void createPlan(Plan& plan, const std::shared_ptr<PaletteBlock>& palette);
+
+// redrawAll: the grid, every room but the current one in room order, then the current room.
+void redrawPlan(Plan& plan, const Project& project);
+
+// redrawCurrent: the plan image copied into the working image, the current room laid over it
+// at (planX, planY). Nothing is laid over a project without rooms.
+void redrawCurrentRoom(Plan& plan, const Project& project);
+
+// The first room, in room order, whose picture rectangle contains the plan point, both far
+// edges included (posX <= x <= posX + width, posY <= y <= posY + height); 0 when none.
+int roomAtPlanPoint(const Project& project, int x, int y);
+
+// A plan point snapped to the 10-pixel raster, truncating towards zero.
+constexpr int snapToRaster(int value) { return (value / kPlanCell) * kPlanCell; }
+
+// The position read-out for a room picture whose top-left corner is at plan point (x, y):
+// "X=" + column of its west edge + "  Z=" + row of its south edge counted from the plan's
+// south edge (divisions truncate towards zero).
+std::string positionText(int x, int y, int pictureHeight);
+
+}  // namespace cw::ui

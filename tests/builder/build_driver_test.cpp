@@ -1,0 +1,348 @@
+// The build driver: its messages, progress and refusals, the start item, the side files, and
+// that a refused build writes nothing and leaves the project as it was.
+#include "builder/build_driver.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+
+#include "builder_test_support.h"
+#include "common/binio.h"
+#include "common/files.h"
+#include "levelfile/level_reader.h"
+#include "levelfile/level_writer.h"
+
+namespace cw {
+namespace {
+
+namespace fs = std::filesystem;
+using test::addTestRoom;
+using test::makeTestProject;
+
+struct Recorder : BuildObserver {
+    std::vector<int> progress;
+    std::vector<std::string> messages;
+    int stored = 0;
+    void setProgress(int value) override { progress.push_back(value); }
+    void showMessage(const std::string& text) override { messages.push_back(text); }
+    void settingsStored(Project&) override { ++stored; }
+    std::string allMessages() const {
+        std::string s;
+        for (const auto& m : messages) s += m + "\n";
+        return s;
+    }
+};
+
+// A folder of its own per test, with floor.dat and a small Tomb Raider 1 base level made by the
+// level writer from an empty level with one room slot.
+class BuildDriverTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::random_device rd;
+        dir_ = fs::temp_directory_path() / ("cw_build_driver_" + std::to_string(rd()));
+        fs::create_directories(dir_ / "program");
+        const fs::path floorDat = fs::path(CW_TEST_BIN_DIR) / "floor.dat";
+        if (!fileExists(floorDat)) GTEST_SKIP() << "no " << floorDat;
+        fs::copy_file(floorDat, dir_ / "program" / "floor.dat");
+        auto base = std::make_unique<LevelImage>();
+        base->version = kVersionTR1;
+        base->gameKind = kKindTR1;
+        base->roomCount = 1;
+        base->room(1).ambient = 0x1234;
+        base->itemCount = 1;
+        base->itemsShort[0].angle = 0x4055;
+        base->itemsShort[0].flags = 0x3E00;
+        writeFileAtomically(dir_ / "base.phd", serializeLevel(*base, kKindTR1));
+        environment_.programFolder = dir_ / "program";
+        settings_.description = "Opis";
+        settings_.comment = "Komentarz";
+        settings_.baseLevel = (dir_ / "base.phd").string();
+        settings_.outputFile = (dir_ / "out.phd").string();
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        fs::remove_all(dir_, ignored);
+    }
+
+    BuildOutcome build(Project& project) { return buildLevel(project, settings_, environment_, recorder_); }
+    bool outputWritten() const { return fs::exists(dir_ / "out.phd"); }
+    std::unique_ptr<LevelImage> readOutput() const {
+        auto image = std::make_unique<LevelImage>();
+        EXPECT_EQ(readBaseLevel(*image, (dir_ / "out.phd").string()), kReadOk);
+        return image;
+    }
+    // Nothing written, nothing stored, progress back at 0.
+    void expectRefused(const Project& project) {
+        EXPECT_FALSE(outputWritten());
+        EXPECT_EQ(recorder_.stored, 0);
+        EXPECT_TRUE(project.baseLevelPath.empty());
+        EXPECT_TRUE(project.outputLevelPath.empty());
+        ASSERT_FALSE(recorder_.progress.empty());
+        EXPECT_EQ(recorder_.progress.back(), 0);
+        for (const auto& entry : fs::directory_iterator(dir_))
+            EXPECT_EQ(entry.path().string().find(".cwtmp"), std::string::npos) << entry.path();
+    }
+
+    fs::path dir_;
+    BuildSettings settings_;
+    BuildEnvironment environment_;
+    Recorder recorder_;
+};
+
+TEST_F(BuildDriverTest, EmptyBaseLevelNameIsRefused) {
+    auto project = test::makeSampleProject();
+    settings_.baseLevel = "  \t ";
+    EXPECT_EQ(build(*project), BuildOutcome::Refused);
+    EXPECT_EQ(recorder_.messages, std::vector<std::string>{" Please type the Base Level name "});
+    EXPECT_EQ(recorder_.progress, (std::vector<int>{10, 0}));
+    expectRefused(*project);
+}
+
+TEST_F(BuildDriverTest, MissingBaseLevelIsNamedWithItsBlanks) {
+    auto project = test::makeSampleProject();
+    settings_.baseLevel = " " + (dir_ / "base.phd").string() + " ";
+    EXPECT_EQ(build(*project), BuildOutcome::Refused);
+    EXPECT_EQ(recorder_.messages, std::vector<std::string>{"Base Level file " + settings_.baseLevel + " not found"});
+    EXPECT_EQ(recorder_.progress, (std::vector<int>{10, 0}));
+    expectRefused(*project);
+}
+
+TEST_F(BuildDriverTest, UnknownVersionWordIsRefused) {
+    auto project = test::makeSampleProject();
+    ByteWriter w;
+    w.u32(33);
+    w.zeros(64);
+    writeFileAtomically(dir_ / "odd.phd", w.bytes());
+    settings_.baseLevel = (dir_ / "odd.phd").string();
+    EXPECT_EQ(build(*project), BuildOutcome::Refused);
+    ASSERT_EQ(recorder_.messages.size(), 1u);
+    EXPECT_NE(recorder_.messages[0].find("version word is not a known one"), std::string::npos);
+    EXPECT_EQ(recorder_.progress, (std::vector<int>{10, 0}));
+    expectRefused(*project);
+}
+
+TEST_F(BuildDriverTest, ProjectFaultsAreAllListed) {
+    auto project = test::makeSampleProject();
+    EditorRoom& hall = project->room(1);
+    gameSectorAt(hall.grid, 2, 2).roomBelow = 6;   // room 7: deleted after the link was made
+    gameSectorAt(hall.grid, 3, 7).roomAbove = 40;  // room 41
+    hall.portals[0].targetRoom = 9;
+    hall.portals[1].face = 7;
+    hall.portals[2].row = 9;
+    sectorAt(project->room(2), 1, 3).linkMode = 2;
+    gameSectorAt(project->room(2).grid, 1, 3).roomAbove = 200;  // side room 201
+    EXPECT_EQ(build(*project), BuildOutcome::Refused);
+    ASSERT_EQ(recorder_.messages.size(), 1u);
+    const std::string& m = recorder_.messages[0];
+    for (const char* part : {"Room 1 \"Room1\", sector (2, 2): the room below is room 7",
+                             "Room 1 \"Room1\", sector (3, 7): the room above is room 41",
+                             "Room 1 \"Room1\", portal 1: it opens into room 9", "portal 2: its face is 7",
+                             "portal 3: its sector (column 8, row 9) lies outside",
+                             "Room 2 \"Room2\", sector (1, 3): the side room is room 201"})
+        EXPECT_NE(m.find(part), std::string::npos) << part << "\n" << m;
+    expectRefused(*project);
+    EXPECT_EQ(projectBuildFaults(*project).size(), 6u);
+}
+
+TEST_F(BuildDriverTest, RoomTooLargeForTheLevelSaysWhatToChange) {
+    auto project = makeTestProject();
+    addTestRoom(*project, 32, 32, 127, 139);  // default heights: about 2300 vertices
+    EXPECT_EQ(build(*project), BuildOutcome::Refused);
+    ASSERT_EQ(recorder_.messages.size(), 1u);
+    const std::string& m = recorder_.messages[0];
+    EXPECT_NE(m.find("Room 1 \"Room1\" needs more than 2000 vertices"), std::string::npos) << m;
+    EXPECT_NE(m.find("make the room smaller"), std::string::npos) << m;
+    EXPECT_EQ(recorder_.progress, (std::vector<int>{10, 50, 0}));
+    expectRefused(*project);
+}
+
+TEST_F(BuildDriverTest, RoomNeedingMoreThanSixThousandFacesIsRefused) {
+    auto project = makeTestProject();
+    EditorRoom& room = addTestRoom(*project, 32, 32, 20, 220);
+    // A checkerboard of very high and very low floors: walls on every side of every step.
+    for (int x = 2; x < 32; ++x)
+        for (int z = 2; z < 32; ++z) test::setHeights(room, x, z, ((x + z) % 2) ? 127 - 20 : 127 - 200, 127 - 220);
+    EXPECT_EQ(build(*project), BuildOutcome::Refused);
+    ASSERT_EQ(recorder_.messages.size(), 1u);
+    EXPECT_NE(recorder_.messages[0].find("Room 1 \"Room1\" needs more than 6000 faces"), std::string::npos)
+        << recorder_.messages[0];
+    expectRefused(*project);
+}
+
+TEST_F(BuildDriverTest, BuildWritesTheLevelAndStoresTheSettings) {
+    auto project = test::makeSampleProject();
+    settings_.itemsFile = "";
+    settings_.lightsFile = " ";
+    EXPECT_EQ(build(*project), BuildOutcome::Written) << recorder_.allMessages();
+    EXPECT_EQ(recorder_.progress, (std::vector<int>{10, 50, 90, 100, 0}));
+    EXPECT_TRUE(recorder_.messages.empty()) << recorder_.allMessages();
+    EXPECT_EQ(recorder_.stored, 1);
+    EXPECT_EQ(project->levelDescription.view(), "Opis");
+    EXPECT_EQ(project->comment.view(), "Komentarz");
+    EXPECT_EQ(project->baseLevelPath.view(), settings_.baseLevel);
+    EXPECT_EQ(project->outputLevelPath.view(), settings_.outputFile);
+    EXPECT_EQ(project->lightsFilePath.view(), " ");
+
+    auto level = readOutput();
+    ASSERT_EQ(level->roomCount, 5);
+    const LevelRoom& hall = level->room(1);
+    EXPECT_EQ(hall.roomInfo.x, 10240);
+    EXPECT_EQ(hall.roomInfo.z, 38 * 1024);  // (970 - 500 - 82) div 10
+    EXPECT_EQ(hall.roomInfo.yBottom, 0);
+    EXPECT_EQ(hall.roomInfo.yTop, -4096);
+    EXPECT_EQ(hall.ambient, 0x1434);  // the base slot's low byte, the item light in the high byte
+    EXPECT_EQ(hall.roomFlags, kRoomFlagSky);
+    EXPECT_EQ(level->room(2).roomFlags, kRoomFlagWater);
+    EXPECT_EQ(hall.portalCount, 4);
+    EXPECT_EQ(hall.alternateRoom, -1);
+    EXPECT_GT(hall.vertexCount, 0);
+    EXPECT_EQ(level->cameras.count, 0u);
+    ASSERT_EQ(level->itemCount, 1u);
+}
+
+TEST_F(BuildDriverTest, StartItemStandsOnTheFloorOfTheCurrentRoom) {
+    auto project = makeTestProject();
+    addTestRoom(*project, 4, 4, 127, 139, 0, 16, 0, 400);
+    addTestRoom(*project, 4, 4, 127, 139, 0, 16, 200, 400);
+    EditorRoom& third = addTestRoom(*project, 10, 5, 127, 139, 0, 16, 100, 500);
+    test::setHeights(third, 2, 2, -3, -12);
+    project->currentRoom = 3;
+    ASSERT_EQ(build(*project), BuildOutcome::Written) << recorder_.allMessages();
+    auto level = readOutput();
+    ASSERT_EQ(level->itemCount, 1u);
+    const ItemShort& item = level->itemsShort[0];
+    EXPECT_EQ(item.type, 0);
+    EXPECT_EQ(item.room, 2);
+    EXPECT_EQ(item.x, 11776);
+    EXPECT_EQ(item.y, -768);
+    EXPECT_EQ(item.z, 38400);
+    EXPECT_EQ(item.angle, 0x0055);  // high byte 0, low byte from the base level's first item
+    EXPECT_EQ(item.intensity, -1);
+    EXPECT_EQ(item.flags, 0x3E00);
+}
+
+TEST_F(BuildDriverTest, SideFileMessagesAndTheBuildGoesOn) {
+    struct Case {
+        const char* name;
+        std::vector<std::uint8_t> items, meshes;  // empty: no file
+        std::string expected;
+    };
+    const std::vector<std::uint8_t> badItems = {6, 'V', 'E', 'L', 'L', 'O', 'R', 'N', 0, 0, 0, 0};
+    const std::vector<std::uint8_t> tr2Meshes = {16,  'V', 'e', 'l', 'l', 'o', 'r', 'n', ' ', 'M', 'S',
+                                                 'H', ' ', 'f', 'i', 'l', 'e', 3,   0,   0,   0,   0, 0};
+    std::vector<std::uint8_t> badMeshes = tr2Meshes;
+    badMeshes[1] = 'X';
+    const Case cases[] = {
+        {"missing items file", {}, {}, "Items file %items not found"},
+        {"items file with another magic", badItems, {}, "Items file %items is not an items settings file"},
+        {"meshes file of another game", {}, tr2Meshes, "Meshes file %meshes was made for another game"},
+        {"meshes file with another magic", {}, badMeshes, "Meshes file %meshes is not a light/texture settings file"},
+    };
+    for (const Case& k : cases) {
+        recorder_ = Recorder{};
+        fs::remove(dir_ / "out.phd");
+        auto project = test::makeSampleProject();
+        const fs::path items = dir_ / "items.dat", meshes = dir_ / "meshes.msh";
+        fs::remove(items);
+        fs::remove(meshes);
+        if (!k.items.empty()) writeFileAtomically(items, k.items);
+        if (!k.meshes.empty()) writeFileAtomically(meshes, k.meshes);
+        settings_.itemsFile = k.meshes.empty() ? items.string() : "";
+        settings_.lightsFile = k.meshes.empty() ? "" : meshes.string();
+        EXPECT_EQ(build(*project), BuildOutcome::Written) << k.name;
+        std::string expected = k.expected;
+        if (auto at = expected.find("%items"); at != std::string::npos) expected.replace(at, 6, items.string());
+        if (auto at = expected.find("%meshes"); at != std::string::npos) expected.replace(at, 7, meshes.string());
+        ASSERT_EQ(recorder_.messages.size(), 1u) << k.name;
+        EXPECT_EQ(recorder_.messages[0].rfind(expected, 0), 0u) << k.name << ": " << recorder_.messages[0];
+        EXPECT_TRUE(outputWritten()) << k.name;
+        EXPECT_EQ(readOutput()->itemCount, 1u) << k.name;  // the start item only
+        EXPECT_EQ(recorder_.progress.back(), 0);
+    }
+}
+
+TEST_F(BuildDriverTest, RefusedSideFileEndsTheBuild) {
+    auto project = test::makeSampleProject();
+    ByteWriter w;
+    w.write(std::vector<std::uint8_t>{7, 'V', 'E', 'L', 'L', 'O', 'R', 'N'});
+    w.u32(0);   // items
+    w.u16(0);   // floor data words
+    w.u32(0);   // cameras
+    w.u16(9);   // lights for 9 rooms: the level has 5
+    writeFileAtomically(dir_ / "items.dat", w.bytes());
+    settings_.itemsFile = (dir_ / "items.dat").string();
+    EXPECT_EQ(build(*project), BuildOutcome::Refused);
+    ASSERT_EQ(recorder_.messages.size(), 1u);
+    EXPECT_NE(recorder_.messages[0].find("9 rooms; the level has 5"), std::string::npos) << recorder_.messages[0];
+    expectRefused(*project);
+}
+
+TEST_F(BuildDriverTest, MissingFloorDataFileEndsTheBuild) {
+    auto project = test::makeSampleProject();
+    fs::remove(dir_ / "program" / "floor.dat");
+    EXPECT_EQ(build(*project), BuildOutcome::Refused);
+    ASSERT_EQ(recorder_.messages.size(), 1u);
+    EXPECT_NE(recorder_.messages[0].find("floor.dat"), std::string::npos) << recorder_.messages[0];
+    expectRefused(*project);
+}
+
+TEST_F(BuildDriverTest, OutputThatCannotBeCreatedEndsTheBuild) {
+    auto project = test::makeSampleProject();
+    settings_.outputFile = (dir_ / "no such folder" / "out.phd").string();
+    EXPECT_EQ(build(*project), BuildOutcome::Refused);
+    ASSERT_EQ(recorder_.messages.size(), 1u);
+    EXPECT_EQ(recorder_.progress, (std::vector<int>{10, 50, 90, 100, 0}));
+    expectRefused(*project);
+}
+
+TEST_F(BuildDriverTest, LinearVertexScanBuildsTheSameLevel) {
+    auto project = test::makeSampleProject();
+    ASSERT_EQ(build(*project), BuildOutcome::Written);
+    const auto indexed = readFile(dir_ / "out.phd");
+    environment_.vertexSearch = VertexSearch::LinearScan;
+    ASSERT_EQ(build(*project), BuildOutcome::Written);
+    EXPECT_EQ(readFile(dir_ / "out.phd"), indexed);
+}
+
+TEST(ProjectBuildFaults, EachFaultIsNamed) {
+    struct Case {
+        const char* name;
+        void (*change)(Project&);
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"no rooms", [](Project& p) { p.roomCount = 0; }, "The project has no rooms."},
+        {"current room", [](Project& p) { p.currentRoom = 6; }, "The current room 6 (where the player starts)"},
+        {"size", [](Project& p) { p.room(4).grid.numX = 33; }, "Room 4 \"Room4\" is 33 x 4 sectors"},
+        {"portal count", [](Project& p) { p.room(3).portalCount = 21; }, "Room 3 \"Room3\" has 21 portals"},
+        {"shape", [](Project& p) { sectorAt(p.room(5), 2, 3).ceilingShape = 17; },
+         "Room 5 \"Room5\", sector (2, 3): its floor shape 1 or ceiling shape 17"},
+        {"side link to a deleted room",
+         [](Project& p) {
+             sectorAt(p.room(2), 3, 3).linkMode = 2;
+             gameSectorAt(p.room(2).grid, 3, 3).roomAbove = 7;
+         },
+         "Room 2 \"Room2\", sector (3, 3): the side room is room 8"},
+        {"room below", [](Project& p) { gameSectorAt(p.room(3).grid, 2, 2).roomBelow = 5; },
+         "Room 3 \"Room3\", sector (2, 2): the room below is room 6"},
+    };
+    EXPECT_TRUE(projectBuildFaults(*test::makeSampleProject()).empty());
+    {
+        // Side-link mode without a side room (a link cleared in the top view) is no fault.
+        auto project = test::makeSampleProject();
+        sectorAt(project->room(2), 3, 3).linkMode = 2;
+        gameSectorAt(project->room(2).grid, 3, 3).roomAbove = kNoRoom;
+        EXPECT_TRUE(projectBuildFaults(*project).empty());
+    }
+    for (const Case& k : cases) {
+        auto project = test::makeSampleProject();
+        k.change(*project);
+        const auto faults = projectBuildFaults(*project);
+        ASSERT_EQ(faults.size(), 1u) << k.name;
+        EXPECT_EQ(faults[0].rfind(k.expected, 0), 0u) << k.name << ": " << faults[0];
+    }
+}
+
+}  // namespace
+}  // namespace cw

@@ -1,0 +1,144 @@
+#include <QtTest>
+
+#include <QAction>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QToolButton>
+
+#include "common/files.h"
+#include "support/dialog_driver.h"
+#include "support/message_catcher.h"
+#include "support/program_folder.h"
+#include "ui/editor2.h"
+#include "ui/editor5.h"
+
+using namespace cw;
+using namespace cw::ui;
+using cw::test::EditorFixture;
+using cw::test::onNextDialog;
+
+namespace {
+
+QString levelPath(const char* name) { return QString::fromUtf8(CW_TEST_LEVELS_DIR) + "/" + name; }
+
+void addRoom(EditorFixture& f) {
+    onNextDialog<TForm2>([](TForm2& dialog) { dialog.findChild<QPushButton*>("BitBtn1")->click(); });
+    f.widget<QToolButton>("SpeedButton1")->click();
+}
+
+// Runs "&Buduj Level" with these settings, confirmed with "Buduj Level"; returns the messages.
+QStringList build(EditorFixture& f, const BuildSettingsFields& fields) {
+    cw::test::MessageCatcher catcher;
+    onNextDialog<TForm5>([fields](TForm5& dialog) {
+        dialog.setFields(fields);
+        dialog.findChild<QPushButton*>("Button5")->click();
+    });
+    f.form->findChild<QAction*>("MakePHD1")->trigger();
+    return catcher.texts;
+}
+
+QString pathIn(const EditorFixture& f, const char* name) { return QString::fromStdString(f.folder.file(name).string()); }
+
+}  // namespace
+
+class BuildCommandTest : public QObject {
+    Q_OBJECT
+private slots:
+    void refusedBaseLevels_data() {
+        QTest::addColumn<QString>("base");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("blank") << "   " << " Please type the Base Level name ";
+        QTest::newRow("missing") << "/no/such/base.tr2" << "Base Level file /no/such/base.tr2 not found";
+        QTest::newRow("missing, looked up with its blanks") << " /no/such/base.tr2 "
+                                                            << "Base Level file  /no/such/base.tr2  not found";
+    }
+    void refusedBaseLevels() {
+        QFETCH(QString, base);
+        QFETCH(QString, message);
+        EditorFixture f;
+        addRoom(f);
+        const QString output = pathIn(f, "out.tr2");
+        const QStringList messages = build(f, {"Opis", "", base, "", "", output});
+        QCOMPARE(messages, QStringList{message});
+        QVERIFY(!QFileInfo::exists(output));
+        QCOMPARE(f.widget<QProgressBar>("ProgressBar1")->value(), 0);
+        QVERIFY(f.project->levelDescription.empty());  // a refused build changes nothing
+    }
+
+    void blankOutputKeepsTheDialogOpen() {
+        EditorFixture f;
+        addRoom(f);
+        bool stayedOpen = false;
+        onNextDialog<TForm5>([&stayedOpen](TForm5& dialog) {
+            dialog.setFields({"", "", "/no/base.tr2", "", "", "  "});
+            dialog.findChild<QPushButton*>("Button5")->click();
+            stayedOpen = dialog.isVisible();
+            dialog.findChild<QPushButton*>("Button6")->click();  // "Odwołaj"
+        });
+        cw::test::MessageCatcher catcher;
+        f.form->findChild<QAction*>("MakePHD1")->trigger();
+        QVERIFY(stayedOpen);
+        QVERIFY(catcher.texts.isEmpty());  // cancelled: no build
+    }
+
+    void buildsALevelOnARealBaseLevel() {
+        const QString base = levelPath("TR2-TEST1.TR2");
+        if (!QFileInfo::exists(base)) QSKIP("the real test levels are not available");
+        EditorFixture f;
+        addRoom(f);
+        addRoom(f);
+        const QString project = pathIn(f, "built.cwp");
+        f.form->fileAnswers = {project};
+        f.form->findChild<QAction*>("Zapiszjako1")->trigger();
+        const QString output = pathIn(f, "out.tr2");
+        // Texts go to the project in Windows-1250, cut to their capacities (description 100).
+        const QString description = QStringLiteral("Łąka ") + QString(110, QLatin1Char('x'));
+        const QStringList messages = build(f, {description, "Komentarz", base, "", "", output});
+        QCOMPARE(messages, QStringList());
+        QVERIFY(QFileInfo(output).size() > 0);
+        QCOMPARE(f.widget<QProgressBar>("ProgressBar1")->value(), 0);
+        QCOMPARE(f.project->levelDescription.str(), "\xA3\xB9ka " + std::string(95, 'x'));
+        QCOMPARE(f.project->outputLevelPath.str(), output.toStdString());
+        // The project had a file name: it was saved with the settings; the caption stays.
+        QVERIFY(!f.form->isModified());
+        QCOMPARE(f.form->windowTitle(), "Vellorn's Cairnwork - " + project);
+        f.form->buildSettingsDialog().setFields({});
+        f.form->fileAnswers = {project};
+        f.form->findChild<QAction*>("Otworz1")->trigger();
+        QCOMPARE(f.form->buildSettingsDialog().fields().description, description.left(100));
+        QCOMPARE(f.form->buildSettingsDialog().fields().outputLevel, output);
+    }
+
+    void missingSideFilesAreReportedAndTheLevelStillWritten() {
+        const QString base = levelPath("TR1-TEST1.PHD");
+        if (!QFileInfo::exists(base)) QSKIP("the real test levels are not available");
+        EditorFixture f;
+        addRoom(f);
+        const QString output = pathIn(f, "out.phd");
+        const QStringList messages = build(f, {"", "", base, "/no/items.itm", "/no/lights.msh", output});
+        QCOMPARE(messages,
+                 QStringList({"Items file /no/items.itm not found", "Meshes file /no/lights.msh not found"}));
+        QVERIFY(QFileInfo(output).size() > 0);
+        // Untitled: not saved, but the settings are kept in the project and are unsaved changes.
+        QCOMPARE(f.project->itemsFilePath.str(), std::string("/no/items.itm"));
+        QVERIFY(f.form->isModified());
+        QVERIFY(f.form->projectPath().isEmpty());
+    }
+
+    void cancelledBuildDoesNothing() {
+        EditorFixture f;
+        addRoom(f);
+        onNextDialog<TForm5>([](TForm5& dialog) {
+            dialog.setFields({"x", "", "", "", "", "out.tr2"});
+            dialog.findChild<QPushButton*>("Button6")->click();
+        });
+        cw::test::MessageCatcher catcher;
+        f.form->findChild<QAction*>("MakePHD1")->trigger();
+        QVERIFY(catcher.texts.isEmpty());
+        QVERIFY(f.project->levelDescription.empty());
+    }
+};
+
+QTEST_MAIN(BuildCommandTest)
+#include "build_command_test.moc"

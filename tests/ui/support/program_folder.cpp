@@ -1,0 +1,40 @@
+#include "support/program_folder.h"
+
+#include <QtTest>
+
+#include "common/files.h"
+#include "raster/bmp.h"
+
+namespace cw::test {
+
+PaletteBlock testPalette() {
+    PaletteBlock palette{};
+    for (std::size_t i = 0; i < 256; ++i) {
+        palette[3 * i] = static_cast<std::uint8_t>(i % 64);
+        palette[3 * i + 1] = static_cast<std::uint8_t>((i / 4) % 64);
+        palette[3 * i + 2] = static_cast<std::uint8_t>(63 - i % 64);
+    }
+    return palette;
+}
+
+void writePaletteBmp(const std::filesystem::path& path, const PaletteBlock& palette) {
+    IndexedImage image;
+    CreateImage(image, 2, 2);
+    image.Palette = std::make_shared<PaletteBlock>(palette);
+    SaveBmp(path, image);
+}
+
+ProgramFolder::ProgramFolder(bool withPalette) {
+    if (!dir_.isValid()) qFatal("cannot create a temporary program folder");
+    if (withPalette) writePaletteBmp(file("paleta.bmp"), testPalette());
+    const std::filesystem::path floorData = std::filesystem::path(CW_TEST_BIN_DIR) / "floor.dat";
+    if (fileExists(floorData)) std::filesystem::copy_file(floorData, file("floor.dat"));
+}
+
+std::filesystem::path ProgramFolder::path() const { return std::filesystem::path(dir_.path().toStdString()); }
+
+ui::StartupOptions ProgramFolder::options(const QStringList& arguments) const {
+    return {path(), file("config.cnf"), arguments};
+}
+
+}  // namespace cw::test
