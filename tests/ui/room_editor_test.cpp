@@ -17,6 +17,7 @@
 #include "project/portal_editing.h"
 #include "project/room_views.h"
 #include "support/message_catcher.h"
+#include "support/program_folder.h"
 #include "support/room_editor_fixture.h"
 #include "ui/editor3.h"
 #include "ui/picture_control.h"
@@ -743,6 +744,53 @@ private slots:
         QCOMPARE(room().portalCount, 20);
         QCOMPARE(listEntries().size(), 20);
         QCOMPARE(listEntries().last(), QStringLiteral("Door #20"));
+    }
+
+    // --- Opened from the main window ---------------------------------------------------------
+
+    void openedModallyByTheMainWindowOnTheCurrentRoom() {
+        cw::test::EditorFixture f;
+        auto* editor = f.form->findChild<TForm3*>();
+        QVERIFY(editor != nullptr);
+        f.project->roomCount = 2;
+        f.project->currentRoom = 2;
+        for (int n = 1; n <= 2; ++n) {
+            f.project->room(n).name = "Hall " + std::to_string(n);
+            f.project->room(n).floorLevel = 127;
+            f.project->room(n).ceilingLevel = 139;
+            initSectorGrid(f.project->room(n), 5, 4 + n);
+        }
+        // Each command opens the editor modally; while it is open a top-view click closes a sector.
+        QStringList captions;
+        QList<QSize> topViews;
+        bool alwaysModal = true;
+        const auto whileOpen = [&] {
+            QTimer::singleShot(0, editor, [&] {
+                captions << editor->windowTitle();
+                alwaysModal = alwaysModal && QApplication::activeModalWidget() == editor;
+                auto* top = editor->findChild<PictureControl*>(QStringLiteral("Image1"));
+                topViews << top->bitmap()->image.size();
+                QTest::mouseClick(top, Qt::LeftButton, {}, QPoint(30, 50));  // x = 2, z = 3
+                editor->accept();
+            });
+        };
+        QVERIFY(!f.form->isModified());
+        whileOpen();
+        f.widget<QPushButton>("Button3")->click();  // "EDYCJA"
+        QCOMPARE(captions, QStringList({"Editing Hall 2  "}));
+        QCOMPARE(topViews, QList<QSize>({QSize(122, 102)}));
+        QVERIFY(alwaysModal);
+        const GameSector& closed = gameSectorAt(f.project->room(2).grid, 2, 3);
+        QCOMPARE(closed.floor, closed.ceiling);
+        QVERIFY(f.form->isModified());
+
+        auto* menuCommand = f.form->findChild<QAction*>(QStringLiteral("Edytujpomieszczenie1"));
+        QVERIFY(menuCommand != nullptr);
+        whileOpen();
+        menuCommand->trigger();  // "&Edytuj pomieszczenie"
+        QCOMPARE(captions.size(), 2);
+        QVERIFY(alwaysModal);
+        QVERIFY(!editor->isVisible());
     }
 
     // --- Screenshots --------------------------------------------------------------------------
