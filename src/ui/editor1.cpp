@@ -25,6 +25,7 @@
 #include "project/project_file.h"
 #include "raster/bmp.h"
 #include "ui/editor2.h"
+#include "ui/editor3.h"
 #include "ui/editor4.h"
 #include "ui/editor5.h"
 #include "ui/messages.h"
@@ -234,7 +235,7 @@ void TForm1::createMenu() {
 }
 
 // The room editor (TForm3) is created here, in the start-up order, and opened by openRoomEditor.
-void TForm1::createRoomEditor() {}
+void TForm1::createRoomEditor() { roomEditor_ = new TForm3(project_, *this, this); }
 
 void TForm1::openRoomEditor() {
     if (roomEditor_ == nullptr || project_.roomCount == 0) return;

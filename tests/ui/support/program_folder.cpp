@@ -27,8 +27,10 @@ void writePaletteBmp(const std::filesystem::path& path, const PaletteBlock& pale
 ProgramFolder::ProgramFolder(bool withPalette) {
     if (!dir_.isValid()) qFatal("cannot create a temporary program folder");
     if (withPalette) writePaletteBmp(file("paleta.bmp"), testPalette());
-    const std::filesystem::path floorData = std::filesystem::path(CW_TEST_BIN_DIR) / "floor.dat";
-    if (fileExists(floorData)) std::filesystem::copy_file(floorData, file("floor.dat"));
+    for (const char* name : {"floor.dat", "shapes1.bmp", "shapes2.bmp"}) {
+        const std::filesystem::path shipped = std::filesystem::path(CW_TEST_BIN_DIR) / name;
+        if (fileExists(shipped)) std::filesystem::copy_file(shipped, file(name));
+    }
 }
 
 std::filesystem::path ProgramFolder::path() const { return std::filesystem::path(dir_.path().toStdString()); }

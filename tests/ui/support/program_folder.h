@@ -22,8 +22,8 @@ void writePaletteBmp(const std::filesystem::path& path, const PaletteBlock& pale
 
 class ProgramFolder {
 public:
-    // With paleta.bmp (the test palette) unless told otherwise; floor.dat is copied from the
-    // build's program folder when it is there.
+    // With paleta.bmp (the test palette) unless told otherwise; floor.dat and the glyph strips
+    // shapes1.bmp and shapes2.bmp are copied from the build's program folder when they are there.
     explicit ProgramFolder(bool withPalette = true);
     std::filesystem::path path() const;
     std::filesystem::path file(const char* name) const { return path() / name; }
