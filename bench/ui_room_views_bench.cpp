@@ -2,7 +2,9 @@
 // top view cells, both side views, portal marks, and the hand-over to the three screen bitmaps.
 #include <benchmark/benchmark.h>
 
+#include <cstring>
 #include <memory>
+#include <vector>
 
 #include "project/room_views.h"
 #include "raster/bmp.h"
@@ -82,6 +84,21 @@ void BM_RedrawRoomViews_WithScreenBitmaps_32x32(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_RedrawRoomViews_WithScreenBitmaps_32x32)->Unit(benchmark::kMicrosecond);
+
+// The reference: one memcpy of as many bytes as the three views hold.
+void BM_Memcpy_RoomViews_32x32(benchmark::State& state) {
+    LargestRoom fixture;
+    const std::size_t bytes = fixture.views.topView.Pixels.size() + fixture.views.frontBack.Pixels.size() +
+                              fixture.views.leftRight.Pixels.size();
+    std::vector<std::uint8_t> from(bytes, 1), to(bytes, 2);
+    for (auto _ : state) {
+        std::memcpy(to.data(), from.data(), bytes);
+        benchmark::DoNotOptimize(to.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(bytes));
+}
+BENCHMARK(BM_Memcpy_RoomViews_32x32)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
