@@ -1,13 +1,14 @@
 #pragma once
 // Little-endian reads and writes of binary formats.
 //
-// ByteReader walks a byte span and checks every read against what is left; running past the
-// end throws IoError ("... ends early ..."), so a short file can never be read outside its
-// buffer. Counts read from a file are checked with requireCount() before anything is reserved
+// ByteReader walks a byte span, or an open file through a buffer, and checks every read against
+// what is left; running past the end throws IoError ("... ends early ..."), so a short file can
+// never be read outside its buffer. Counts read from a file are checked with requireCount() before anything is reserved
 // or read for them. ByteWriter appends to a byte vector (a sink the tests can compare).
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <span>
 #include <string>
@@ -24,17 +25,21 @@ namespace cw {
 
 class ByteReader {
 public:
-    // `what` names the input in messages, e.g. "Project file x.cwp".
+    // Reads bytes held in memory. `what` names the input in messages, e.g. "Project file x.cwp".
     explicit ByteReader(std::span<const std::uint8_t> bytes, std::string what = "File")
-        : bytes_(bytes), what_(std::move(what)) {}
+        : window_(bytes), size_(bytes.size()), what_(std::move(what)) {}
+    // Reads an open file of `size` bytes from its current position, through a buffer; a large
+    // read goes straight from the file into its destination. The file must stay open while the
+    // reader is used. A file that turns out shorter than `size` ends early like a short span.
+    ByteReader(std::FILE* file, std::size_t size, std::string what);
 
-    std::size_t position() const { return pos_; }
-    std::size_t size() const { return bytes_.size(); }
-    std::size_t remaining() const { return bytes_.size() - pos_; }
-    bool atEnd() const { return pos_ == bytes_.size(); }
+    std::size_t position() const { return base_ + pos_; }
+    std::size_t size() const { return size_; }
+    std::size_t remaining() const { return size_ - position(); }
+    bool atEnd() const { return position() == size_; }
     const std::string& what() const { return what_; }
 
-    std::uint8_t u8() { need(1); return bytes_[pos_++]; }
+    std::uint8_t u8() { std::uint8_t v; read(&v, 1); return v; }
     std::int8_t i8() { return static_cast<std::int8_t>(u8()); }
     std::uint16_t u16() { std::uint16_t v; read(&v, 2); return v; }
     std::int16_t i16() { std::int16_t v; read(&v, 2); return v; }
@@ -43,22 +48,21 @@ public:
 
     // Copies n bytes into dst.
     void read(void* dst, std::size_t n) {
+        if (n <= window_.size() - pos_) {  // the common case: the bytes are at hand
+            if (n != 0) std::memcpy(dst, window_.data() + pos_, n);
+            pos_ += n;
+            return;
+        }
+        readSlow(static_cast<std::uint8_t*>(dst), n);
+    }
+    // The next n bytes, without copying them when they are at hand (for a file: valid until the
+    // next call of take).
+    std::span<const std::uint8_t> take(std::size_t n);
+    void skip(std::size_t n) {
         need(n);
-        if (n != 0) std::memcpy(dst, bytes_.data() + pos_, n);
-        pos_ += n;
+        seek(position() + n);
     }
-    // The next n bytes, without copying.
-    std::span<const std::uint8_t> take(std::size_t n) {
-        need(n);
-        auto s = bytes_.subspan(pos_, n);
-        pos_ += n;
-        return s;
-    }
-    void skip(std::size_t n) { need(n); pos_ += n; }
-    void seek(std::size_t offset) {
-        if (offset > bytes_.size()) failShort(offset - pos_);
-        pos_ = offset;
-    }
+    void seek(std::size_t offset);
 
     // Refuses a count above its capacity, naming the list: "<what> has <count> <list>; at most
     // <capacity> are supported". Then makes sure count * elementSize bytes are left.
@@ -70,11 +74,18 @@ public:
     }
 
 private:
+    void readSlow(std::uint8_t* dst, std::size_t n);
+    void refill();
     [[noreturn]] void failShort(std::size_t wanted) const;
 
-    std::span<const std::uint8_t> bytes_;
-    std::size_t pos_ = 0;
+    std::span<const std::uint8_t> window_;  // the input (memory) or the buffered part (file)
+    std::size_t pos_ = 0;                    // position in the window
+    std::size_t base_ = 0;                   // position of the window in the input
+    std::size_t size_ = 0;                   // size of the whole input
     std::string what_;
+    std::FILE* file_ = nullptr;
+    std::vector<std::uint8_t> buffer_;   // file mode: the window's bytes
+    std::vector<std::uint8_t> scratch_;  // file mode: bytes taken past the window
 };
 
 class ByteWriter {

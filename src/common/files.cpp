@@ -39,19 +39,21 @@ std::vector<std::uint8_t> readFile(const fs::path& path) {
     errno = 0;
     FilePtr f(std::fopen(path.c_str(), "rb"));
     if (!f) throw IoError("Cannot open " + describe(path) + ": " + errnoText(errno));
+    // One read straight into a buffer of the file's size; then whatever more the file holds
+    // (it may grow while it is read, or its size may not be known in advance).
     std::vector<std::uint8_t> bytes;
     std::error_code ec;
-    auto size = fs::file_size(path, ec);
-    if (!ec) bytes.reserve(static_cast<std::size_t>(size));
+    const auto size = fs::file_size(path, ec);
+    if (!ec) bytes.resize(static_cast<std::size_t>(size));
+    const std::size_t got = bytes.empty() ? 0 : std::fread(bytes.data(), 1, bytes.size(), f.get());
+    bytes.resize(got);
     std::uint8_t buffer[1 << 16];
     for (;;) {
-        std::size_t n = std::fread(buffer, 1, sizeof buffer, f.get());
+        const std::size_t n = std::fread(buffer, 1, sizeof buffer, f.get());
         bytes.insert(bytes.end(), buffer, buffer + n);
-        if (n < sizeof buffer) {
-            if (std::ferror(f.get())) throw IoError("Cannot read " + describe(path) + ": " + errnoText(errno));
-            break;
-        }
+        if (n < sizeof buffer) break;
     }
+    if (std::ferror(f.get())) throw IoError("Cannot read " + describe(path) + ": " + errnoText(errno));
     return bytes;
 }
 

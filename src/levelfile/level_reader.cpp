@@ -1,5 +1,9 @@
 #include "levelfile/level_reader.h"
 
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
 #include "common/binio.h"
 #include "common/errors.h"
 #include "common/files.h"
@@ -83,11 +87,11 @@ void readTexturePages(Reading& r) {
     r.in.requireCount(count, 65535, "texture pages", r.isLong() ? 65536 + 131072 : 65536);
     r.image.textileCount = count;
     r.image.textileBytes = count * 65536u;
-    auto pages8 = r.in.take(std::size_t{count} * 65536);
-    r.image.textiles8.assign(pages8.begin(), pages8.end());
+    r.image.textiles8.resize(std::size_t{count} * 65536);
+    r.in.read(r.image.textiles8.data(), r.image.textiles8.size());
     if (r.isLong()) {
-        auto pages16 = r.in.take(std::size_t{count} * 131072);
-        r.image.textiles16.assign(pages16.begin(), pages16.end());
+        r.image.textiles16.resize(std::size_t{count} * 131072);
+        r.in.read(r.image.textiles16.data(), r.image.textiles16.size());
     }
 }
 
@@ -329,9 +333,10 @@ void readSoundDetails(Reading& r) { readOpaqueList32(r, r.image.soundDetails, "s
 void readSamples(Reading& r) {
     r.mark("sound samples");
     const std::uint32_t size = r.in.u32();
-    auto block = r.in.take(size);
+    r.in.need(size);
     r.image.sampleBytes = size;
-    r.image.samples.assign(block.begin(), block.end());
+    r.image.samples.resize(size);
+    r.in.read(r.image.samples.data(), size);
 }
 
 void readSampleIndices(Reading& r) { readOpaqueList32(r, r.image.sampleIndices, "sample indices"); }
@@ -377,10 +382,8 @@ void readChunks(Reading& r) {
     r.mark("end of level");  // bytes after it, if any, are not read
 }
 
-std::uint8_t parse(std::span<const std::uint8_t> bytes, LevelImage& image, std::string_view pathForKind,
-                   const std::string& what, std::vector<LevelChunk>* chunks) {
+std::uint8_t parse(ByteReader& in, LevelImage& image, std::string_view pathForKind, std::vector<LevelChunk>* chunks) {
     resetLevelImage(image);
-    ByteReader in(bytes, what);
     try {
         Reading r{in, image, kKindNone, chunks};
         r.mark("version");
@@ -402,30 +405,37 @@ std::uint8_t parse(std::span<const std::uint8_t> bytes, LevelImage& image, std::
 
 std::uint8_t parseLevel(std::span<const std::uint8_t> bytes, LevelImage& image, std::string_view pathForKind,
                         const std::string& what) {
-    return parse(bytes, image, pathForKind, what, nullptr);
+    ByteReader in(bytes, what);
+    return parse(in, image, pathForKind, nullptr);
 }
 
 std::uint8_t parseLevel(std::span<const std::uint8_t> bytes, LevelImage& image, std::string_view pathForKind,
                         const std::string& what, std::vector<LevelChunk>& chunks) {
     chunks.clear();
-    return parse(bytes, image, pathForKind, what, &chunks);
+    ByteReader in(bytes, what);
+    return parse(in, image, pathForKind, &chunks);
 }
 
 std::uint8_t readBaseLevel(LevelImage& image, const std::string& path) {
-    // parseLevel zero-fills the image first; the paths that never reach it do so here.
+    // parse zero-fills the image first; the paths that never reach it do so here.
     const auto file = pathFromBytes(path);
     if (!fileExists(file)) {
         resetLevelImage(image);
         return kReadNoFile;
     }
-    std::vector<std::uint8_t> bytes;
-    try {
-        bytes = readFile(file);
-    } catch (...) {
+    // The file is read as it is parsed, each block straight into its place in the image.
+    struct Closer {
+        void operator()(std::FILE* f) const { std::fclose(f); }
+    };
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(file, ec);
+    std::unique_ptr<std::FILE, Closer> f(ec ? nullptr : std::fopen(file.c_str(), "rb"));
+    if (!f) {
         resetLevelImage(image);
-        throw;
+        throw IoError("Cannot open \"" + file.string() + "\"" + (ec ? ": " + ec.message() : std::string()));
     }
-    return parseLevel(bytes, image, path, "Base level");
+    ByteReader in(f.get(), static_cast<std::size_t>(size), "Base level");
+    return parse(in, image, path, nullptr);
 }
 
 }  // namespace cw

@@ -131,3 +131,63 @@ TEST(PString, CutsToCapacityAndKeepsPaddingZero) {
 
 }  // namespace
 }  // namespace cw
+
+namespace cw {
+namespace {
+
+// The same reads from a file (through its buffer) and from the same bytes in memory give the
+// same values, across buffer boundaries and with reads larger than the buffer.
+TEST(ByteReaderFile, ReadsLikeTheSpanAcrossBufferBoundaries) {
+    std::vector<std::uint8_t> bytes(300000);
+    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = std::uint8_t(i * 7 + i / 251);
+    const fs::path path = fs::temp_directory_path() / "cw_byte_reader_file.bin";
+    writeFileAtomically(path, bytes);
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    ASSERT_NE(f, nullptr);
+    ByteReader file(f, bytes.size(), "File");
+    ByteReader span(bytes, "Span");
+    // Small reads up to just before the first buffer boundary, reads across it, a read larger
+    // than the buffer, a take across a boundary, a skip and a seek back into the window.
+    const std::vector<std::size_t> steps = {65530, 4, 2, 1, 9, 70000, 3, 65536, 1};
+    for (std::size_t n : steps) {
+        std::vector<std::uint8_t> a(n), b(n);
+        file.read(a.data(), n);
+        span.read(b.data(), n);
+        ASSERT_EQ(a, b) << "read of " << n << " at " << span.position();
+        ASSERT_EQ(file.position(), span.position());
+    }
+    EXPECT_EQ(file.u32(), span.u32());
+    const auto ta = file.take(80000);
+    const auto tb = span.take(80000);
+    EXPECT_TRUE(std::equal(ta.begin(), ta.end(), tb.begin()));
+    file.skip(5);
+    span.skip(5);
+    EXPECT_EQ(file.i16(), span.i16());
+    file.seek(file.position() - 3);
+    span.seek(span.position() - 3);
+    EXPECT_EQ(file.u32(), span.u32());
+    EXPECT_EQ(file.remaining(), span.remaining());
+    EXPECT_THROW(file.skip(file.remaining() + 1), IoError);
+    std::fclose(f);
+    fs::remove(path);
+}
+
+TEST(ByteReaderFile, AFileShorterThanItsSizeEndsEarly) {
+    const std::vector<std::uint8_t> bytes(100000, 1);
+    const fs::path path = fs::temp_directory_path() / "cw_byte_reader_short.bin";
+    writeFileAtomically(path, bytes);
+    for (std::size_t first : {std::size_t{10}, std::size_t{99990}}) {
+        std::FILE* f = std::fopen(path.c_str(), "rb");
+        ASSERT_NE(f, nullptr);
+        ByteReader file(f, 200000, "File");  // the size it was said to have
+        std::vector<std::uint8_t> sink(first);
+        file.read(sink.data(), first);
+        std::vector<std::uint8_t> rest(150000);
+        EXPECT_THROW(file.read(rest.data(), rest.size()), IoError);
+        std::fclose(f);
+    }
+    fs::remove(path);
+}
+
+}  // namespace
+}  // namespace cw

@@ -238,6 +238,24 @@ TEST_F(DamagedLevel, CutShortAnywhereIsAnInputOutputError) {
     if (found == 0) GTEST_SKIP() << "no real levels in " << CW_TEST_LEVELS_DIR;
 }
 
+// The file itself, read as it is parsed (the base level path of a build), cut short in a big
+// block, inside a room and just before its end.
+TEST_F(DamagedLevel, AFileCutShortIsAnInputOutputErrorWhenReadFromDisk) {
+    if (!load(kRealTR1)) GTEST_SKIP() << "no real levels in " << CW_TEST_LEVELS_DIR;
+    TempDir dir;
+    for (std::size_t cut : {std::size_t{100}, std::size_t{300000}, chunkAt("room 2 sectors") + 5, bytes_.size() - 1}) {
+        const auto path = dir / "cut.phd";
+        writeBytes(path, std::span<const std::uint8_t>(bytes_.data(), cut));
+        try {
+            readBaseLevel(image(), path.string());
+            ADD_FAILURE() << "a level cut at byte " << cut << " was read";
+        } catch (const IoError& e) {
+            EXPECT_NE(std::string(e.what()).find("Base level ends early"), std::string::npos) << e.what();
+        }
+        EXPECT_TRUE(isAllZero(image())) << "cut at " << cut;
+    }
+}
+
 struct RaisedCount {
     const char* level;
     const char* chunk;
