@@ -18,23 +18,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class SilentView : public cw::RoomView {
-public:
-    void clearRoomList() override {}
-    void appendRoomName(const std::string&) override {}
-    void replaceRoomName(int, const std::string&) override {}
-    void removeLastRoomName() override {}
-    void selectRoom(int) override {}
-    void setCaption(const std::string&) override {}
-    void redrawAll() override {}
-    void redrawCurrent() override {}
-    void showMessage(const std::string&) override {}
-};
-
 const cw::Project& fullProject() {
     static const std::unique_ptr<cw::Project> project = [] {
         auto p = std::make_unique<cw::Project>();
-        SilentView view;
+        cw::NullRoomView view;
         cw::IndexedImage plan;
         cw::RoomProperties values;
         values.rows = 32;

@@ -10,16 +10,9 @@ namespace cw::example {
 
 namespace {
 
-class QuietView : public RoomView {
+// Room operations report a refusal as a message; for the generator it is an error.
+class QuietView : public NullRoomView {
 public:
-    void clearRoomList() override {}
-    void appendRoomName(const std::string&) override {}
-    void replaceRoomName(int, const std::string&) override {}
-    void removeLastRoomName() override {}
-    void selectRoom(int) override {}
-    void setCaption(const std::string&) override {}
-    void redrawAll() override {}
-    void redrawCurrent() override {}
     void showMessage(const std::string& text) override { throw std::runtime_error(text); }
 };
 

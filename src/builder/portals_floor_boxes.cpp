@@ -5,6 +5,7 @@
 
 #include "common/errors.h"
 #include "common/files.h"
+#include "levelfile/level_records.h"
 
 namespace cw {
 
@@ -219,14 +220,7 @@ void finishGameForms(LevelImage& image) {
     for (std::int32_t i = 0; i < items && i < static_cast<std::int32_t>(kMaxItems); ++i) {
         const ItemShort& s = image.itemsShort[static_cast<std::size_t>(i)];
         ItemLong& l = image.itemsLong[static_cast<std::size_t>(i)];
-        l.type = s.type;
-        l.room = s.room;
-        l.x = s.x;
-        l.y = s.y;
-        l.z = s.z;
-        l.angle = s.angle;
-        l.intensity = s.intensity;
-        l.flags = s.flags;
+        l = toLongItem(s, l.intensity2);  // its second intensity is kept
     }
     for (std::size_t b = 0; b < image.boxCount && b < kMaxBoxes; ++b) {
         const BoxLong& l = image.boxesLong[b];

@@ -8,6 +8,7 @@
 #include "common/binio.h"
 #include "common/errors.h"
 #include "common/files.h"
+#include "levelfile/level_records.h"
 
 namespace cw {
 
@@ -27,32 +28,6 @@ bool magicMatches(std::span<const std::uint8_t> read, const std::array<std::uint
     return std::equal(magic.begin(), magic.begin() + static_cast<std::ptrdiff_t>(compared), read.begin());
 }
 
-ItemShort readItemShort(ByteReader& in) {
-    ItemShort it;
-    it.type = in.i16();
-    it.room = in.i16();
-    it.x = in.i32();
-    it.y = in.i32();
-    it.z = in.i32();
-    it.angle = in.i16();
-    it.intensity = in.i16();
-    it.flags = in.u16();
-    return it;
-}
-
-ItemLong readItemLong(ByteReader& in) {
-    ItemLong it;
-    it.type = in.i16();
-    it.room = in.i16();
-    it.x = in.i32();
-    it.y = in.i32();
-    it.z = in.i32();
-    it.angle = in.i16();
-    it.intensity = in.i16();
-    it.intensity2 = in.i16();
-    it.flags = in.u16();
-    return it;
-}
 
 struct RoomBlock {
     std::uint16_t lightCount = 0;

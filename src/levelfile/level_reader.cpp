@@ -7,6 +7,7 @@
 #include "common/binio.h"
 #include "common/errors.h"
 #include "common/files.h"
+#include "levelfile/level_records.h"
 
 namespace cw {
 
@@ -282,19 +283,6 @@ void readAnimatedTextures(Reading& r) {
     readOpaqueList32(r, r.image.animatedTextures, "animated texture words");
 }
 
-ItemShort readItemShort(ByteReader& in) {
-    ItemShort item;
-    item.type = in.i16();
-    item.room = in.i16();
-    item.x = in.i32();
-    item.y = in.i32();
-    item.z = in.i32();
-    item.angle = in.i16();
-    item.intensity = in.i16();
-    item.flags = in.u16();
-    return item;
-}
-
 void readItems(Reading& r) {
     r.mark("items");
     const std::uint32_t count = r.in.u32();
@@ -304,13 +292,13 @@ void readItems(Reading& r) {
         r.in.read(r.image.itemsLong.data(), count * sizeof(ItemLong));
         for (std::size_t i = 0; i < count; ++i) {
             const ItemLong& l = r.image.itemsLong[i];
-            r.image.itemsShort[i] = ItemShort{l.type, l.room, l.x, l.y, l.z, l.angle, l.intensity, l.flags};
+            r.image.itemsShort[i] = toShortItem(l);
         }
     } else {
         for (std::size_t i = 0; i < count; ++i) {
             const ItemShort s = readItemShort(r.in);
             r.image.itemsShort[i] = s;
-            r.image.itemsLong[i] = ItemLong{s.type, s.room, s.x, s.y, s.z, s.angle, s.intensity, 0, s.flags};
+            r.image.itemsLong[i] = toLongItem(s, 0);
         }
     }
 }

@@ -7,6 +7,7 @@
 #include "common/binio.h"
 #include "common/errors.h"
 #include "common/files.h"
+#include "levelfile/level_records.h"
 
 namespace cw {
 
@@ -273,17 +274,6 @@ void writeZones(Writing& w) {
 }
 
 void writeAnimatedTextures(Writing& w) { writeOpaqueList32(w, w.image.animatedTextures); }
-
-void writeItemShort(ByteWriter& out, const ItemShort& item) {
-    out.i16(item.type);
-    out.i16(item.room);
-    out.i32(item.x);
-    out.i32(item.y);
-    out.i32(item.z);
-    out.i16(item.angle);
-    out.i16(item.intensity);
-    out.u16(item.flags);
-}
 
 void writeItems(Writing& w) {
     w.out.u32(w.image.itemCount);

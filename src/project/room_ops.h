@@ -43,6 +43,20 @@ public:
     virtual void showMessage(const std::string& text) = 0;
 };
 
+// A RoomView with nothing to update, for code without a window (tools, benchmarks, tests).
+class NullRoomView : public RoomView {
+public:
+    void clearRoomList() override {}
+    void appendRoomName(const std::string&) override {}
+    void replaceRoomName(int, const std::string&) override {}
+    void removeLastRoomName() override {}
+    void selectRoom(int) override {}
+    void setCaption(const std::string&) override {}
+    void redrawAll() override {}
+    void redrawCurrent() override {}
+    void showMessage(const std::string&) override {}
+};
+
 inline constexpr int kPlanSize = 962;  // plan image width and height in pixels
 
 // Told when adding or cloning would need an 81st room.

@@ -8,22 +8,9 @@
 
 namespace cw::test {
 
-class NullView : public RoomView {
-public:
-    void clearRoomList() override {}
-    void appendRoomName(const std::string&) override {}
-    void replaceRoomName(int, const std::string&) override {}
-    void removeLastRoomName() override {}
-    void selectRoom(int) override {}
-    void setCaption(const std::string&) override {}
-    void redrawAll() override {}
-    void redrawCurrent() override {}
-    void showMessage(const std::string&) override {}
-};
-
 // Adds a room through the room operations, as the window does.
 inline EditorRoom& addTestRoom(Project& project, int rows, int columns, const std::string& name) {
-    NullView view;
+    NullRoomView view;
     IndexedImage plan;
     RoomProperties values;
     values.rows = rows;

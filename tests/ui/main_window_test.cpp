@@ -63,12 +63,6 @@ void sendPlanMove(EditorFixture& f, QPoint point, Qt::MouseButtons buttons) {
     QApplication::sendEvent(image, &move);
 }
 
-QStringList listNames(EditorFixture& f) {
-    QStringList names;
-    auto* list = f.widget<QListWidget>("ListBox1");
-    for (int i = 0; i < list->count(); ++i) names << list->item(i)->text();
-    return names;
-}
 
 }  // namespace
 
@@ -214,7 +208,7 @@ private slots:
         QCOMPARE(int(second.numX()), 6);
         // The room keeps the first 20 characters, in Windows-1250; the list shows the name as typed.
         QCOMPARE(second.name.str(), std::string("\xA3\xB9ka nad rzek\xB9, d\xB3ug"));
-        QCOMPARE(listNames(f), QStringList({"Room #1", "Łąka nad rzeką, długa nazwa"}));
+        QCOMPARE(f.roomListNames(), QStringList({"Room #1", "Łąka nad rzeką, długa nazwa"}));
         QCOMPARE(f.widget<QListWidget>("ListBox1")->currentRow(), 1);
         QCOMPARE(f.project->currentRoom, 2);
 
@@ -222,7 +216,7 @@ private slots:
         onNextDialog<TForm2>([](TForm2& dialog) { dialog.findChild<QPushButton*>("BitBtn2")->click(); });
         f.widget<QToolButton>("SpeedButton1")->click();
         QCOMPARE(f.project->roomCount, 2);
-        QCOMPARE(listNames(f).size(), 2);
+        QCOMPARE(f.roomListNames().size(), 2);
     }
 
     void planIndicesAfterAddingDraggingAndSwitching() {
@@ -368,7 +362,7 @@ private slots:
         f.widget<QToolButton>("SpeedButton2")->click();
         QCOMPARE(int(f.project->room(1).numZ()), 11);
         QCOMPARE(int(f.project->room(1).sky), 1);
-        QCOMPARE(listNames(f), QStringList{"Great hall"});
+        QCOMPARE(f.roomListNames(), QStringList{"Great hall"});
         QCOMPARE(f.project->room(1).planPicture.Height, 112u);
 
         // Clone: a full copy one sector east and south, appended; the current room stays.
@@ -377,14 +371,14 @@ private slots:
         QCOMPARE(f.project->currentRoom, 1);
         QCOMPARE(int(f.project->room(2).sky), 1);
         QCOMPARE(f.project->room(2).posX, 10);
-        QCOMPARE(listNames(f), QStringList({"Great hall", "Great hall"}));
+        QCOMPARE(f.roomListNames(), QStringList({"Great hall", "Great hall"}));
         QCOMPARE(f.widget<QListWidget>("ListBox1")->currentRow(), 0);
 
         // Delete removes the last room and makes the new last room current.
         f.widget<QPushButton>("Button2")->click();
         QCOMPARE(f.project->roomCount, 1);
         QCOMPARE(f.project->currentRoom, 1);
-        QCOMPARE(listNames(f).size(), 1);
+        QCOMPARE(f.roomListNames().size(), 1);
         f.widget<QPushButton>("Button2")->click();  // the last room stays
         QCOMPARE(f.project->roomCount, 1);
     }

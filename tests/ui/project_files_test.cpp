@@ -53,12 +53,6 @@ QStringList configLines(const EditorFixture& f) {
     return lines;
 }
 
-QStringList listNames(EditorFixture& f) {
-    QStringList names;
-    auto* list = f.widget<QListWidget>("ListBox1");
-    for (int i = 0; i < list->count(); ++i) names << list->item(i)->text();
-    return names;
-}
 
 }  // namespace
 
@@ -100,7 +94,7 @@ private slots:
         QCOMPARE(f.project->currentRoom, 1);
         QCOMPARE(f.project->planX, 0);
         QCOMPARE(f.project->planY, 860);
-        QCOMPARE(listNames(f), QStringList({"Entrance", "Żuraw"}));
+        QCOMPARE(f.roomListNames(), QStringList({"Entrance", "Żuraw"}));
         QCOMPARE(f.widget<QListWidget>("ListBox1")->currentRow(), 0);
         QCOMPARE(f.form->windowTitle(), "Vellorn's Cairnwork - " + path);
         QCOMPARE(f.form->projectPath(), path);
@@ -177,7 +171,7 @@ private slots:
 
         trigger(f, "RecentFile2");  // kept.cwp
         QCOMPARE(f.project->roomCount, 1);
-        QCOMPARE(listNames(f), QStringList{"Kept"});
+        QCOMPARE(f.roomListNames(), QStringList{"Kept"});
         QCOMPARE(f.form->windowTitle(), "Vellorn's Cairnwork - " + kept);
         QCOMPARE(configLines(f), QStringList({gone, kept}));  // opening does not reorder
     }
@@ -234,7 +228,7 @@ private slots:
         trigger(f, "Otworz1");
         QCOMPARE(catcher.texts, QStringList{message});
         QCOMPARE(f.project->roomCount, 1);
-        QCOMPARE(listNames(f), QStringList{"Mine"});
+        QCOMPARE(f.roomListNames(), QStringList{"Mine"});
         QCOMPARE(f.form->projectPath(), saved);
         QCOMPARE(f.form->windowTitle(), "Vellorn's Cairnwork - " + saved);
     }

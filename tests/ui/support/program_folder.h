@@ -74,6 +74,8 @@ struct EditorFixture {
     T* widget(const char* objectName) const {
         return form->findChild<T*>(QLatin1String(objectName));
     }
+    // The entries of the room list ("ListBox1"), in order.
+    QStringList roomListNames() const;
 };
 
 }  // namespace cw::test
