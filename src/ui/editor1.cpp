@@ -300,7 +300,7 @@ void TForm1::presentPlan() {
 
 void TForm1::showMessage(const std::string& text) { cw::ui::showMessage(this, fromCp1250(text)); }
 
-QString TForm1::askFileName(const FileDialogSpec& spec) { return runFileDialog(this, spec); }
+QString TForm1::askFileName(const FileDialogSettings& fileDialog) { return runFileDialog(this, fileDialog); }
 
 QMessageBox::StandardButton TForm1::askSaveChanges() {
     QMessageBox box(QMessageBox::Question, windowTitle(), QStringLiteral("Save changes to the current project?"),

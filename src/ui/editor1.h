@@ -91,7 +91,7 @@ public:
     void markModified() override { modified_ = true; }
 
     // FileAsker: shows the file dialog (window tests answer instead).
-    QString askFileName(const FileDialogSpec& spec) override;
+    QString askFileName(const FileDialogSettings& fileDialog) override;
 
 protected:
     // "Save changes to the current project?" with Yes, No and Cancel.

@@ -27,7 +27,7 @@
 namespace cw::ui {
 
 // The control numbers and texts of one side view page.
-struct TForm3::SidePageSpec {
+struct TForm3::SidePageLayout {
     SideView view;
     const char* picture;
     const char* scroll;
@@ -125,7 +125,7 @@ TForm3::TForm3(Project& project, EditorServices& services, QWidget* parent)
 
     buildTopPage(tab1);
     buildSidePage(tab2, frontBack_,
-                  SidePageSpec{SideView::FrontBack,
+                  SidePageLayout{SideView::FrontBack,
                                "Image3",
                                "ScrollBox3",
                                QRect(64, 120, 313, 242),
@@ -156,7 +156,7 @@ TForm3::TForm3(Project& project, EditorServices& services, QWidget* parent)
                                "Button3",
                                {"TrackBar1", "TrackBar2"}});
     buildSidePage(tab3, leftRight_,
-                  SidePageSpec{SideView::LeftRight,
+                  SidePageLayout{SideView::LeftRight,
                                "Image2",
                                "ScrollBox2",
                                QRect(64, 120, 319, 242),
@@ -240,13 +240,13 @@ void TForm3::buildTopPage(QWidget* page) {
     });
     connect(ListBox1, &QListWidget::itemClicked, this, [this] { ListBox1Click(); });
 
-    struct ButtonSpec {
+    struct ButtonLayout {
         const char* name;
         QString caption;
         QString hint;
         void (TForm3::*handler)();
     };
-    const std::array<ButtonSpec, 3> buttons = {{
+    const std::array<ButtonLayout, 3> buttons = {{
         {"Button1", QStringLiteral("Dodaj widok"), QStringLiteral("Dodaj nowy portal z aktualnymi wartościami"),
          &TForm3::Button1Click},
         {"Button5", QStringLiteral("Zamień"), QStringLiteral("Zamień właściwości portalu na aktualne wartości"),
@@ -254,7 +254,7 @@ void TForm3::buildTopPage(QWidget* page) {
         {"Button4", QStringLiteral("Usuń widok"), QStringLiteral("Usuń ostatni portal z listy"), &TForm3::Button4Click},
     }};
     for (int i = 0; i < 3; ++i) {
-        const ButtonSpec& b = buttons[std::size_t(i)];
+        const ButtonLayout& b = buttons[std::size_t(i)];
         auto* button = make<QPushButton>(page, b.name, QRect(522, 4 + 27 * i, 92, 25));
         button->setText(b.caption);
         button->setToolTip(b.hint);
@@ -282,26 +282,26 @@ void TForm3::buildTopPage(QWidget* page) {
     makeLabel(page, QStringLiteral("Wschód"), QRect(571, 214, 48, 20), Qt::AlignHCenter)->setFont(small);
 }
 
-void TForm3::buildSidePage(QWidget* page, SidePage& side, const SidePageSpec& spec) {
-    side.view = spec.view;
-    const QRect box = spec.scrollGeometry;
+void TForm3::buildSidePage(QWidget* page, SidePage& side, const SidePageLayout& pageLayout) {
+    side.view = pageLayout.view;
+    const QRect box = pageLayout.scrollGeometry;
 
-    makeLabel(page, spec.lineLabel, QRect(4, 4, 52, 24));
-    side.line = makeSpin(page, spec.line, QRect(56, 4, 50, 24), 1, 1, 1, spec.lineHint);
+    makeLabel(page, pageLayout.lineLabel, QRect(4, 4, 52, 24));
+    side.line = makeSpin(page, pageLayout.line, QRect(56, 4, 50, 24), 1, 1, 1, pageLayout.lineHint);
     connect(side.line, &QSpinBox::valueChanged, this, [this] { SpinEdit1Change(); });
     makeLabel(page, QStringLiteral("Zazn."), QRect(4, 32, 52, 24));
-    side.lineCount = makeSpin(page, spec.lineCount, QRect(56, 32, 50, 24), 1, kMaxSectorsPerSide, 1,
+    side.lineCount = makeSpin(page, pageLayout.lineCount, QRect(56, 32, 50, 24), 1, kMaxSectorsPerSide, 1,
                               QStringLiteral("Zaznacz ile rzędów chcesz edytować w tym samym czasie"));
 
     // The shape buttons: one group, the first button down.
-    auto* shapes = make<QGroupBox>(page, spec.view == SideView::FrontBack ? "GroupBox2" : "GroupBox3",
+    auto* shapes = make<QGroupBox>(page, pageLayout.view == SideView::FrontBack ? "GroupBox2" : "GroupBox3",
                                    QRect(112, 0, 290, 58));
     shapes->setTitle(QStringLiteral("Podłoga/Sufit"));
     shapes->setToolTip(QStringLiteral("Kształt podłogi/sufitu"));
     side.shapes = new QButtonGroup(this);
     side.shapes->setExclusive(true);
     for (int i = 0; i < 10; ++i) {
-        const auto [name, shape] = spec.shapeButtons[std::size_t(i)];
+        const auto [name, shape] = pageLayout.shapeButtons[std::size_t(i)];
         auto* button = make<QToolButton>(shapes, name, QRect(6 + 28 * i, 20, 27, 34));
         button->setCheckable(true);
         button->setToolTip(QStringLiteral("Kształt podłogi/sufitu"));
@@ -313,23 +313,23 @@ void TForm3::buildSidePage(QWidget* page, SidePage& side, const SidePageSpec& sp
     connect(side.shapes, &QButtonGroup::idClicked, this, [&side](int shape) { side.shape = shape; });
 
     // The room link fields.
-    struct LinkSpec {
+    struct LinkLayout {
         const char* name;
         QString label;
         QString hint;
         QSpinBox** field;
         bool beside;
     };
-    const std::array<LinkSpec, 3> links = {{
-        {spec.above, QStringLiteral("Pom. powyżej"), QStringLiteral("Sektor jest niezgodny z numerem pomieszczenia powyżej"),
+    const std::array<LinkLayout, 3> links = {{
+        {pageLayout.above, QStringLiteral("Pom. powyżej"), QStringLiteral("Sektor jest niezgodny z numerem pomieszczenia powyżej"),
          &side.above, false},
-        {spec.beside, QStringLiteral("Pom. z boku"), QStringLiteral("Sektor jest niezgodny z numerem pomieszczenia z boku"),
+        {pageLayout.beside, QStringLiteral("Pom. z boku"), QStringLiteral("Sektor jest niezgodny z numerem pomieszczenia z boku"),
          &side.beside, true},
-        {spec.below, QStringLiteral("Pom. poniżej"), QStringLiteral("Sektor jest niezgodny z numerem pomieszczenia poniżej"),
+        {pageLayout.below, QStringLiteral("Pom. poniżej"), QStringLiteral("Sektor jest niezgodny z numerem pomieszczenia poniżej"),
          &side.below, false},
     }};
     for (int i = 0; i < 3; ++i) {
-        const LinkSpec& l = links[std::size_t(i)];
+        const LinkLayout& l = links[std::size_t(i)];
         makeLabel(page, l.label, QRect(4 + 130 * i, 58, 100, 18));
         *l.field = makeSpin(page, l.name, QRect(4 + 130 * i, 76, 60, 22), 0, kMaxRoomField, 0, l.hint);
         connect(*l.field, &QSpinBox::valueChanged, this,
@@ -337,10 +337,10 @@ void TForm3::buildSidePage(QWidget* page, SidePage& side, const SidePageSpec& sp
     }
 
     // The picture, its scroll box, the direction labels around it and the two track bars.
-    side.scroll = make<QScrollArea>(page, spec.scroll, box);
+    side.scroll = make<QScrollArea>(page, pageLayout.scroll, box);
     side.picture = new PictureControl;
-    side.picture->setObjectName(QString::fromLatin1(spec.picture));
-    if (!spec.pictureHint.isEmpty()) side.picture->setToolTip(spec.pictureHint);
+    side.picture->setObjectName(QString::fromLatin1(pageLayout.picture));
+    if (!pageLayout.pictureHint.isEmpty()) side.picture->setToolTip(pageLayout.pictureHint);
     side.scroll->setWidget(side.picture);
     side.scroll->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     connect(side.picture, &PictureControl::mousePressed, this,
@@ -349,11 +349,11 @@ void TForm3::buildSidePage(QWidget* page, SidePage& side, const SidePageSpec& sp
             [this, &side](Qt::MouseButtons, Qt::KeyboardModifiers, int x, int y) { sideViewMouseMove(side, x, y); });
     makeLabel(page, QStringLiteral("Góra"), QRect(box.left(), box.top() - 22, box.width(), 20), Qt::AlignHCenter);
     makeLabel(page, QStringLiteral("Dół"), QRect(box.left(), box.bottom() + 2, box.width(), 20), Qt::AlignHCenter);
-    makeLabel(page, spec.leftLabel, QRect(18, box.center().y() - 10, box.left() - 18, 20), Qt::AlignHCenter);
-    makeLabel(page, spec.rightLabel, QRect(box.right() + 2, box.center().y() - 10, 56, 20), Qt::AlignLeft);
-    auto* track1 = make<QSlider>(page, spec.trackBars[0], QRect(0, box.top(), 18, box.height()));
+    makeLabel(page, pageLayout.leftLabel, QRect(18, box.center().y() - 10, box.left() - 18, 20), Qt::AlignHCenter);
+    makeLabel(page, pageLayout.rightLabel, QRect(box.right() + 2, box.center().y() - 10, 56, 20), Qt::AlignLeft);
+    auto* track1 = make<QSlider>(page, pageLayout.trackBars[0], QRect(0, box.top(), 18, box.height()));
     track1->setOrientation(Qt::Vertical);
-    auto* track2 = make<QSlider>(page, spec.trackBars[1], QRect(box.right() + 58, box.top(), 18, box.height()));
+    auto* track2 = make<QSlider>(page, pageLayout.trackBars[1], QRect(box.right() + 58, box.top(), 18, box.height()));
     track2->setOrientation(Qt::Vertical);
 
     // The face fields: "Podłoga" and "Sufit", each with its five faces from front to surface.
@@ -372,11 +372,11 @@ void TForm3::buildSidePage(QWidget* page, SidePage& side, const SidePageSpec& sp
             lightFields[std::size_t(f)] = makeSpin(page, lights[std::size_t(f)], QRect(left + 104, y, 46, 23), 0, kMaxLight, 0);
         }
     };
-    faceTable(QStringLiteral("Podłoga"), 0, spec.floorTextures, spec.floorLights, side.floorTextures, side.floorLights);
-    faceTable(QStringLiteral("Sufit"), 160, spec.ceilingTextures, spec.ceilingLights, side.ceilingTextures,
+    faceTable(QStringLiteral("Podłoga"), 0, pageLayout.floorTextures, pageLayout.floorLights, side.floorTextures, side.floorLights);
+    faceTable(QStringLiteral("Sufit"), 160, pageLayout.ceilingTextures, pageLayout.ceilingLights, side.ceilingTextures,
               side.ceilingLights);
 
-    auto* ok = make<QPushButton>(page, spec.okButton, QRect(left + 70, 328, 80, 28));
+    auto* ok = make<QPushButton>(page, pageLayout.okButton, QRect(left + 70, 328, 80, 28));
     ok->setText(QStringLiteral("Ok."));
     ok->setAutoDefault(false);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);

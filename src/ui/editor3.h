@@ -64,10 +64,10 @@ private:
         int linkMode = 1;                // frontBackLinkMode / leftRightLinkMode
         bool scrollPending = false;      // the middle scroll position waits for the page to show
     };
-    struct SidePageSpec;
+    struct SidePageLayout;
 
     void buildTopPage(QWidget* page);
-    void buildSidePage(QWidget* page, SidePage& side, const SidePageSpec& spec);
+    void buildSidePage(QWidget* page, SidePage& side, const SidePageLayout& pageLayout);
     void FormCreate();
     void FormShow();
     void FormActivate();

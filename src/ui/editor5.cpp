@@ -32,13 +32,13 @@ TForm5::TForm5(FileAsker& files, QWidget* parent) : QDialog(parent), files_(file
         grid->addWidget(edit, row, 1);
         return edit;
     };
-    auto makeBrowse = [&](const char* name, QLineEdit* edit, int row, FileDialogSpec (*spec)()) {
+    auto makeBrowse = [&](const char* name, QLineEdit* edit, int row, FileDialogSettings (*fileDialog)()) {
         auto* button = new QPushButton(QStringLiteral("Szukaj"), GroupBox1);
         button->setObjectName(QLatin1String(name));
         button->setAutoDefault(false);
         grid->addWidget(button, row, 2);
-        connect(button, &QPushButton::clicked, this, [this, edit, spec] {
-            const QString path = files_.askFileName(spec());
+        connect(button, &QPushButton::clicked, this, [this, edit, fileDialog] {
+            const QString path = files_.askFileName(fileDialog());
             if (!path.isEmpty()) edit->setText(path);
         });
         return button;

@@ -14,15 +14,15 @@ const FileFilter kAllFiles{QStringLiteral("All files (*.*)"), QStringLiteral("*.
 
 }  // namespace
 
-FileDialogSpec openProjectDialog() {
+FileDialogSettings openProjectDialog() {
     return {QStringLiteral("Open CWP file"), {kProjectFilter}, QStringLiteral("cwp"), false, false};
 }
 
-FileDialogSpec saveProjectDialog() {
+FileDialogSettings saveProjectDialog() {
     return {QStringLiteral("Save CWP file"), {kProjectFilter}, QStringLiteral("cwp"), true, false};
 }
 
-FileDialogSpec baseLevelDialog() {
+FileDialogSettings baseLevelDialog() {
     return {QStringLiteral("Open TR base file"),
             {{QStringLiteral("All Tomb Raiders Files (*.phd,*.tub,*.tr2)"), QStringLiteral("*.phd;*.tub;*.tr2")}},
             QString(),
@@ -30,7 +30,7 @@ FileDialogSpec baseLevelDialog() {
             false};
 }
 
-FileDialogSpec itemsFileDialog() {
+FileDialogSettings itemsFileDialog() {
     return {QStringLiteral("Open ITM file"),
             {{QStringLiteral("Items table Files (*.Itm)"), QStringLiteral("*.itm")}, kAllFiles},
             QStringLiteral("itm"),
@@ -38,7 +38,7 @@ FileDialogSpec itemsFileDialog() {
             false};
 }
 
-FileDialogSpec lightsFileDialog() {
+FileDialogSettings lightsFileDialog() {
     return {QStringLiteral("Open MSH file"),
             {{QStringLiteral("Mesh File (*.Msh)"), QStringLiteral("*.msh")}, kAllFiles},
             QStringLiteral("msh"),
@@ -46,7 +46,7 @@ FileDialogSpec lightsFileDialog() {
             false};
 }
 
-FileDialogSpec levelSaveDialog() {
+FileDialogSettings levelSaveDialog() {
     return {QString(),
             {{QStringLiteral("All Tomb Raider files (*.phd,*.tub,*.tr2)"), QStringLiteral("*.phd;*.tub;*.tr2")},
              {QStringLiteral("Tomb Raider 1 (*.Phd)"), QStringLiteral("*.phd")},
@@ -57,9 +57,9 @@ FileDialogSpec levelSaveDialog() {
             true};
 }
 
-QStringList qtNameFilters(const FileDialogSpec& spec) {
+QStringList qtNameFilters(const FileDialogSettings& fileDialog) {
     QStringList filters;
-    for (const FileFilter& f : spec.filters) {
+    for (const FileFilter& f : fileDialog.filters) {
         QString patterns = f.patterns;
         patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
         filters << f.description + QStringLiteral(" (") + patterns + QLatin1Char(')');
@@ -67,26 +67,26 @@ QStringList qtNameFilters(const FileDialogSpec& spec) {
     return filters;
 }
 
-void configureFileDialog(QFileDialog& dialog, const FileDialogSpec& spec) {
-    if (!spec.title.isEmpty()) dialog.setWindowTitle(spec.title);
-    dialog.setAcceptMode(spec.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(spec.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+void configureFileDialog(QFileDialog& dialog, const FileDialogSettings& fileDialog) {
+    if (!fileDialog.title.isEmpty()) dialog.setWindowTitle(fileDialog.title);
+    dialog.setAcceptMode(fileDialog.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(fileDialog.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     // Descriptions are shown as written; the patterns in parentheses are the platform's.
     dialog.setOption(QFileDialog::HideNameFilterDetails, true);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, !spec.save);
-    dialog.setNameFilters(qtNameFilters(spec));
-    dialog.setDefaultSuffix(spec.defaultSuffix);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !fileDialog.save);
+    dialog.setNameFilters(qtNameFilters(fileDialog));
+    dialog.setDefaultSuffix(fileDialog.defaultSuffix);
     dialog.setSizeGripEnabled(true);
 }
 
-QString runFileDialog(QWidget* parent, const FileDialogSpec& spec) {
+QString runFileDialog(QWidget* parent, const FileDialogSettings& fileDialog) {
     QFileDialog dialog(parent);
-    configureFileDialog(dialog, spec);
+    configureFileDialog(dialog, fileDialog);
     for (;;) {
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
         const QString path = dialog.selectedFiles().constFirst();
         const QFileInfo info(path);
-        if (spec.refuseReadOnly && info.exists() && !info.isWritable()) {
+        if (fileDialog.refuseReadOnly && info.exists() && !info.isWritable()) {
             showMessage(&dialog, path + QStringLiteral(" is read-only. Choose another file name."));
             continue;
         }

@@ -15,7 +15,7 @@ struct FileFilter {
     QString patterns;     // ";"-separated, e.g. "*.phd;*.tub;*.tr2"
 };
 
-struct FileDialogSpec {
+struct FileDialogSettings {
     QString title;               // empty: the platform's default
     QList<FileFilter> filters;   // in the order shown
     QString defaultSuffix;       // added when the typed name has none; empty: nothing added
@@ -23,28 +23,28 @@ struct FileDialogSpec {
     bool refuseReadOnly = false; // a save dialog that does not accept a read-only file
 };
 
-FileDialogSpec openProjectDialog();   // "Open CWP file"
-FileDialogSpec saveProjectDialog();   // "Save CWP file"
-FileDialogSpec baseLevelDialog();     // "Open TR base file"
-FileDialogSpec itemsFileDialog();     // "Open ITM file"
-FileDialogSpec lightsFileDialog();    // "Open MSH file"
-FileDialogSpec levelSaveDialog();     // the output level
+FileDialogSettings openProjectDialog();   // "Open CWP file"
+FileDialogSettings saveProjectDialog();   // "Save CWP file"
+FileDialogSettings baseLevelDialog();     // "Open TR base file"
+FileDialogSettings itemsFileDialog();     // "Open ITM file"
+FileDialogSettings lightsFileDialog();    // "Open MSH file"
+FileDialogSettings levelSaveDialog();     // the output level
 
 // The platform's filter strings: each description followed by its patterns in parentheses
 // (the dialog is told to show the descriptions only).
-QStringList qtNameFilters(const FileDialogSpec& spec);
+QStringList qtNameFilters(const FileDialogSettings& fileDialog);
 
-// Gives a QFileDialog the spec's title, filters, suffix, mode and options.
-void configureFileDialog(QFileDialog& dialog, const FileDialogSpec& spec);
+// Gives a QFileDialog the settings' title, filters, suffix, mode and options.
+void configureFileDialog(QFileDialog& dialog, const FileDialogSettings& fileDialog);
 
 // Shows the dialog modally; the chosen path, or an empty text when the user cancels.
-QString runFileDialog(QWidget* parent, const FileDialogSpec& spec);
+QString runFileDialog(QWidget* parent, const FileDialogSettings& fileDialog);
 
 class FileAsker {
 public:
     virtual ~FileAsker() = default;
     // The chosen path, or an empty text when the user cancels.
-    virtual QString askFileName(const FileDialogSpec& spec) = 0;
+    virtual QString askFileName(const FileDialogSettings& fileDialog) = 0;
 };
 
 }  // namespace cw::ui

@@ -35,9 +35,9 @@ QStringList labelTexts(QWidget& parent) {
 class ScriptedFiles : public FileAsker {
 public:
     QString answer;
-    QList<FileDialogSpec> asked;
-    QString askFileName(const FileDialogSpec& spec) override {
-        asked << spec;
+    QList<FileDialogSettings> asked;
+    QString askFileName(const FileDialogSettings& fileDialog) override {
+        asked << fileDialog;
         return answer;
     }
 };
@@ -321,15 +321,15 @@ private slots:
         QFETCH(QStringList, filters);
         QFETCH(QString, suffix);
         QFETCH(bool, save);
-        const FileDialogSpec specs[] = {openProjectDialog(), saveProjectDialog(), baseLevelDialog(),
+        const FileDialogSettings specs[] = {openProjectDialog(), saveProjectDialog(), baseLevelDialog(),
                                         itemsFileDialog(),   lightsFileDialog(),  levelSaveDialog()};
-        const FileDialogSpec& spec = specs[which];
-        QCOMPARE(spec.title, title);
-        QCOMPARE(qtNameFilters(spec), filters);
+        const FileDialogSettings& fileDialog = specs[which];
+        QCOMPARE(fileDialog.title, title);
+        QCOMPARE(qtNameFilters(fileDialog), filters);
 
         QFileDialog dialog;
         dialog.setOption(QFileDialog::DontUseNativeDialog);
-        configureFileDialog(dialog, spec);
+        configureFileDialog(dialog, fileDialog);
         if (!title.isEmpty()) QCOMPARE(dialog.windowTitle(), title);
         QCOMPARE(dialog.nameFilters(), filters);
         QCOMPARE(dialog.defaultSuffix(), suffix);

@@ -40,14 +40,14 @@ public:
 
     // Answers to the file dialogs, in order; an empty text cancels. Asked when none is left: cancel.
     QStringList fileAnswers;
-    QList<ui::FileDialogSpec> askedDialogs;
+    QList<ui::FileDialogSettings> askedDialogs;
     // Answers to "Save changes to the current project?", in order; Cancel when none is left.
     QList<QMessageBox::StandardButton> saveAnswers;
     int saveQuestions = 0;
     QList<QPoint> warps;
 
-    QString askFileName(const ui::FileDialogSpec& spec) override {
-        askedDialogs << spec;
+    QString askFileName(const ui::FileDialogSettings& fileDialog) override {
+        askedDialogs << fileDialog;
         return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
     }
 
