@@ -432,23 +432,22 @@ RoomLinkFindings checkRoomLinks(const Project& project) {
                     } else if (const int onward = rooms.target(sideRoomOf(rooms.room(side), tx, tz)); onward != 0) {
                         std::string path;
                         const int back = chainReturn(rooms, r, place, sideRoomOf, path);
-                        std::string text = into + ", whose " + sectorLabel(tx, tz) + " at this place is a side link " +
-                                           "too, into " + roomLabel(project, onward);
-                        if (back != 0) {
-                            text += "; the side links lead round (rooms " + path + ") and the game would follow them " +
-                                    "for ever";
+                        std::string text = into + ", onto its " + sectorLabel(tx, tz) + ", which is a side link too, into " +
+                                           roomLabel(project, onward);
+                        if (back == 0) {
+                            text += ": the game does not pass from one side link into another.";
                         } else {
-                            text += "; the game does not pass from one side link into another";
+                            text += ": the game would go round for ever (rooms " + path + ").";
+                            // Two doorways into each other: the rooms overlap by one sector.
+                            if (back == r && onward == r && side != r) text += " Rooms joined by doorways overlap by two sectors.";
                         }
-                        findings.faults.push_back(text +
-                                                  ". Rooms joined by a doorway overlap by two sectors: the wall of "
-                                                  "each lies on the first open row or column of the other.");
+                        findings.faults.push_back(text);
                     } else {
                         const GameSector& g = gameSectorAt(rooms.room(side).grid, tx, tz);
                         if (g.floor == g.ceiling) {
-                            findings.warnings.push_back(into + ", whose " + sectorLabel(tx, tz) +
-                                                        " at this place is closed (its floor is at its ceiling); "
-                                                        "the player cannot go through.");
+                            findings.warnings.push_back(into + ", onto its " + sectorLabel(tx, tz) +
+                                                        ", which is closed (its floor is at its ceiling): the player "
+                                                        "cannot go through.");
                         }
                     }
                 }

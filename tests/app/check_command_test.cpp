@@ -78,7 +78,7 @@ TEST_F(CheckCommandTest, ListsEveryFaultAndWarning) {
              test::setHeights(p.room(1), 3, 4, -12, -12);
          },
          kExitOk,
-         {"warning: Room 2 \"Room2\", sector (3, 1): its side link leads into Room 1 \"Room1\", whose sector (3, 4)",
+         {"warning: Room 2 \"Room2\", sector (3, 1): its side link leads into Room 1 \"Room1\", onto its sector (3, 4)",
           "0 faults, 1 warning: the level can be built."}},
         {"faults the build already refused, beside the links",
          [](Project& p) {

@@ -183,8 +183,8 @@ TEST_F(BuildDriverTest, BuildWritesTheLevelAndStoresTheSettings) {
     // The pool's side link lies on the hall's east wall, where the hall has a closed sector.
     EXPECT_EQ(recorder_.warnings,
               std::vector<std::string>{"The level was written, but:\nRoom 2 \"Room2\", sector (1, 3): its side link "
-                                       "leads into Room 1 \"Room1\", whose sector (8, 7) at this place is closed (its "
-                                       "floor is at its ceiling); the player cannot go through."});
+                                       "leads into Room 1 \"Room1\", onto its sector (8, 7), which is closed (its "
+                                       "floor is at its ceiling): the player cannot go through."});
     EXPECT_EQ(recorder_.stored, 1);
     EXPECT_EQ(project->levelDescription.view(), "Opis");
     EXPECT_EQ(project->comment.view(), "Komentarz");
@@ -225,7 +225,7 @@ TEST_F(BuildDriverTest, RoomsJoinedByDoorwaysBuildOnlyWhenEachLeadsOntoTheOtherR
         {"two-sector overlap", 3, false, BuildOutcome::Written, {}},
         {"two-sector overlap, closed in front of the doorway", 3, true, BuildOutcome::Written,
          {"The level was written, but:\n", "Room 1 \"Room1\", sector (3, 5): its side link leads into Room 2",
-          "sector (3, 2) at this place is closed"}},
+          "onto its sector (3, 2), which is closed"}},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.name);

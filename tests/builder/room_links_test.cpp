@@ -48,10 +48,10 @@ TEST(RoomLinks, JoinsOfRoomsAreRefusedWarnedOrBuilt) {
              addSideLink(a, 3, 5, 2);
              addSideLink(b, 3, 1, 1);
          },
-         {{"Room 1 \"Room1\", sector (3, 5): its side link leads into Room 2 \"Room2\"", "sector (3, 1)",
-           "side link too, into Room 1", "rooms 1, 2, 1", "for ever", "overlap by two sectors"},
-          {"Room 2 \"Room2\", sector (3, 1): its side link leads into Room 1 \"Room1\"", "sector (3, 5)",
-           "side link too, into Room 2", "rooms 2, 1, 2"}},
+         {{"Room 1 \"Room1\", sector (3, 5): its side link leads into Room 2 \"Room2\"", "onto its sector (3, 1)",
+           "side link too, into Room 1", "go round for ever (rooms 1, 2, 1).", "overlap by two sectors"},
+          {"Room 2 \"Room2\", sector (3, 1): its side link leads into Room 1 \"Room1\"", "onto its sector (3, 5)",
+           "side link too, into Room 2", "for ever (rooms 2, 1, 2)."}},
          {}},
         {"the same, east and west",
          [](Project& p) {
@@ -60,8 +60,8 @@ TEST(RoomLinks, JoinsOfRoomsAreRefusedWarnedOrBuilt) {
              addSideLink(a, 5, 2, 2);
              addSideLink(b, 1, 2, 1);
          },
-         {{"Room 1 \"Room1\", sector (5, 2)", "into Room 2", "sector (1, 2)", "for ever"},
-          {"Room 2 \"Room2\", sector (1, 2)", "into Room 1", "sector (5, 2)", "for ever"}},
+         {{"Room 1 \"Room1\", sector (5, 2)", "into Room 2", "onto its sector (1, 2)", "for ever"},
+          {"Room 2 \"Room2\", sector (1, 2)", "into Room 1", "onto its sector (5, 2)", "for ever"}},
          {}},
         {"doorways of rooms overlapping by two sectors lead onto the floor",
          [](Project& p) {
@@ -80,12 +80,12 @@ TEST(RoomLinks, JoinsOfRoomsAreRefusedWarnedOrBuilt) {
              addSideLink(a, 3, 5, 2);
              addSideLink(b, 3, 2, 3);  // world row 4, where room 3 has an open sector
          },
-         {{"Room 1 \"Room1\", sector (3, 5): its side link leads into Room 2", "sector (3, 2)",
+         {{"Room 1 \"Room1\", sector (3, 5): its side link leads into Room 2", "onto its sector (3, 2)",
            "side link too, into Room 3", "does not pass from one side link into another"}},
          {}},
         {"a side link into its own room",
          [](Project& p) { addSideLink(addPlacedRoom(p, 5, 5, 0, 0), 3, 3, 1); },
-         {{"Room 1 \"Room1\", sector (3, 3): its side link leads into Room 1", "rooms 1, 1", "for ever"}},
+         {{"Room 1 \"Room1\", sector (3, 3): its side link leads into Room 1", "onto its sector (3, 3)", "for ever (rooms 1, 1)."}},
          {}},
         {"a side link into a place the room beside does not cover",
          [](Project& p) {
@@ -104,8 +104,8 @@ TEST(RoomLinks, JoinsOfRoomsAreRefusedWarnedOrBuilt) {
              test::setHeights(b, 3, 2, -12, -12);
          },
          {},
-         {{"Room 1 \"Room1\", sector (3, 5): its side link leads into Room 2 \"Room2\", whose sector (3, 2)",
-           "is closed", "cannot go through"}}},
+         {{"Room 1 \"Room1\", sector (3, 5): its side link leads into Room 2 \"Room2\", onto its sector (3, 2),",
+           "which is closed", "cannot go through"}}},
         {"a side link into a wall of the room beside",
          [](Project& p) {
              EditorRoom& a = addPlacedRoom(p, 5, 5, 0, 0);
@@ -113,7 +113,7 @@ TEST(RoomLinks, JoinsOfRoomsAreRefusedWarnedOrBuilt) {
              addSideLink(a, 3, 5, 2);
          },
          {},
-         {{"Room 1 \"Room1\", sector (3, 5)", "into Room 2", "sector (3, 1) at this place is closed"}}},
+         {{"Room 1 \"Room1\", sector (3, 5)", "into Room 2", "onto its sector (3, 1), which is closed"}}},
         {"an opening into the room below and back up, at one place",
          [](Project& p) {
              EditorRoom& a = addPlacedRoom(p, 5, 5, 0, 0, 127, 139);
