@@ -421,25 +421,26 @@ RoomLinkFindings checkRoomLinks(const Project& project) {
         for (int x = 1; x <= room.numX(); ++x) {
             for (int z = 1; z <= room.numZ(); ++z) {
                 const WorldPlace place = sectorPlace(room, x, z);
-                const std::string where = roomLabel(project, r) + ", " + sectorLabel(x, z) + ": ";
+                const auto where = [&] { return roomLabel(project, r) + ", " + sectorLabel(x, z) + ": "; };
                 int tx = 0, tz = 0;
 
                 if (const int side = rooms.target(sideRoomOf(room, x, z)); side != 0) {
-                    const std::string into = where + "its side link leads into " + roomLabel(project, side);
+                    const std::string into = where() + "its side link leads into " + roomLabel(project, side);
                     if (!sectorAtPlace(rooms.room(side), place, tx, tz)) {
                         findings.faults.push_back(into + ", which has no sector at this place (" + placeLabel(place) +
                                                   ").");
                     } else if (const int onward = rooms.target(sideRoomOf(rooms.room(side), tx, tz)); onward != 0) {
                         std::string path;
                         const int back = chainReturn(rooms, r, place, sideRoomOf, path);
-                        std::string text = into + ", onto its " + sectorLabel(tx, tz) + ", which is a side link too, into " +
-                                           roomLabel(project, onward);
+                        std::string text = into + ", onto its " + sectorLabel(tx, tz) +
+                                           ", which is a side link too, into " + roomLabel(project, onward);
                         if (back == 0) {
                             text += ": the game does not pass from one side link into another.";
                         } else {
                             text += ": the game would go round for ever (rooms " + path + ").";
                             // Two doorways into each other: the rooms overlap by one sector.
-                            if (back == r && onward == r && side != r) text += " Rooms joined by doorways overlap by two sectors.";
+                            if (back == r && onward == r && side != r)
+                                text += " Rooms joined by doorways overlap by two sectors.";
                         }
                         findings.faults.push_back(text);
                     } else {
@@ -459,7 +460,7 @@ RoomLinkFindings checkRoomLinks(const Project& project) {
                 for (const auto& v : vertical) {
                     const int target = rooms.target(v.linkOf(room, x, z));
                     if (target == 0) continue;
-                    const std::string into = where + "the room " + v.name + " is " + roomLabel(project, target);
+                    const std::string into = where() + "the room " + v.name + " is " + roomLabel(project, target);
                     if (!sectorAtPlace(rooms.room(target), place, tx, tz)) {
                         findings.faults.push_back(into + ", which has no sector at this place (" + placeLabel(place) +
                                                   ").");

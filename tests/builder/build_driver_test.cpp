@@ -245,7 +245,8 @@ TEST_F(BuildDriverTest, RoomsJoinedByDoorwaysBuildOnlyWhenEachLeadsOntoTheOtherR
             EXPECT_TRUE(recorder_.warnings.empty());
         } else {
             ASSERT_EQ(texts.size(), 1u) << recorder_.allMessages();
-            for (const std::string& part : k.messageParts) EXPECT_NE(texts[0].find(part), std::string::npos) << texts[0];
+            for (const std::string& part : k.messageParts)
+                EXPECT_NE(texts[0].find(part), std::string::npos) << texts[0];
         }
         if (k.outcome == BuildOutcome::Refused) {
             expectRefused(*project);

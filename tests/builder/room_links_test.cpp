@@ -36,7 +36,8 @@ void expectLines(const char* what, const std::vector<std::string>& lines,
     std::string all;
     for (const std::string& l : lines) all += "\n  " + l;
     ASSERT_EQ(lines.size(), expected.size()) << what << ":" << all;
-    for (std::size_t i = 0; i < lines.size(); ++i) EXPECT_TRUE(holds(lines[i], expected[i])) << what << " " << i << ":" << all;
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        EXPECT_TRUE(holds(lines[i], expected[i])) << what << " " << i << ":" << all;
 }
 
 TEST(RoomLinks, JoinsOfRoomsAreRefusedWarnedOrBuilt) {
@@ -85,7 +86,8 @@ TEST(RoomLinks, JoinsOfRoomsAreRefusedWarnedOrBuilt) {
          {}},
         {"a side link into its own room",
          [](Project& p) { addSideLink(addPlacedRoom(p, 5, 5, 0, 0), 3, 3, 1); },
-         {{"Room 1 \"Room1\", sector (3, 3): its side link leads into Room 1", "onto its sector (3, 3)", "for ever (rooms 1, 1)."}},
+         {{"Room 1 \"Room1\", sector (3, 3): its side link leads into Room 1", "onto its sector (3, 3)",
+           "for ever (rooms 1, 1)."}},
          {}},
         {"a side link into a place the room beside does not cover",
          [](Project& p) {
