@@ -418,8 +418,11 @@ RoomLinkFindings checkRoomLinks(const Project& project) {
     for (int r = 1; r <= rooms.count(); ++r) {
         if (!rooms.usable(r)) continue;
         const EditorRoom& room = rooms.room(r);
+        std::size_t number = 0;  // sector (x, z) is number (x - 1) * numZ + z, counted from 1
         for (int x = 1; x <= room.numX(); ++x) {
             for (int z = 1; z <= room.numZ(); ++z) {
+                const GameSector& own = room.grid.gameSectors[number++];
+                if (own.roomBelow == kNoRoom && own.roomAbove == kNoRoom) continue;  // no link at all
                 const WorldPlace place = sectorPlace(room, x, z);
                 const auto where = [&] { return roomLabel(project, r) + ", " + sectorLabel(x, z) + ": "; };
                 int tx = 0, tz = 0;
