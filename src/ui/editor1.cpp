@@ -433,13 +433,15 @@ bool TForm1::saveProjectTo(const QString& path, bool updateCaption) {
     projectPath_ = path;
     project_.projectFileName = toCp1250(path);
     modified_ = false;
-    recentFiles_.touch(project_.projectFileName);
-    try {
-        recentFiles_.save(configFile_);
-    } catch (const std::exception& e) {
-        cw::ui::showMessage(this, QString::fromUtf8(e.what()));
+    // A path that Windows-1250 cannot write would be a dead entry: it is saved, not listed.
+    if (recentFiles_.touchFile(path.toStdString())) {
+        try {
+            recentFiles_.save(configFile_);
+        } catch (const std::exception& e) {
+            cw::ui::showMessage(this, QString::fromUtf8(e.what()));
+        }
+        updateRecentFileMenu();
     }
-    updateRecentFileMenu();
     if (updateCaption) setWindowTitle(kProjectCaption + path);
     setProgress(0);
     return true;

@@ -195,6 +195,15 @@ TEST(Cp1250, PolishLettersRoundTrip) {
     EXPECT_EQ(cp1250ToUtf8("\x81"), "\xEF\xBF\xBD");         // undefined byte
 }
 
+TEST(Cp1250, FitsTellsWhetherEveryCharacterIsKept) {
+    const std::pair<const char*, bool> cases[] = {
+        {"/levels/łazienka Żółć €.phd", true}, {"what?.phd", true},  {"", true},
+        {"/levels/ванна.phd", false},          {"snow ☃.phd", false}, {"a\xC3", false},  // cut inside a character
+        {"😀", false},
+    };
+    for (const auto& [text, fits] : cases) EXPECT_EQ(fitsCp1250(text), fits) << text;
+}
+
 TEST(PString, CutsToCapacityAndKeepsPaddingZero) {
     PString<5> s;
     s = "abcdefgh";

@@ -47,9 +47,8 @@ std::string hex16(std::uint16_t value) {
 // The core takes file names as Windows-1250 bytes; a command-line argument is UTF-8. Returns
 // nothing when the name holds characters Windows-1250 cannot.
 std::optional<std::string> coreFileName(const std::string& argument) {
-    std::string bytes = utf8ToCp1250(argument);
-    if (cp1250ToUtf8(bytes) != argument) return std::nullopt;
-    return bytes;
+    if (!fitsCp1250(argument)) return std::nullopt;
+    return utf8ToCp1250(argument);
 }
 
 // Reads a level for a command: true when read, false after a message on err.
