@@ -394,9 +394,15 @@ bool TForm1::openProjectFile(const QString& path) {
     auto loaded = std::make_unique<Project>();
     try {
         loadProject(toPath(path), *loaded, [this](int value) { setProgress(value); });
-    } catch (const FormatError&) {
+    } catch (const FormatError& e) {
+        // Refused or unreadable: the reader's own reason under the message; the open project
+        // is untouched.
         setProgress(0);
-        cw::ui::showMessage(this, QStringLiteral("Error Opening the file!"));
+        cw::ui::showMessage(this, QStringLiteral("Error Opening the file!"), QString::fromUtf8(e.what()));
+        return false;
+    } catch (const IoError& e) {
+        setProgress(0);
+        cw::ui::showMessage(this, QStringLiteral("Error Opening the file!"), QString::fromUtf8(e.what()));
         return false;
     } catch (const std::exception& e) {
         setProgress(0);

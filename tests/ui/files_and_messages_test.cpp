@@ -85,6 +85,41 @@ QStringList recentEntries(EditorFixture& f) {
 class FilesAndMessagesTest : public QObject {
     Q_OBJECT
 private slots:
+    void refusedProjectSaysWhyAndStaysClosed() {
+        EditorFixture f;
+        QVERIFY(showActive(f));
+        const fs::path base = f.folder.file("base.phd"), kept = f.folder.file("dom.cwp");
+        writeBaseLevel(base);
+        writeProject(kept, base);
+        openWithF3(f, kept);
+        QCOMPARE(f.roomListNames(), QStringList{"Łazienka"});
+
+        const fs::path damaged = f.folder.file("łazienka ☃.cwp");
+        std::vector<std::uint8_t> bytes = readFile(kept);
+        bytes[775] = 81;  // 81 rooms
+        writeFileAtomically(damaged, bytes);
+        const fs::path missing = f.folder.file("brak ☃.cwp");
+        const struct {
+            fs::path file;
+            QString reason;
+        } cases[] = {
+            {damaged, "Project file \"" + text(damaged) + "\" has 81 rooms; at most 80 are supported"},
+            {missing, "Cannot open \"" + text(missing) + "\": " +
+                          QString::fromStdString(std::generic_category().message(ENOENT))},
+        };
+        for (const auto& c : cases) {
+            cw::test::MessageCatcher catcher;
+            openWithF3(f, c.file);
+            QCOMPARE(catcher.texts, QStringList{"Error Opening the file!"});
+            QCOMPARE(catcher.reasons, QStringList{c.reason});
+            // The open project is untouched.
+            QCOMPARE(f.project->roomCount, 1);
+            QCOMPARE(f.roomListNames(), QStringList{"Łazienka"});
+            QCOMPARE(f.form->projectPath(), text(kept));
+            QCOMPARE(f.form->windowTitle(), "Vellorn's Cairnwork - " + text(kept));
+        }
+    }
+
     void recentListKeepsOnlyPathsItCanNameAgain() {
         EditorFixture f;
         QVERIFY(showActive(f));
