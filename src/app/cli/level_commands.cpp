@@ -70,7 +70,13 @@ bool readLevelFor(LevelImage& image, const std::string& argument, std::ostream& 
                     << "\" is not a level of Tomb Raider 1, 1 Gold, 2 or 3 (unknown version word)\n";
                 return false;
         }
-    } catch (const std::exception& e) {  // IoError, FormatError, out of memory
+    } catch (const IoError& e) {  // names the file itself
+        err << "cairnwork-cli: " << e.what() << "\n";
+        return false;
+    } catch (const FormatError& e) {
+        err << "cairnwork-cli: " << e.what() << "\n";
+        return false;
+    } catch (const std::exception& e) {  // out of memory
         err << "cairnwork-cli: \"" << argument << "\": " << e.what() << "\n";
         return false;
     }
