@@ -26,6 +26,21 @@ std::string sectorLabel(int x, int z) { return "sector (" + std::to_string(x) + 
 // A room byte of a game sector names a room of the project (255 = none).
 bool namesMissingRoom(std::uint8_t value, int roomCount) { return value != kNoRoom && value + 1 > roomCount; }
 
+// What a portal's place decides: it must open into another room, and every corner must fit the
+// level's signed 16-bit coordinates. `where` names the portal.
+void addPortalPlaceFaults(std::vector<std::string>& faults, const std::string& where, int roomNumber,
+                          const EditorRoom& room, const Portal& portal) {
+    if (portal.targetRoom == roomNumber) faults.push_back(where + ": it opens into its own room.");
+    const auto geometry = portalGeometry(portal, room.grid);
+    if (!geometry) return;  // its face or anchor is named as a fault of its own
+    if (const auto corner = cornerOutsideLevel(*geometry)) {
+        faults.push_back(where + ": with width " + std::to_string(portal.width) + " and length " +
+                         std::to_string(portal.length) + " a corner lies at (" + std::to_string((*corner)[0]) + ", " +
+                         std::to_string((*corner)[1]) + ", " + std::to_string((*corner)[2]) +
+                         "), outside the level's coordinates (-32768 to 32767); make the portal smaller.");
+    }
+}
+
 // The build, with the level and the working blocks it owns; every early end releases them.
 class Build {
 public:
@@ -308,6 +323,7 @@ std::vector<std::string> projectBuildFaults(const Project& project) {
                     faults.push_back(where + ": it opens into room " + std::to_string(portal.targetRoom) +
                                      ", which the project does not have (it has " + std::to_string(rooms) + " rooms).");
                 }
+                addPortalPlaceFaults(faults, where, r, room, portal);
             }
         }
         for (int x = 1; x <= numX; ++x) {

@@ -68,9 +68,10 @@ BuildOutcome buildLevelOnBase(Project& project, LevelImage& image, const BuildSe
 
 // The faults of the project that a build refuses, one line each (empty when it can be built):
 // no rooms, a current room that is not a room, a size outside 3..32, a shape outside 1..16,
-// more than 20 portals, a portal whose face is not 1..6, whose anchor lies outside its room or
-// whose target is not a room of the project, a sector whose room below or above (or side room)
-// is not a room of the project.
+// more than 20 portals, a portal whose face is not 1..6, whose anchor lies outside its room,
+// whose target is not a room of the project or is its own room, or whose size puts a corner
+// outside the level's signed 16-bit coordinates, a sector whose room below or above (or side
+// room) is not a room of the project.
 std::vector<std::string> projectBuildFaults(const Project& project);
 
 // The base level path with leading and trailing blanks removed.

@@ -326,6 +326,14 @@ TEST(ProjectBuildFaults, EachFaultIsNamed) {
          "Room 2 \"Room2\", sector (3, 3): the side room is room 8"},
         {"room below", [](Project& p) { gameSectorAt(p.room(3).grid, 2, 2).roomBelow = 5; },
          "Room 3 \"Room3\", sector (2, 2): the room below is room 6"},
+        {"portal into its own room", [](Project& p) { p.room(1).portals[0].targetRoom = 1; },
+         "Room 1 \"Room1\", portal 1: it opens into its own room."},
+        // A north wall portal from column 3 (x 2048) 30 sectors wide ends at x 32768.
+        {"wall portal past x 32767", [](Project& p) { p.room(1).portals[0].width = 30; },
+         "Room 1 \"Room1\", portal 1: with width 30 and length 3 a corner lies at (32768, "},
+        // A floor portal from row 5 (z 5120) 40 sectors long reaches z -35840.
+        {"floor portal past z -32768", [](Project& p) { p.room(1).portals[3].length = 40; },
+         "Room 1 \"Room1\", portal 4: with width 2 and length 40 a corner lies at (3072, "},
     };
     EXPECT_TRUE(projectBuildFaults(*test::makeSampleProject()).empty());
     {
@@ -333,6 +341,12 @@ TEST(ProjectBuildFaults, EachFaultIsNamed) {
         auto project = test::makeSampleProject();
         sectorAt(project->room(2), 3, 3).linkMode = 2;
         gameSectorAt(project->room(2).grid, 3, 3).roomAbove = kNoRoom;
+        EXPECT_TRUE(projectBuildFaults(*project).empty());
+    }
+    {
+        // The widest north wall portal from column 3 ends at x 2048 + 29 * 1024 = 31744.
+        auto project = test::makeSampleProject();
+        project->room(1).portals[0].width = 29;
         EXPECT_TRUE(projectBuildFaults(*project).empty());
     }
     for (const Case& k : cases) {
