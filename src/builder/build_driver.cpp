@@ -1,9 +1,11 @@
 #include "builder/build_driver.h"
 
 #include <memory>
+#include <string_view>
 
 #include "builder/portals_floor_boxes.h"
 #include "builder/side_files.h"
+#include "common/cp1250.h"
 #include "common/errors.h"
 #include "common/files.h"
 #include "levelfile/level_image.h"
@@ -14,11 +16,13 @@ namespace cw {
 
 namespace {
 
+// A settings text (Windows-1250) as it enters a message.
+std::string utf8(std::string_view text) { return cp1250ToUtf8(text); }
+
 std::string roomLabel(const Project& project, int number) {
-    std::string s = "Room " + std::to_string(number);
-    if (number >= 1 && number <= kMaxRooms && !project.room(number).name.empty())
-        s += " \"" + project.room(number).name.str() + "\"";
-    return s;
+    const std::string_view name =
+        number >= 1 && number <= kMaxRooms ? project.room(number).name.view() : std::string_view();
+    return roomMessageLabel(number, name);
 }
 
 std::string sectorLabel(int x, int z) { return "sector (" + std::to_string(x) + ", " + std::to_string(z) + ")"; }
@@ -72,10 +76,19 @@ private:
         }
     }
 
-    BuildOutcome refuse(const std::string& message) {
+    // Ends the build with a message as it stands (the two that ask for a base level).
+    BuildOutcome stop(const std::string& message) {
         observer_.showMessage(message);
         observer_.setProgress(0);
         return BuildOutcome::Refused;
+    }
+    // Ends the build: "The level cannot be built: <reason>".
+    BuildOutcome refuse(const std::string& reason) { return stop(std::string(kBuildRefused) + " " + reason); }
+    // Ends the build listing every fault, one line each under kBuildRefused.
+    BuildOutcome refuse(const std::vector<std::string>& faults) {
+        std::string text = kBuildRefused;
+        for (const std::string& f : faults) text.append("\n").append(f);
+        return stop(text);
     }
 
     BuildOutcome steps() {
@@ -86,14 +99,14 @@ private:
         image_ = ownedImage_.get();
         observer_.setProgress(10);
 
-        if (trimBlanks(base).empty()) return refuse(" Please type the Base Level name ");
-        if (!fileExists(pathFromBytes(base))) return refuse("Base Level file " + base + " not found");
+        if (trimBlanks(base).empty()) return stop(" Please type the Base Level name ");
+        if (!fileExists(pathFromBytes(base))) return stop("Base Level file " + utf8(base) + " not found");
         if (trimBlanks(output).empty()) return refuse("Please type the name of the level file to write.");
 
         const std::uint8_t status = readBaseLevel(*image_, base);
-        if (status == kReadNoFile) return refuse("Base Level file " + base + " not found");
+        if (status == kReadNoFile) return stop("Base Level file " + utf8(base) + " not found");
         if (status == kReadUnknownVersion) {
-            return refuse("Base Level file " + base +
+            return refuse("Base Level file " + utf8(base) +
                           " is not a level of Tomb Raider 1, 1 Gold, 2 or 3: its version word is not a known one.");
         }
         observer_.setProgress(50);
@@ -103,12 +116,7 @@ private:
     BuildOutcome stepsAfterReading() {
         const std::string& output = settings_.outputFile;
 
-        const std::vector<std::string> faults = projectBuildFaults(project_);
-        if (!faults.empty()) {
-            std::string text = "The level cannot be built:";
-            for (const std::string& f : faults) text.append("\n").append(f);
-            return refuse(text);
-        }
+        if (const std::vector<std::string> faults = projectBuildFaults(project_); !faults.empty()) return refuse(faults);
 
         if (auto refusal = buildRooms(); !refusal.empty()) return refuse(refusal);
         observer_.setProgress(90);
@@ -120,13 +128,14 @@ private:
         image_->cameras.count = 0;
 
         applySideFiles();
-        if (auto refusal = checkFloorDataIndexes(); !refusal.empty()) return refuse(refusal);
+        if (auto faults = floorDataIndexFaults(); !faults.empty()) return refuse(faults);
 
         observer_.setProgress(100);
         const std::uint8_t written =
             environment_.writeLevelFile ? environment_.writeLevelFile(*image_, output) : writeLevel(*image_, output);
         if (written != kWriteOk) {
-            return refuse("Level file " + output + " was not written: the base level's version word is not a known one.");
+            return refuse("Level file " + utf8(output) +
+                          " was not written: the base level's version word is not a known one.");
         }
         observer_.setProgress(0);
 
@@ -208,12 +217,12 @@ private:
         if (!trimBlanks(items).empty()) {
             if (fileExists(pathFromBytes(items))) {
                 if (readItemsFile(*image_, pathFromBytes(items)) == kItemsBadMagic) {
-                    observer_.showMessage("Items file " + items +
+                    observer_.showMessage("Items file " + utf8(items) +
                                           " is not an items settings file (it does not start with the byte 7 and "
                                           "\"VELLORN\"); it was not used.");
                 }
             } else {
-                observer_.showMessage("Items file " + items + " not found");
+                observer_.showMessage("Items file " + utf8(items) + " not found");
             }
         }
         const std::string& meshes = settings_.lightsFile;
@@ -221,43 +230,36 @@ private:
             if (fileExists(pathFromBytes(meshes))) {
                 const std::uint8_t status = readRoomMeshFile(*image_, pathFromBytes(meshes));
                 if (status == kMeshesBadMagic) {
-                    observer_.showMessage("Meshes file " + meshes +
+                    observer_.showMessage("Meshes file " + utf8(meshes) +
                                           " is not a light/texture settings file (it does not start with the byte 16 "
                                           "and \"Vellorn MSH file\"); it was not used.");
                 } else if (status == kMeshesWrongGame) {
-                    observer_.showMessage("Meshes file " + meshes +
+                    observer_.showMessage("Meshes file " + utf8(meshes) +
                                           " was made for another game than the base level; it was not used.");
                 }
             } else {
-                observer_.showMessage("Meshes file " + meshes + " not found");
+                observer_.showMessage("Meshes file " + utf8(meshes) + " not found");
             }
         }
     }
 
     // Every sector's floor data index must name a word of the floor data.
-    std::string checkFloorDataIndexes() const {
+    std::vector<std::string> floorDataIndexFaults() const {
         const LevelImage& image = *image_;
-        std::string faults;
+        std::vector<std::string> faults;
         for (int r = 1; r <= image.roomCount; ++r) {
             const SectorGrid& grid = image.room(r).grid;
             for (int x = 1; x <= grid.numX; ++x) {
                 for (int z = 1; z <= grid.numZ; ++z) {
                     const std::uint16_t index = gameSectorAt(grid, x, z).floorDataIndex;
                     if (index != 0 && index >= image.floorData.count) {
-                        faults.append("\n")
-                            .append(roomLabel(project_, r))
-                            .append(", ")
-                            .append(sectorLabel(x, z))
-                            .append(": floor data index ")
-                            .append(std::to_string(index))
-                            .append(" lies past the floor data (")
-                            .append(std::to_string(image.floorData.count))
-                            .append(" words).");
+                        faults.push_back(roomLabel(project_, r) + ", " + sectorLabel(x, z) + ": floor data index " +
+                                         std::to_string(index) + " lies past the floor data (" +
+                                         std::to_string(image.floorData.count) + " words).");
                     }
                 }
             }
         }
-        if (!faults.empty()) faults.insert(0, "The level cannot be built:");
         return faults;
     }
 

@@ -13,7 +13,11 @@
 // as it was. Only a build that wrote its level stores the six settings texts in the project and
 // then tells the observer, whose owner decides whether to save the project.
 //
-// All texts (settings, paths, messages) are Windows-1250 bytes.
+// Every message that ends a build starts with kBuildRefused, except the two that ask for a base
+// level: " Please type the Base Level name " and "Base Level file <path> not found".
+//
+// The settings are Windows-1250 bytes, as the project keeps them; messages are UTF-8 (project
+// texts are converted where they enter a message).
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -39,7 +43,7 @@ class BuildObserver {
 public:
     virtual ~BuildObserver() = default;
     virtual void setProgress(int value) = 0;
-    // One message for the user (a refusal, a missing side file, an input/output error).
+    // One message for the user (a refusal, a missing side file, an input/output error), UTF-8.
     virtual void showMessage(const std::string& text) = 0;
     // The level was written and the settings texts are stored in the project. The window saves
     // the project here when it has a file name; a command-line build does not.
@@ -49,6 +53,9 @@ public:
 enum class BuildOutcome { Written, Refused };
 
 struct LevelImage;
+
+// The first words of every message that refuses a build.
+inline constexpr const char* kBuildRefused = "The level cannot be built:";
 
 struct BuildEnvironment {
     std::filesystem::path programFolder;  // where "floor.dat" is found (findDataFile)

@@ -298,7 +298,8 @@ void TForm1::presentPlan() {
     Image1->refresh();
 }
 
-void TForm1::showMessage(const std::string& text) { cw::ui::showMessage(this, fromCp1250(text)); }
+// Messages of the core are UTF-8 (project texts in them are converted where they enter).
+void TForm1::showMessage(const std::string& text) { cw::ui::showMessage(this, QString::fromStdString(text)); }
 
 QString TForm1::askFileName(const FileDialogSettings& fileDialog) { return runFileDialog(this, fileDialog); }
 

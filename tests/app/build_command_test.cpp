@@ -4,9 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <random>
 #include <sstream>
+#include <system_error>
 
 #include "cli/cli.h"
 #include "common/files.h"
@@ -108,6 +110,21 @@ TEST_F(BuildCommandTest, StoredOutputNameMustNameALevelFile) {
     }
     // With --out the stored name does not matter.
     EXPECT_EQ(run({project(), "--out", (dir_ / "ok.tr2").string()}), kExitOk) << err_.str();
+}
+
+TEST_F(BuildCommandTest, MessagesArePrintedInUtf8) {
+    // A folder in the way of the output: the write error names the file with its Polish letters
+    // and the cause.
+    const fs::path folder = dir_ / "ścieżka.phd";
+    fs::create_directories(folder / "inside");
+    EXPECT_EQ(run({project(), "--out", folder.string()}), kExitRefused);
+    EXPECT_NE(err_.str().find("The level cannot be built: Cannot write \"" + folder.string() + "\": " +
+                              std::generic_category().message(EISDIR) + "\n"),
+              std::string::npos)
+        << err_.str();
+    // A character that Windows-1250 lacks becomes "?", as in the editor.
+    EXPECT_EQ(run({project(), "--items", (dir_ / "łazienka ☃.itm").string()}), kExitOk) << err_.str();
+    EXPECT_EQ(err_.str(), "Items file " + (dir_ / "łazienka ?.itm").string() + " not found\n");
 }
 
 TEST_F(BuildCommandTest, UsageErrors) {

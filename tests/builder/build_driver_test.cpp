@@ -4,11 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <random>
+#include <system_error>
 
 #include "builder_test_support.h"
 #include "common/binio.h"
+#include "common/cp1250.h"
 #include "common/files.h"
 #include "levelfile/level_reader.h"
 #include "levelfile/level_writer.h"
@@ -72,8 +75,13 @@ protected:
         EXPECT_EQ(readBaseLevel(*image, (dir_ / "out.phd").string()), kReadOk);
         return image;
     }
-    // Nothing written, nothing stored, progress back at 0.
-    void expectRefused(const Project& project) {
+    // Nothing written, nothing stored, progress back at 0; the message gives the reason after
+    // "The level cannot be built:" (all but the two that ask for a base level).
+    void expectRefused(const Project& project, bool withReason = true) {
+        if (withReason) {
+            ASSERT_FALSE(recorder_.messages.empty());
+            EXPECT_EQ(recorder_.messages.back().rfind("The level cannot be built:", 0), 0u) << recorder_.messages.back();
+        }
         EXPECT_FALSE(outputWritten());
         EXPECT_EQ(recorder_.stored, 0);
         EXPECT_TRUE(project.baseLevelPath.empty());
@@ -96,7 +104,7 @@ TEST_F(BuildDriverTest, EmptyBaseLevelNameIsRefused) {
     EXPECT_EQ(build(*project), BuildOutcome::Refused);
     EXPECT_EQ(recorder_.messages, std::vector<std::string>{" Please type the Base Level name "});
     EXPECT_EQ(recorder_.progress, (std::vector<int>{10, 0}));
-    expectRefused(*project);
+    expectRefused(*project, false);
 }
 
 TEST_F(BuildDriverTest, MissingBaseLevelIsNamedWithItsBlanks) {
@@ -105,7 +113,7 @@ TEST_F(BuildDriverTest, MissingBaseLevelIsNamedWithItsBlanks) {
     EXPECT_EQ(build(*project), BuildOutcome::Refused);
     EXPECT_EQ(recorder_.messages, std::vector<std::string>{"Base Level file " + settings_.baseLevel + " not found"});
     EXPECT_EQ(recorder_.progress, (std::vector<int>{10, 0}));
-    expectRefused(*project);
+    expectRefused(*project, false);
 }
 
 TEST_F(BuildDriverTest, UnknownVersionWordIsRefused) {
@@ -294,6 +302,35 @@ TEST_F(BuildDriverTest, OutputThatCannotBeCreatedEndsTheBuild) {
     ASSERT_EQ(recorder_.messages.size(), 1u);
     EXPECT_EQ(recorder_.progress, (std::vector<int>{10, 50, 90, 100, 0}));
     expectRefused(*project);
+}
+
+TEST_F(BuildDriverTest, MessagesAreUtf8WithProjectTextsConverted) {
+    // The settings and the room names are Windows-1250, as the project keeps them; a character
+    // that Windows-1250 lacks (the snowman) became "?" when the text was typed.
+    auto project = test::makeSampleProject();
+    project->room(1).name = utf8ToCp1250("Łazienka");
+    settings_.itemsFile = utf8ToCp1250((dir_ / "łazienka ☃.itm").string());
+    EXPECT_EQ(build(*project), BuildOutcome::Written);
+    EXPECT_EQ(recorder_.messages, std::vector<std::string>{"Items file " + (dir_ / "łazienka ?.itm").string() + " not found"});
+
+    recorder_ = Recorder{};
+    fs::remove(dir_ / "out.phd");
+    project->room(1).portals[0].targetRoom = 1;
+    EXPECT_EQ(build(*project), BuildOutcome::Refused);
+    EXPECT_EQ(recorder_.messages,
+              std::vector<std::string>{"The level cannot be built:\nRoom 1 \"Łazienka\", portal 1: it opens into its own room."});
+    project->room(1).portals[0].targetRoom = 4;
+
+    // A folder in the way of the output: the write error names its cause and the file.
+    recorder_ = Recorder{};
+    settings_.itemsFile.clear();
+    fs::create_directories(dir_ / "ścieżka.phd" / "inside");
+    settings_.outputFile = utf8ToCp1250((dir_ / "ścieżka.phd").string());
+    EXPECT_EQ(build(*project), BuildOutcome::Refused);
+    EXPECT_EQ(recorder_.messages, std::vector<std::string>{"The level cannot be built: Cannot write \"" +
+                                                            (dir_ / "ścieżka.phd").string() + "\": " +
+                                                            std::generic_category().message(EISDIR)});
+    EXPECT_TRUE(fs::is_directory(dir_ / "ścieżka.phd" / "inside"));
 }
 
 TEST_F(BuildDriverTest, LinearVertexScanBuildsTheSameLevel) {

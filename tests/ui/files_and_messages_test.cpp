@@ -30,6 +30,18 @@ namespace fs = std::filesystem;
 
 QString text(const fs::path& path) { return QString::fromStdString(path.string()); }
 
+// Presses a button of a window with a real mouse click at its centre; false (and nothing
+// pressed) when another control covers that place or the button cannot be pressed.
+bool pressButton(QWidget& window, const char* name) {
+    auto* button = window.findChild<QAbstractButton*>(QLatin1String(name));
+    if (button == nullptr || !button->isVisible() || !button->isEnabled()) return false;
+    const QPoint centre = button->mapTo(&window, button->rect().center());
+    QWidget* under = window.childAt(centre);
+    if (under != button && !button->isAncestorOf(under)) return false;
+    QTest::mouseClick(under, Qt::LeftButton, {}, under->mapFrom(&window, centre));
+    return true;
+}
+
 // The window shown and active, so that its menu shortcuts reach it.
 bool showActive(EditorFixture& f) {
     f.form->show();
@@ -73,6 +85,28 @@ void openWithF3(EditorFixture& f, const fs::path& path) {
     pressKey(f, Qt::Key_F3);
 }
 
+struct BuildRun {
+    QStringList messages;
+    bool pressed = false;
+};
+
+// "&Buduj Level" (F10) with these fields, confirmed with a click on "Buduj Level".
+BuildRun buildWithF10(EditorFixture& f, const BuildSettingsFields& fields) {
+    BuildRun run;
+    cw::test::MessageCatcher catcher;
+    QObject watch;  // ends the watch for the dialog with this function, shown or not
+    onNextDialog<TForm5>(
+        [&run, fields](TForm5& dialog) {
+            dialog.setFields(fields);
+            run.pressed = pressButton(dialog, "Button5");
+            if (!run.pressed) dialog.reject();
+        },
+        &watch);
+    pressKey(f, Qt::Key_F10);
+    run.messages = catcher.texts;
+    return run;
+}
+
 QStringList recentEntries(EditorFixture& f) {
     QStringList texts;
     const QList<QAction*> items = f.form->findChild<QMenu*>("Plik1")->actions();
@@ -85,6 +119,30 @@ QStringList recentEntries(EditorFixture& f) {
 class FilesAndMessagesTest : public QObject {
     Q_OBJECT
 private slots:
+    void buildMessagesShowPathsAsTheyAre() {
+        EditorFixture f;
+        QVERIFY(showActive(f));
+        const fs::path base = f.folder.file("base.phd"), project = f.folder.file("dom.cwp");
+        writeBaseLevel(base);
+        writeProject(project, base);
+        openWithF3(f, project);
+
+        // A folder in the way of the output: the write error names its cause and the file.
+        const fs::path folder = f.folder.file("ścieżka.phd");
+        fs::create_directories(folder / "inside");
+        BuildRun run = buildWithF10(f, {"", "", text(base), "", "", text(folder)});
+        QVERIFY(run.pressed);
+        QCOMPARE(run.messages, QStringList{"The level cannot be built: Cannot write \"" + text(folder) + "\": " +
+                                           QString::fromStdString(std::generic_category().message(EISDIR))});
+
+        // A character that Windows-1250 lacks (the snowman) becomes "?" on the way to the project.
+        const fs::path items = f.folder.file("łazienka ☃.itm");
+        run = buildWithF10(f, {"", "", text(base), text(items), "", text(f.folder.file("out.phd"))});
+        QVERIFY(run.pressed);
+        QCOMPARE(run.messages, QStringList{"Items file " + text(f.folder.file("łazienka ?.itm")) + " not found"});
+        QVERIFY(fileExists(f.folder.file("out.phd")));
+    }
+
     void refusedProjectSaysWhyAndStaysClosed() {
         EditorFixture f;
         QVERIFY(showActive(f));

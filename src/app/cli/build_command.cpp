@@ -23,7 +23,7 @@ class ConsoleObserver : public BuildObserver {
 public:
     ConsoleObserver(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
     void setProgress(int value) override { out_ << "progress " << value << "%\n"; }
-    void showMessage(const std::string& text) override { err_ << cp1250ToUtf8(text) << "\n"; }
+    void showMessage(const std::string& text) override { err_ << text << "\n"; }  // UTF-8, as the terminal
 
 private:
     std::ostream& out_;
