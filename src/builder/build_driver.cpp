@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string_view>
+#include <system_error>
 
 #include "builder/portals_floor_boxes.h"
 #include "builder/side_files.h"
@@ -15,6 +16,8 @@
 namespace cw {
 
 namespace {
+
+namespace fs = std::filesystem;
 
 // A settings text (Windows-1250) as it enters a message.
 std::string utf8(std::string_view text) { return cp1250ToUtf8(text); }
@@ -45,6 +48,13 @@ void addPortalPlaceFaults(std::vector<std::string>& faults, const std::string& w
     }
 }
 
+// The output would replace this input of the build (however either path is spelt).
+bool sameFile(const fs::path& output, const fs::path& input) {
+    std::error_code ec;
+    const bool same = fs::equivalent(output, input, ec);
+    return !ec && same;
+}
+
 // The build, with the level and the working blocks it owns; every early end releases them.
 class Build {
 public:
@@ -59,6 +69,9 @@ public:
         image_ = &base;
         return guarded([this] {
             if (trimBlanks(settings_.outputFile).empty()) return refuse("Please type the name of the level file to write.");
+            if (auto faults = settingsBuildFaults(settings_, environment_.projectFile); !faults.empty()) {
+                return refuse(faults);
+            }
             observer_.setProgress(50);
             return stepsAfterReading();
         });
@@ -102,6 +115,9 @@ private:
         if (trimBlanks(base).empty()) return stop(" Please type the Base Level name ");
         if (!fileExists(pathFromBytes(base))) return stop("Base Level file " + utf8(base) + " not found");
         if (trimBlanks(output).empty()) return refuse("Please type the name of the level file to write.");
+        if (auto faults = settingsBuildFaults(settings_, environment_.projectFile); !faults.empty()) {
+            return refuse(faults);
+        }
 
         const std::uint8_t status = readBaseLevel(*image_, base);
         if (status == kReadNoFile) return stop("Base Level file " + utf8(base) + " not found");
@@ -278,6 +294,24 @@ std::string trimBlanks(const std::string& text) {
     while (begin < end && static_cast<unsigned char>(text[begin]) <= ' ') ++begin;
     while (end > begin && static_cast<unsigned char>(text[end - 1]) <= ' ') --end;
     return text.substr(begin, end - begin);
+}
+
+std::vector<std::string> settingsBuildFaults(const BuildSettings& settings, const fs::path& projectFile) {
+    std::vector<std::string> faults;
+    const fs::path output = pathFromBytes(settings.outputFile);
+    const auto checkInput = [&](const char* name, const fs::path& input, const std::string& shown) {
+        if (sameFile(output, input)) {
+            faults.push_back("The output file \"" + utf8(settings.outputFile) + "\" is the " + name + " \"" + shown +
+                             "\"; the build would replace it. Choose another output file.");
+        }
+    };
+    if (!projectFile.empty()) checkInput("project file", projectFile, projectFile.string());
+    checkInput("base level", pathFromBytes(settings.baseLevel), utf8(settings.baseLevel));
+    if (!trimBlanks(settings.itemsFile).empty())
+        checkInput("items file", pathFromBytes(settings.itemsFile), utf8(settings.itemsFile));
+    if (!trimBlanks(settings.lightsFile).empty())
+        checkInput("light/texture file", pathFromBytes(settings.lightsFile), utf8(settings.lightsFile));
+    return faults;
 }
 
 std::vector<std::string> projectBuildFaults(const Project& project) {

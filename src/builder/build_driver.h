@@ -7,11 +7,13 @@
 // It reports progress (10 after allocating the level, 50 after reading the base level, 90 after
 // the rooms, 100 while writing, 0 at the end) and every message through the observer.
 //
-// Before anything is built the project is checked: rooms, sizes, shapes, portals and the room
-// links of every sector; every fault is listed and the build refused. A refused or failed build
-// writes no file (the level is written to a temporary name and renamed) and leaves the project
-// as it was. Only a build that wrote its level stores the six settings texts in the project and
-// then tells the observer, whose owner decides whether to save the project.
+// Before anything is built the settings and the project are checked: the output must not be one
+// of the build's own inputs (the project file, the base level, the two side files, however the
+// path is spelt), and the project's rooms, sizes, shapes, portals and room links must make a
+// level; every fault is listed and the build refused. A refused or failed build writes no file
+// (the level is written to a temporary name and renamed) and leaves the project as it was. Only
+// a build that wrote its level stores the six settings texts in the project and then tells the
+// observer, whose owner decides whether to save the project.
 //
 // Every message that ends a build starts with kBuildRefused, except the two that ask for a base
 // level: " Please type the Base Level name " and "Base Level file <path> not found".
@@ -59,6 +61,8 @@ inline constexpr const char* kBuildRefused = "The level cannot be built:";
 
 struct BuildEnvironment {
     std::filesystem::path programFolder;  // where "floor.dat" is found (findDataFile)
+    // The project's own file, which the output must not replace; empty for an untitled project.
+    std::filesystem::path projectFile;
     VertexSearch vertexSearch = VertexSearch::Indexed;
     // Writes the finished level (status as writeLevel); empty: writeLevel to the output file.
     std::function<std::uint8_t(LevelImage& image, const std::string& path)> writeLevelFile;
@@ -80,6 +84,10 @@ BuildOutcome buildLevelOnBase(Project& project, LevelImage& image, const BuildSe
 // outside the level's signed 16-bit coordinates, a sector whose room below or above (or side
 // room) is not a room of the project.
 std::vector<std::string> projectBuildFaults(const Project& project);
+
+// The faults of the settings that a build refuses, one line each: an output that is the same
+// file as the project file, the base level, the items file or the light/texture file.
+std::vector<std::string> settingsBuildFaults(const BuildSettings& settings, const std::filesystem::path& projectFile);
 
 // The base level path with leading and trailing blanks removed.
 std::string trimBlanks(const std::string& text);

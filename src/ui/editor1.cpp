@@ -532,6 +532,7 @@ void TForm1::MakePHD1Click() {
     try {
         BuildEnvironment environment;
         environment.programFolder = programFolder_;
+        if (!projectPath_.isEmpty()) environment.projectFile = toPath(projectPath_);
         buildLevel(project_, settings, environment, observer);
     } catch (const std::exception& e) {
         setProgress(0);

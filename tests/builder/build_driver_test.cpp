@@ -304,6 +304,54 @@ TEST_F(BuildDriverTest, OutputThatCannotBeCreatedEndsTheBuild) {
     expectRefused(*project);
 }
 
+TEST_F(BuildDriverTest, OutputThatIsOneOfTheBuildsInputsIsRefused) {
+    // The inputs: the project's file, the base level and the two side files.
+    const fs::path base = dir_ / "base.phd", projectFile = dir_ / "p.cwp", items = dir_ / "items.itm",
+                   lights = dir_ / "lights.msh";
+    const std::vector<std::uint8_t> baseBytes = readFile(base), other = {1, 2, 3};
+    for (const fs::path& f : {projectFile, items, lights}) writeFileAtomically(f, other);
+    fs::create_directories(dir_ / "sub");
+    fs::create_symlink(base, dir_ / "link.phd");
+    fs::create_hard_link(projectFile, dir_ / "also.cwp");
+    environment_.projectFile = projectFile;
+    settings_.itemsFile = items.string();
+    settings_.lightsFile = lights.string();
+    struct Case {
+        std::string output;
+        const char* input;
+        fs::path inputPath;
+    };
+    const Case cases[] = {
+        {base.string(), "base level", base},
+        {(dir_ / "." / "base.phd").string(), "base level", base},
+        {(dir_ / "sub" / ".." / "base.phd").string(), "base level", base},
+        {(dir_ / "link.phd").string(), "base level", base},
+        {fs::relative(base).string(), "base level", base},  // from the working folder
+        {(dir_ / "sub" / ".." / "p.cwp").string(), "project file", projectFile},
+        {(dir_ / "also.cwp").string(), "project file", projectFile},
+        {items.string(), "items file", items},
+        {(dir_ / "." / "lights.msh").string(), "light/texture file", lights},
+    };
+    for (const Case& k : cases) {
+        recorder_ = Recorder{};
+        auto project = test::makeSampleProject();
+        settings_.outputFile = k.output;
+        EXPECT_EQ(build(*project), BuildOutcome::Refused) << k.output;
+        EXPECT_EQ(recorder_.messages, std::vector<std::string>{"The level cannot be built:\nThe output file \"" + k.output +
+                                                                "\" is the " + k.input + " \"" + k.inputPath.string() +
+                                                                "\"; the build would replace it. Choose another output file."});
+        expectRefused(*project);
+    }
+    EXPECT_EQ(readFile(base), baseBytes);
+    for (const fs::path& f : {projectFile, items, lights}) EXPECT_EQ(readFile(f), other) << f;
+    EXPECT_TRUE(fs::is_symlink(dir_ / "link.phd"));
+
+    // An untitled project has no file to keep, and blank side file names name no input.
+    environment_.projectFile.clear();
+    settings_.itemsFile = settings_.lightsFile = " ";
+    EXPECT_TRUE(settingsBuildFaults(settings_, environment_.projectFile).empty());
+}
+
 TEST_F(BuildDriverTest, MessagesAreUtf8WithProjectTextsConverted) {
     // The settings and the room names are Windows-1250, as the project keeps them; a character
     // that Windows-1250 lacks (the snowman) became "?" when the text was typed.

@@ -119,6 +119,40 @@ QStringList recentEntries(EditorFixture& f) {
 class FilesAndMessagesTest : public QObject {
     Q_OBJECT
 private slots:
+    void buildRefusesAnOutputThatIsOneOfItsInputs() {
+        EditorFixture f;
+        QVERIFY(showActive(f));
+        const fs::path base = f.folder.file("base.phd"), project = f.folder.file("dom.cwp");
+        writeBaseLevel(base);
+        writeProject(project, base);
+        fs::create_directories(f.folder.file("sub"));
+        fs::create_symlink(base, f.folder.file("link.phd"));
+        openWithF3(f, project);
+        QCOMPARE(f.form->projectPath(), text(project));
+        const std::vector<std::uint8_t> baseBytes = readFile(base), projectBytes = readFile(project);
+
+        const struct {
+            fs::path output;
+            const char* input;
+            fs::path inputPath;
+        } cases[] = {
+            {f.folder.path() / "sub" / ".." / "dom.cwp", "project file", project},
+            {f.folder.file("link.phd"), "base level", base},
+            {f.folder.path() / "." / "base.phd", "base level", base},
+        };
+        for (const auto& c : cases) {
+            const BuildRun run = buildWithF10(f, {"", "", text(base), "", "", text(c.output)});
+            QVERIFY(run.pressed);
+            QCOMPARE(run.messages, QStringList{"The level cannot be built:\nThe output file \"" + text(c.output) +
+                                               "\" is the " + c.input + " \"" + text(c.inputPath) +
+                                               "\"; the build would replace it. Choose another output file."});
+        }
+        QCOMPARE(readFile(base), baseBytes);
+        QCOMPARE(readFile(project), projectBytes);
+        QVERIFY(f.project->outputLevelPath.empty());  // a refused build changes nothing
+        QVERIFY(!f.form->isModified());
+    }
+
     void buildMessagesShowPathsAsTheyAre() {
         EditorFixture f;
         QVERIFY(showActive(f));

@@ -114,6 +114,7 @@ int runBuildCommand(const std::vector<std::string>& args, std::ostream& out, std
     ConsoleObserver observer(out, err);
     BuildEnvironment environment;
     environment.programFolder = programFolder;
+    environment.projectFile = std::filesystem::path(projectPath);  // never to be replaced by the level
     if (buildLevel(*project, settings, environment, observer) != BuildOutcome::Written) return kExitRefused;
     out << "Level written: " << cp1250ToUtf8(settings.outputFile) << "\n";
     return kExitOk;
