@@ -48,6 +48,14 @@ void addPortalPlaceFaults(std::vector<std::string>& faults, const std::string& w
     }
 }
 
+// One settings text and the field the project keeps it in.
+struct SettingsField {
+    const char* name;
+    const std::string& text;
+    std::size_t capacity;
+    bool isPath;
+};
+
 // The output would replace this input of the build (however either path is spelt).
 bool sameFile(const fs::path& output, const fs::path& input) {
     std::error_code ec;
@@ -298,6 +306,24 @@ std::string trimBlanks(const std::string& text) {
 
 std::vector<std::string> settingsBuildFaults(const BuildSettings& settings, const fs::path& projectFile) {
     std::vector<std::string> faults;
+    const SettingsField fields[] = {
+        {"level description", settings.description, decltype(Project::levelDescription)::capacity, false},
+        {"comment", settings.comment, decltype(Project::comment)::capacity, false},
+        {"base level path", settings.baseLevel, decltype(Project::baseLevelPath)::capacity, true},
+        {"output file name", settings.outputFile, decltype(Project::outputLevelPath)::capacity, true},
+        {"items file path", settings.itemsFile, decltype(Project::itemsFilePath)::capacity, true},
+        {"light/texture file path", settings.lightsFile, decltype(Project::lightsFilePath)::capacity, true},
+    };
+    for (const SettingsField& f : fields) {
+        if (f.text.size() <= f.capacity) continue;
+        // Windows-1250 gives every character one byte, so the byte count is the character count.
+        std::string fault = std::string("The ") + f.name;
+        if (f.isPath) fault += " \"" + utf8(f.text) + "\"";
+        fault += " is " + std::to_string(f.text.size()) + " characters long; the project keeps at most " +
+                 std::to_string(f.capacity) + (f.isPath ? ". Use a shorter path." : ". Shorten it.");
+        faults.push_back(fault);
+    }
+
     const fs::path output = pathFromBytes(settings.outputFile);
     const auto checkInput = [&](const char* name, const fs::path& input, const std::string& shown) {
         if (sameFile(output, input)) {

@@ -9,11 +9,12 @@
 //
 // Before anything is built the settings and the project are checked: the output must not be one
 // of the build's own inputs (the project file, the base level, the two side files, however the
-// path is spelt), and the project's rooms, sizes, shapes, portals and room links must make a
-// level; every fault is listed and the build refused. A refused or failed build writes no file
-// (the level is written to a temporary name and renamed) and leaves the project as it was. Only
-// a build that wrote its level stores the six settings texts in the project and then tells the
-// observer, whose owner decides whether to save the project.
+// path is spelt), every settings text must fit its field in the project, and the project's
+// rooms, sizes, shapes, portals and room links must make a level; every fault is listed and the
+// build refused. A refused or failed build writes no file (the level is written to a temporary
+// name and renamed) and leaves the project as it was. Only a build that wrote its level stores
+// the six settings texts in the project and then tells the observer, whose owner decides
+// whether to save the project.
 //
 // Every message that ends a build starts with kBuildRefused, except the two that ask for a base
 // level: " Please type the Base Level name " and "Base Level file <path> not found".
@@ -85,8 +86,9 @@ BuildOutcome buildLevelOnBase(Project& project, LevelImage& image, const BuildSe
 // room) is not a room of the project.
 std::vector<std::string> projectBuildFaults(const Project& project);
 
-// The faults of the settings that a build refuses, one line each: an output that is the same
-// file as the project file, the base level, the items file or the light/texture file.
+// The faults of the settings that a build refuses, one line each: a text longer than its field
+// in the project (so that the project would keep a cut path), an output that is the same file as
+// the project file, the base level, the items file or the light/texture file.
 std::vector<std::string> settingsBuildFaults(const BuildSettings& settings, const std::filesystem::path& projectFile);
 
 // The base level path with leading and trailing blanks removed.

@@ -352,6 +352,53 @@ TEST_F(BuildDriverTest, OutputThatIsOneOfTheBuildsInputsIsRefused) {
     EXPECT_TRUE(settingsBuildFaults(settings_, environment_.projectFile).empty());
 }
 
+TEST_F(BuildDriverTest, TextLongerThanItsFieldIsRefusedNotCut) {
+    // A base level whose path is one character longer than the project can keep.
+    const std::size_t folder = (dir_ / "").string().size();
+    const fs::path longBase = dir_ / (std::string(101 - folder - 4, 'b') + ".phd");
+    fs::copy_file(dir_ / "base.phd", longBase);
+    settings_.baseLevel = longBase.string();
+    ASSERT_EQ(settings_.baseLevel.size(), 101u);
+    auto project = test::makeSampleProject();
+    EXPECT_EQ(build(*project), BuildOutcome::Refused);
+    EXPECT_EQ(recorder_.messages,
+              std::vector<std::string>{"The level cannot be built:\nThe base level path \"" + longBase.string() +
+                                       "\" is 101 characters long; the project keeps at most 100. Use a shorter path."});
+    expectRefused(*project);
+}
+
+TEST(SettingsBuildFaults, EachTextIsMeasuredAgainstItsField) {
+    struct Case {
+        std::string BuildSettings::*field;
+        std::size_t capacity;
+        const char* named;
+    };
+    const Case cases[] = {
+        {&BuildSettings::description, 100, "The level description is"},
+        {&BuildSettings::comment, 250, "The comment is"},
+        {&BuildSettings::baseLevel, 100, "The base level path \"\xC5\x82x"},
+        {&BuildSettings::outputFile, 100, "The output file name \"\xC5\x82x"},
+        {&BuildSettings::itemsFile, 100, "The items file path \"\xC5\x82x"},
+        {&BuildSettings::lightsFile, 100, "The light/texture file path \"\xC5\x82x"},
+    };
+    for (const Case& k : cases) {
+        BuildSettings settings;
+        settings.*k.field = std::string(k.capacity, 'x');
+        EXPECT_TRUE(settingsBuildFaults(settings, {}).empty()) << k.named;  // a full field keeps it whole
+        // "ł" is one byte in Windows-1250, two in UTF-8: the field holds bytes of the first kind.
+        settings.*k.field = utf8ToCp1250("\xC5\x82") + std::string(k.capacity, 'x');
+        const auto faults = settingsBuildFaults(settings, {});
+        ASSERT_EQ(faults.size(), 1u) << k.named;
+        EXPECT_EQ(faults[0].rfind(k.named, 0), 0u) << faults[0];
+        EXPECT_NE(faults[0].find(" is " + std::to_string(k.capacity + 1) + " characters long; the project keeps at most " +
+                                 std::to_string(k.capacity) + "."),
+                  std::string::npos)
+            << faults[0];
+        settings.*k.field = utf8ToCp1250("\xC5\x82") + std::string(k.capacity - 1, 'x');
+        EXPECT_TRUE(settingsBuildFaults(settings, {}).empty()) << k.named;
+    }
+}
+
 TEST_F(BuildDriverTest, MessagesAreUtf8WithProjectTextsConverted) {
     // The settings and the room names are Windows-1250, as the project keeps them; a character
     // that Windows-1250 lacks (the snowman) became "?" when the text was typed.
