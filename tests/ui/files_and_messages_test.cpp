@@ -18,6 +18,7 @@
 #include "support/message_catcher.h"
 #include "support/program_folder.h"
 #include "ui/editor5.h"
+#include "ui/texts.h"
 
 using namespace cw;
 using namespace cw::ui;
@@ -209,6 +210,18 @@ private slots:
             QCOMPARE(f.roomListNames(), QStringList{"Łazienka"});
             QCOMPARE(f.form->projectPath(), text(kept));
             QCOMPARE(f.form->windowTitle(), "Vellorn's Cairnwork - " + text(kept));
+        }
+    }
+
+    void windowsConvertTextsAsTheCoreDoes() {
+        // Every Windows-1250 byte, the five it leaves undefined included, reads as the command
+        // line reads it; and typed text is stored as the command line stores it.
+        for (int b = 0; b < 256; ++b) {
+            const std::string byte(1, static_cast<char>(b));
+            QCOMPARE(fromCp1250(byte), QString::fromStdString(cp1250ToUtf8(byte)));
+        }
+        for (const char* typed : {"Żółć ĄĘ €", "ванна", "snow ☃", "😀 a", "\u0081"}) {
+            QCOMPARE(toCp1250(QString::fromUtf8(typed)), utf8ToCp1250(typed));
         }
     }
 
