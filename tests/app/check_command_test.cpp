@@ -93,6 +93,15 @@ TEST_F(CheckCommandTest, ListsEveryFaultAndWarning) {
          [](Project& p) { test::addTestRoom(p, 32, 32, 127, 139); }, kExitRefused,
          {"fault: Room 1 \"Room1\" needs more than 2000 vertices", "1 fault, 0 warnings"}},
         {"no rooms", [](Project&) {}, kExitRefused, {"fault: The project has no rooms.", "1 fault, 0 warnings"}},
+        {"a room named in Windows-1250, printed in UTF-8",
+         [](Project& p) {
+             joinedRooms(p, 4);
+             p.room(1).name = "\xA3\xB9ka";  // "Łąka"
+         },
+         kExitRefused,
+         {"fault: Room 1 \"\u0141\u0105ka\", sector (3, 5): its side link leads into Room 2",
+          "fault: Room 2 \"Room2\", sector (3, 1): its side link leads into Room 1 \"\u0141\u0105ka\", onto its sector",
+          "2 faults, 0 warnings"}},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.name);

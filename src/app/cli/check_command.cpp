@@ -8,7 +8,6 @@
 #include "cli/build_command.h"
 #include "cli/cli.h"
 #include "cli/json.h"
-#include "common/cp1250.h"
 #include "common/errors.h"
 #include "levelfile/level_image.h"
 #include "levelfile/level_writer.h"
@@ -22,8 +21,6 @@ const char* const kCheckSummary =
     "the same; no base level or side file is read (exit 1 when there are faults).";
 
 namespace {
-
-constexpr const char* kRefusalHeading = "The level cannot be built:";
 
 int usage(std::ostream& err, const std::string& problem) {
     err << "cairnwork-cli check: " << problem << "\nUsage: cairnwork-cli " << kCheckUsage << "\n";
@@ -53,11 +50,15 @@ std::vector<std::string> faultsWhileBuilding(Project& project, const std::filesy
     Collector collector;
     if (buildLevelOnBase(project, *image, settings, environment, collector) == BuildOutcome::Written) return {};
     if (collector.messages.empty()) return {"The build was refused."};
-    // The refusal is the build's last message: one fault, or a heading and a fault a line.
+    // The refusal is the build's last message: kBuildRefused and one fault, or kBuildRefused on a
+    // line of its own and a fault a line.
+    const std::string heading = kBuildRefused;
     std::vector<std::string> faults;
     std::istringstream lines(collector.messages.back());
-    for (std::string line; std::getline(lines, line);)
-        if (line != kRefusalHeading && !line.empty()) faults.push_back(line);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind(heading, 0) == 0) line.erase(0, line.find_first_not_of(' ', heading.size()));
+        if (!line.empty()) faults.push_back(line);
+    }
     return faults;
 }
 
@@ -65,7 +66,7 @@ void printJson(std::ostream& out, const std::vector<std::string>& faults, const 
     const auto list = [&out](const std::vector<std::string>& texts) {
         out << "[";
         for (std::size_t i = 0; i < texts.size(); ++i)
-            out << (i == 0 ? "\n    " : ",\n    ") << jsonString(cp1250ToUtf8(texts[i]));
+            out << (i == 0 ? "\n    " : ",\n    ") << jsonString(texts[i]);
         out << (texts.empty() ? "]" : "\n  ]");
     };
     out << "{\n  \"buildable\": " << (faults.empty() ? "true" : "false") << ",\n  \"faults\": ";
@@ -76,8 +77,9 @@ void printJson(std::ostream& out, const std::vector<std::string>& faults, const 
 }
 
 void printText(std::ostream& out, const std::vector<std::string>& faults, const std::vector<std::string>& warnings) {
-    for (const std::string& f : faults) out << "fault: " << cp1250ToUtf8(f) << "\n";
-    for (const std::string& w : warnings) out << "warning: " << cp1250ToUtf8(w) << "\n";
+    // The build's texts are UTF-8, as the terminal.
+    for (const std::string& f : faults) out << "fault: " << f << "\n";
+    for (const std::string& w : warnings) out << "warning: " << w << "\n";
     const auto count = [](std::size_t n, const char* what) {
         return std::to_string(n) + " " + what + (n == 1 ? "" : "s");
     };
