@@ -84,9 +84,9 @@ void buildExampleProject(Project& project) {
 
     const ExampleRoom layouts[] = {
         {"Hall", 8, 8, 127, 143, 16, 0, 0},
-        {"Corridor", 6, 3, 127, 139, 12, 7, 2},
+        {"Corridor", 6, 3, 127, 139, 12, 6, 2},
         {"Upper room", 5, 5, 143, 155, 20, 2, 2},
-        {"Ramp", 5, 3, 127, 143, 16, 12, 2},
+        {"Ramp", 5, 3, 127, 143, 16, 10, 2},
     };
     QuietView view;
     IndexedImage plan;
@@ -112,13 +112,17 @@ void buildExampleProject(Project& project) {
     EditorRoom& upper = project.room(3);
     EditorRoom& ramp = project.room(4);
 
-    // Hall <-> corridor: a doorway in the hall's east wall (world column 7, row 3).
+    // Rooms joined by a doorway overlap by two sectors: each room's wall lies on the other's first
+    // open column, so each doorway sector leads onto the other room's floor.
+    // Hall <-> corridor: a doorway in the hall's east wall (world column 7, row 3), which is the
+    // corridor's first open column; the corridor's west wall lies on the hall's last (column 6).
     sideLink(hall, 8, 4, 2);
     addPortal(hall, Portal{4, 2, 1, 3, 4, 8});
     sideLink(corridor, 1, 2, 1);
     addPortal(corridor, Portal{3, 1, 1, 3, 2, 1});
 
-    // Corridor <-> ramp: a doorway in the shared wall (world column 12, row 3).
+    // Corridor <-> ramp: the corridor's east wall (world column 11) on the ramp's first open
+    // column, the ramp's west wall (column 10) on the corridor's last; doorways in row 3.
     sideLink(corridor, 6, 2, 4);
     addPortal(corridor, Portal{4, 4, 1, 3, 2, 6});
     sideLink(ramp, 1, 2, 2);

@@ -1,5 +1,8 @@
 #include "builder/build_driver.h"
 
+#include <algorithm>
+#include <array>
+#include <iterator>
 #include <memory>
 #include <string_view>
 #include <system_error>
@@ -162,6 +165,7 @@ private:
                           " was not written: the base level's version word is not a known one.");
         }
         observer_.setProgress(0);
+        showLinkWarnings();
 
         project_.levelDescription = settings_.description;
         project_.comment = settings_.comment;
@@ -186,8 +190,7 @@ private:
             const EditorRoom& E = project_.room(r);
             LevelRoom& R = image.room(r);
 
-            // The picture height of the plan-to-world rule is 10 * numZ + 2.
-            const WorldOrigin origin = roomWorldOrigin(E.posX, E.posY, 10 * E.numZ() + 2);
+            const WorldOrigin origin = roomWorldOrigin(E);
             R.roomInfo.x = origin.x;
             R.roomInfo.z = origin.z;
             R.roomInfo.yBottom = levelToByte(E.floorLevel) * 256;
@@ -265,6 +268,15 @@ private:
                 observer_.showMessage("Meshes file " + utf8(meshes) + " not found");
             }
         }
+    }
+
+    // The side links into closed sectors, in one message, once the level is written.
+    void showLinkWarnings() {
+        const std::vector<std::string> warnings = checkRoomLinks(project_).warnings;
+        if (warnings.empty()) return;
+        std::string text = "The level was written, but:";
+        for (const std::string& w : warnings) text.append("\n").append(w);
+        observer_.showWarning(text);
     }
 
     // Every sector's floor data index must name a word of the floor data.
@@ -413,7 +425,139 @@ std::vector<std::string> projectBuildFaults(const Project& project) {
             }
         }
     }
+    std::vector<std::string> links = checkRoomLinks(project).faults;
+    faults.insert(faults.end(), std::make_move_iterator(links.begin()), std::make_move_iterator(links.end()));
     return faults;
+}
+
+namespace {
+
+// The links of a sector as the game follows them (room number - 1, kNoRoom for none).
+std::uint8_t sideRoomOf(const EditorRoom& room, int x, int z) {
+    return sectorAt(room, x, z).linkMode == 2 ? gameSectorAt(room.grid, x, z).roomAbove : std::uint8_t{kNoRoom};
+}
+std::uint8_t roomBelowOf(const EditorRoom& room, int x, int z) { return gameSectorAt(room.grid, x, z).roomBelow; }
+std::uint8_t roomAboveOf(const EditorRoom& room, int x, int z) {
+    return sectorAt(room, x, z).linkMode == 2 ? std::uint8_t{kNoRoom} : gameSectorAt(room.grid, x, z).roomAbove;
+}
+using LinkOf = std::uint8_t (*)(const EditorRoom&, int, int);
+
+// The rooms whose links are checked and that links are checked into: rooms of the project with a
+// size of 3 to 32 sectors each way (the others are faults of projectBuildFaults).
+class LinkedRooms {
+public:
+    explicit LinkedRooms(const Project& project)
+        : project_(project), count_(std::min<int>(project.roomCount, kMaxRooms)) {}
+
+    int count() const { return count_; }
+    bool usable(int number) const {
+        if (number < 1 || number > count_) return false;
+        const EditorRoom& room = project_.room(number);
+        return room.numX() >= kMinRoomSide && room.numX() <= kMaxSectorsPerSide && room.numZ() >= kMinRoomSide &&
+               room.numZ() <= kMaxSectorsPerSide;
+    }
+    // The room a link byte leads into, 0 for none or for a room that is not checked.
+    int target(std::uint8_t link) const { return link != kNoRoom && usable(link + 1) ? link + 1 : 0; }
+    const EditorRoom& room(int number) const { return project_.room(number); }
+
+private:
+    const Project& project_;
+    int count_;
+};
+
+std::string placeLabel(WorldPlace place) {
+    return "world column " + std::to_string(place.column) + ", row " + std::to_string(place.row);
+}
+
+// Follows the links `linkOf` from room `from` through the sectors at `place`; returns the room the
+// chain comes back to (one it passed, `from` included), or 0 when it ends.
+int chainReturn(const LinkedRooms& rooms, int from, WorldPlace place, LinkOf linkOf, std::string& path) {
+    std::array<bool, kMaxRooms + 1> passed{};
+    passed[static_cast<std::size_t>(from)] = true;
+    path = std::to_string(from);
+    int room = from, x = 0, z = 0;
+    if (!sectorAtPlace(rooms.room(room), place, x, z)) return 0;
+    for (;;) {
+        const int next = rooms.target(linkOf(rooms.room(room), x, z));
+        if (next == 0) return 0;
+        path += ", " + std::to_string(next);
+        if (passed[static_cast<std::size_t>(next)]) return next;
+        passed[static_cast<std::size_t>(next)] = true;
+        room = next;
+        if (!sectorAtPlace(rooms.room(room), place, x, z)) return 0;
+    }
+}
+
+}  // namespace
+
+RoomLinkFindings checkRoomLinks(const Project& project) {
+    RoomLinkFindings findings;
+    const LinkedRooms rooms(project);
+    for (int r = 1; r <= rooms.count(); ++r) {
+        if (!rooms.usable(r)) continue;
+        const EditorRoom& room = rooms.room(r);
+        std::size_t number = 0;  // sector (x, z) is number (x - 1) * numZ + z, counted from 1
+        for (int x = 1; x <= room.numX(); ++x) {
+            for (int z = 1; z <= room.numZ(); ++z) {
+                const GameSector& own = room.grid.gameSectors[number++];
+                if (own.roomBelow == kNoRoom && own.roomAbove == kNoRoom) continue;  // no link at all
+                const WorldPlace place = sectorPlace(room, x, z);
+                const auto where = [&] { return roomLabel(project, r) + ", " + sectorLabel(x, z) + ": "; };
+                int tx = 0, tz = 0;
+
+                if (const int side = rooms.target(sideRoomOf(room, x, z)); side != 0) {
+                    const std::string into = where() + "its side link leads into " + roomLabel(project, side);
+                    if (!sectorAtPlace(rooms.room(side), place, tx, tz)) {
+                        findings.faults.push_back(into + ", which has no sector at this place (" + placeLabel(place) +
+                                                  ").");
+                    } else if (const int onward = rooms.target(sideRoomOf(rooms.room(side), tx, tz)); onward != 0) {
+                        std::string path;
+                        const int back = chainReturn(rooms, r, place, sideRoomOf, path);
+                        std::string text = into + ", onto its " + sectorLabel(tx, tz) +
+                                           ", which is a side link too, into " + roomLabel(project, onward);
+                        if (back == 0) {
+                            text += ": the game does not pass from one side link into another.";
+                        } else {
+                            text += ": the game would go round for ever (rooms " + path + ").";
+                            // Two doorways into each other: the rooms overlap by one sector.
+                            if (back == r && onward == r && side != r)
+                                text += " Rooms joined by doorways overlap by two sectors.";
+                        }
+                        findings.faults.push_back(text);
+                    } else {
+                        const GameSector& g = gameSectorAt(rooms.room(side).grid, tx, tz);
+                        if (g.floor == g.ceiling) {
+                            findings.warnings.push_back(into + ", onto its " + sectorLabel(tx, tz) +
+                                                        ", which is closed (its floor is at its ceiling): the player "
+                                                        "cannot go through.");
+                        }
+                    }
+                }
+
+                const struct {
+                    LinkOf linkOf;
+                    const char* name;
+                } vertical[] = {{roomBelowOf, "below"}, {roomAboveOf, "above"}};
+                for (const auto& v : vertical) {
+                    const int target = rooms.target(v.linkOf(room, x, z));
+                    if (target == 0) continue;
+                    const std::string into = where() + "the room " + v.name + " is " + roomLabel(project, target);
+                    if (!sectorAtPlace(rooms.room(target), place, tx, tz)) {
+                        findings.faults.push_back(into + ", which has no sector at this place (" + placeLabel(place) +
+                                                  ").");
+                        continue;
+                    }
+                    std::string path;
+                    if (const int back = chainReturn(rooms, r, place, v.linkOf, path); back != 0) {
+                        findings.faults.push_back(into + ", and the chain of rooms " + v.name + " comes back to " +
+                                                  roomLabel(project, back) + " (rooms " + path + ", at " +
+                                                  placeLabel(place) + "); the game would follow it for ever.");
+                    }
+                }
+            }
+        }
+    }
+    return findings;
 }
 
 BuildOutcome buildLevel(Project& project, const BuildSettings& settings, const BuildEnvironment& environment,

@@ -48,6 +48,8 @@ public:
     virtual void setProgress(int value) = 0;
     // One message for the user (a refusal, a missing side file, an input/output error), UTF-8.
     virtual void showMessage(const std::string& text) = 0;
+    // A warning about a level that was written all the same (shown as a message unless told apart).
+    virtual void showWarning(const std::string& text) { showMessage(text); }
     // The level was written and the settings texts are stored in the project. The window saves
     // the project here when it has a file name; a command-line build does not.
     virtual void settingsStored(Project& project) { (void)project; }
@@ -83,8 +85,25 @@ BuildOutcome buildLevelOnBase(Project& project, LevelImage& image, const BuildSe
 // more than 20 portals, a portal whose face is not 1..6, whose anchor lies outside its room,
 // whose target is not a room of the project or is its own room, or whose size puts a corner
 // outside the level's signed 16-bit coordinates, a sector whose room below or above (or side
-// room) is not a room of the project.
+// room) is not a room of the project; and the faults of checkRoomLinks.
 std::vector<std::string> projectBuildFaults(const Project& project);
+
+// The room links of the sectors, checked on the places of the world they cover (sectorPlace).
+// The game follows a link from a sector into the sector of the other room at the same place, so:
+// - a side link (link mode 2) must lead into a room that has a sector at that place, and that
+//   sector must not be a side link itself (the game would pass on, and two doorways that lead
+//   into each other, as rooms overlapping by one sector have, it would follow for ever);
+// - a link to the room below or above must lead into a room that has a sector at that place, and
+//   a chain of links below (or of links above) must not come back to a room it passed.
+// The links the game follows are a sector's room below, its room above unless it is in side-link
+// mode, and its side room in side-link mode. Links into rooms the project does not have and rooms
+// of a wrong size are left to projectBuildFaults. One line per fault or warning, naming the room,
+// the sector and the room the link leads into.
+struct RoomLinkFindings {
+    std::vector<std::string> faults;    // the build refuses the project
+    std::vector<std::string> warnings;  // a side link into a closed sector: built, but impassable
+};
+RoomLinkFindings checkRoomLinks(const Project& project);
 
 // The faults of the settings that a build refuses, one line each: a text longer than its field
 // in the project (so that the project would keep a cut path), an output that is the same file as

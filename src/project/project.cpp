@@ -149,8 +149,31 @@ void fillSectorRun(SectorGrid& grid, int x1, int z1, int x2, int z2, const GameS
 }
 
 WorldOrigin roomWorldOrigin(std::int32_t posX, std::int32_t posY, std::int32_t pictureHeight) {
-    // Division truncates towards zero, as C++ integer division does.
-    return {(posX / 10) * 1024, ((970 - posY - pictureHeight) / 10) * 1024};
+    // Division truncates towards zero, as C++ integer division does. Worked in 64 bits so that a
+    // position far off the plan (read from a file) wraps to 32 bits instead of overflowing.
+    const std::int64_t x = (std::int64_t{posX} / 10) * 1024;
+    const std::int64_t z = ((970 - std::int64_t{posY} - pictureHeight) / 10) * 1024;
+    return {static_cast<std::int32_t>(x), static_cast<std::int32_t>(z)};
+}
+
+WorldOrigin roomWorldOrigin(const EditorRoom& room) {
+    return roomWorldOrigin(room.posX, room.posY, 10 * room.numZ() + 2);
+}
+
+WorldPlace sectorPlace(const EditorRoom& room, int x, int z) {
+    // The origin is a whole number of sectors (a multiple of 1024, also when wrapped).
+    const WorldOrigin origin = roomWorldOrigin(room);
+    return {origin.x / 1024 + (x - 1), origin.z / 1024 + (z - 1)};
+}
+
+bool sectorAtPlace(const EditorRoom& room, WorldPlace place, int& x, int& z) {
+    const WorldPlace first = sectorPlace(room, 1, 1);
+    const std::int64_t px = std::int64_t{place.column} - first.column + 1;
+    const std::int64_t pz = std::int64_t{place.row} - first.row + 1;
+    if (px < 1 || pz < 1 || px > room.numX() || pz > room.numZ()) return false;
+    x = static_cast<int>(px);
+    z = static_cast<int>(pz);
+    return true;
 }
 
 }  // namespace cw

@@ -183,5 +183,20 @@ struct WorldOrigin {
     std::int32_t z = 0;
 };
 WorldOrigin roomWorldOrigin(std::int32_t posX, std::int32_t posY, std::int32_t pictureHeight);
+// The room's world origin as the build places it: its plan picture is 10 * numZ + 2 pixels high.
+WorldOrigin roomWorldOrigin(const EditorRoom& room);
+
+// A place of the world: a column (west to east) and a row (south to north) of sectors.
+struct WorldPlace {
+    std::int32_t column = 0;
+    std::int32_t row = 0;
+    friend bool operator==(const WorldPlace&, const WorldPlace&) = default;
+};
+// The place that sector (x, z) of the room covers: the room's world origin in sectors plus
+// x - 1 columns and z - 1 rows. Two sectors of two rooms at one place lie on one spot of the
+// game's world, whatever their heights.
+WorldPlace sectorPlace(const EditorRoom& room, int x, int z);
+// The sector of the room at the place: true, with x and z set, when the room's grid covers it.
+bool sectorAtPlace(const EditorRoom& room, WorldPlace place, int& x, int& z);
 
 }  // namespace cw

@@ -15,6 +15,7 @@
 #include "common/files.h"
 #include "levelfile/level_reader.h"
 #include "levelfile/level_writer.h"
+#include "project/project_file.h"
 
 namespace cw {
 namespace {
@@ -26,9 +27,11 @@ using test::makeTestProject;
 struct Recorder : BuildObserver {
     std::vector<int> progress;
     std::vector<std::string> messages;
+    std::vector<std::string> warnings;
     int stored = 0;
     void setProgress(int value) override { progress.push_back(value); }
     void showMessage(const std::string& text) override { messages.push_back(text); }
+    void showWarning(const std::string& text) override { warnings.push_back(text); }
     void settingsStored(Project&) override { ++stored; }
     std::string allMessages() const {
         std::string s;
@@ -185,6 +188,11 @@ TEST_F(BuildDriverTest, BuildWritesTheLevelAndStoresTheSettings) {
     EXPECT_EQ(build(*project), BuildOutcome::Written) << recorder_.allMessages();
     EXPECT_EQ(recorder_.progress, (std::vector<int>{10, 50, 90, 100, 0}));
     EXPECT_TRUE(recorder_.messages.empty()) << recorder_.allMessages();
+    // The pool's side link lies on the hall's east wall, where the hall has a closed sector.
+    EXPECT_EQ(recorder_.warnings,
+              std::vector<std::string>{"The level was written, but:\nRoom 2 \"Room2\", sector (1, 3): its side link "
+                                       "leads into Room 1 \"Room1\", onto its sector (8, 7), which is closed (its "
+                                       "floor is at its ceiling): the player cannot go through."});
     EXPECT_EQ(recorder_.stored, 1);
     EXPECT_EQ(project->levelDescription.view(), "Opis");
     EXPECT_EQ(project->comment.view(), "Komentarz");
@@ -207,6 +215,69 @@ TEST_F(BuildDriverTest, BuildWritesTheLevelAndStoresTheSettings) {
     EXPECT_GT(hall.vertexCount, 0);
     EXPECT_EQ(level->cameras.count, 0u);
     ASSERT_EQ(level->itemCount, 1u);
+}
+
+// Two 6 x 5 rooms, the second north of the first, joined by a doorway in each room's wall.
+TEST_F(BuildDriverTest, RoomsJoinedByDoorwaysBuildOnlyWhenEachLeadsOntoTheOtherRoomsFloor) {
+    struct Case {
+        const char* name;
+        int northSouthRow;  // world row of the north room's south wall; the south room spans rows 0..4
+        bool closeTarget;   // the north room's sector in front of the south room's doorway is closed
+        BuildOutcome outcome;
+        std::vector<std::string> messageParts;  // of the refusal, or of the warning
+    };
+    const Case cases[] = {
+        {"one-sector overlap", 4, false, BuildOutcome::Refused,
+         {"The level cannot be built:\n", "Room 1 \"Room1\", sector (3, 5): its side link leads into Room 2",
+          "Room 2 \"Room2\", sector (3, 1): its side link leads into Room 1", "for ever"}},
+        {"two-sector overlap", 3, false, BuildOutcome::Written, {}},
+        {"two-sector overlap, closed in front of the doorway", 3, true, BuildOutcome::Written,
+         {"The level was written, but:\n", "Room 1 \"Room1\", sector (3, 5): its side link leads into Room 2",
+          "onto its sector (3, 2), which is closed"}},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        recorder_ = Recorder{};
+        fs::remove(dir_ / "out.phd");
+        auto project = makeTestProject();
+        EditorRoom& south = test::addPlacedRoom(*project, 5, 6, 0, 0);
+        EditorRoom& north = test::addPlacedRoom(*project, 5, 6, 0, k.northSouthRow);
+        test::addSideLink(south, 3, 5, 2);
+        test::addSideLink(north, 3, 1, 1);
+        if (k.closeTarget) test::setHeights(north, 3, 2, -12, -12);
+        ASSERT_EQ(build(*project), k.outcome) << recorder_.allMessages();
+        const std::vector<std::string>& texts =
+            k.outcome == BuildOutcome::Refused ? recorder_.messages : recorder_.warnings;
+        if (k.messageParts.empty()) {
+            EXPECT_TRUE(recorder_.messages.empty()) << recorder_.allMessages();
+            EXPECT_TRUE(recorder_.warnings.empty());
+        } else {
+            ASSERT_EQ(texts.size(), 1u) << recorder_.allMessages();
+            for (const std::string& part : k.messageParts)
+                EXPECT_NE(texts[0].find(part), std::string::npos) << texts[0];
+        }
+        if (k.outcome == BuildOutcome::Refused) {
+            expectRefused(*project);
+        } else {
+            ASSERT_TRUE(outputWritten());
+            // The game finds the doorway's portal entry in the south room's floor data.
+            auto level = readOutput();
+            const GameSector& doorway = gameSectorAt(level->room(1).grid, 3, 5);
+            ASSERT_GT(doorway.floorDataIndex, 0);
+            EXPECT_EQ(level->floorData.items[doorway.floorDataIndex], 0x8001);
+            EXPECT_EQ(level->floorData.items[doorway.floorDataIndex + 1u], 1);
+        }
+    }
+}
+
+TEST_F(BuildDriverTest, ExampleProjectBuildsWithoutAWord) {
+    auto project = std::make_unique<Project>();
+    ASSERT_EQ(loadProject(fs::path(CW_TEST_SOURCE_DIR) / "examples" / "example.cwp", *project), 3);
+    EXPECT_TRUE(projectBuildFaults(*project).empty());
+    EXPECT_EQ(build(*project), BuildOutcome::Written) << recorder_.allMessages();
+    EXPECT_TRUE(recorder_.messages.empty()) << recorder_.allMessages();
+    EXPECT_TRUE(recorder_.warnings.empty());
+    ASSERT_EQ(readOutput()->roomCount, project->roomCount);
 }
 
 TEST_F(BuildDriverTest, StartItemStandsOnTheFloorOfTheCurrentRoom) {

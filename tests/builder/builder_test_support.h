@@ -32,6 +32,31 @@ inline std::unique_ptr<Project> makeTestProject() {
     return project;
 }
 
+// A room placed by its world position in sectors: its grid origin (south-west corner) at world
+// column westColumn, row southRow (southRow >= 0), on the plan's 10-pixel raster.
+inline EditorRoom& addPlacedRoom(Project& project, int rows, int columns, int westColumn, int southRow,
+                                 int floorLevel = 127, int ceilingLevel = 139) {
+    return addTestRoom(project, rows, columns, floorLevel, ceilingLevel, 0, 16, westColumn * 10,
+                       960 - 10 * (southRow + rows));
+}
+
+// A doorway: sector (x, z) opened between the room's default heights, leading into room `side`
+// (link mode 2), as the room editor leaves it.
+inline void addSideLink(EditorRoom& room, int x, int z, int side) {
+    gameSectorAt(room.grid, x, z) = GameSector{0, 0xFFFF, kNoRoom, levelToByte(room.floorLevel), kNoRoom,
+                                               levelToByte(room.ceilingLevel)};
+    gameSectorAt(room.grid, x, z).roomAbove = static_cast<std::uint8_t>(side - 1);
+    sectorAt(room, x, z).linkMode = 2;
+}
+
+// Sector (x, z) links to the rooms above and below (link mode 1; 0 for none).
+inline void addVerticalLink(EditorRoom& room, int x, int z, int above, int below) {
+    GameSector& g = gameSectorAt(room.grid, x, z);
+    g.roomAbove = static_cast<std::uint8_t>(above == 0 ? kNoRoom : above - 1);
+    g.roomBelow = static_cast<std::uint8_t>(below == 0 ? kNoRoom : below - 1);
+    sectorAt(room, x, z).linkMode = 1;
+}
+
 // Opens sector (x, z): floor and ceiling bytes as given.
 inline void setHeights(EditorRoom& room, int x, int z, int floorByte, int ceilingByte) {
     GameSector& g = gameSectorAt(room.grid, x, z);

@@ -38,7 +38,7 @@ TEST(ExampleProject, HasRoomsOfDifferentSizesSlopesPortalsAndARoomAboveAnother) 
     EXPECT_NE(p->room(2).numZ(), p->room(3).numZ());
 
     // Every room lies on the plan's 10-pixel raster inside the plan; doorways join rooms that
-    // share a wall column.
+    // overlap by two sectors (each room's wall column on the other's first open column).
     for (int n = 1; n <= p->roomCount; ++n) {
         const EditorRoom& r = p->room(n);
         EXPECT_EQ(r.posX % 10, 0);
@@ -47,12 +47,12 @@ TEST(ExampleProject, HasRoomsOfDifferentSizesSlopesPortalsAndARoomAboveAnother) 
     }
     const auto origin = [&](int n) {
         const EditorRoom& r = p->room(n);
-        return roomWorldOrigin(r.posX, r.posY, 10 * r.numZ() + 2);
+        return roomWorldOrigin(r);
     };
     EXPECT_EQ(origin(1).x, 0);
     EXPECT_EQ(origin(1).z, 0);
-    EXPECT_EQ(origin(2).x, origin(1).x + (p->room(1).numX() - 1) * 1024);
-    EXPECT_EQ(origin(4).x, origin(2).x + (p->room(2).numX() - 1) * 1024);
+    EXPECT_EQ(origin(2).x, origin(1).x + (p->room(1).numX() - 2) * 1024);
+    EXPECT_EQ(origin(4).x, origin(2).x + (p->room(2).numX() - 2) * 1024);
     EXPECT_EQ(origin(4).z, origin(2).z);
 
     // Every portal opens into another existing room, and that room has a portal back.
@@ -76,8 +76,8 @@ TEST(ExampleProject, HasRoomsOfDifferentSizesSlopesPortalsAndARoomAboveAnother) 
     const EditorRoom& hall = p->room(1);
     const EditorRoom& upper = p->room(3);
     EXPECT_EQ(upper.floorLevel, hall.ceilingLevel);
-    const WorldOrigin h = roomWorldOrigin(hall.posX, hall.posY, 10 * hall.numZ() + 2);
-    const WorldOrigin u = roomWorldOrigin(upper.posX, upper.posY, 10 * upper.numZ() + 2);
+    const WorldOrigin h = roomWorldOrigin(hall);
+    const WorldOrigin u = roomWorldOrigin(upper);
     EXPECT_EQ(u.x - h.x, 2 * 1024);
     EXPECT_EQ(u.z - h.z, 2 * 1024);
     EXPECT_EQ(gameSectorAt(hall.grid, 4, 4).roomAbove, 2);

@@ -7,6 +7,8 @@
 #include <QToolButton>
 
 #include "common/files.h"
+#include "levelfile/level_image.h"
+#include "levelfile/level_writer.h"
 #include "support/dialog_driver.h"
 #include "support/message_catcher.h"
 #include "support/program_folder.h"
@@ -124,6 +126,51 @@ private slots:
         QCOMPARE(f.project->itemsFilePath.str(), std::string("/no/items.itm"));
         QVERIFY(f.form->isModified());
         QVERIFY(f.form->projectPath().isEmpty());
+    }
+
+    // The refusal lists the room links the game cannot follow: here two rooms overlapping by one
+    // sector, whose doorways lead into each other.
+    void refusalListsLinksTheGameCannotFollow() {
+        EditorFixture f;
+        for (int southRow : {0, 4}) {
+            EditorRoom& room = f.project->rooms[f.project->roomCount++];
+            room.name = southRow == 0 ? "South" : "North";
+            room.floorLevel = 127;
+            room.ceilingLevel = 139;
+            room.posY = 960 - 10 * (southRow + 5);  // world origin at column 0, row southRow
+            initSectorGrid(room, 5, 5);
+            const int z = southRow == 0 ? 5 : 1;
+            gameSectorAt(room.grid, 3, z) = GameSector{0, 0xFFFF, kNoRoom, 0, std::uint8_t(southRow == 0 ? 1 : 0), -12};
+            sectorAt(room, 3, z).linkMode = 2;
+        }
+        auto base = std::make_unique<LevelImage>();
+        base->version = kVersionTR1;
+        base->gameKind = kKindTR1;
+        writeFileAtomically(f.folder.file("base.phd"), serializeLevel(*base, kKindTR1));
+        const QString output = pathIn(f, "out.phd");
+
+        cw::test::MessageCatcher catcher;
+        bool pressed = false;
+        onNextDialog<TForm5>([&](TForm5& dialog) {
+            dialog.setFields({"", "", pathIn(f, "base.phd"), "", "", output});
+            // "Buduj Level" pressed where it is seen: the widget under the point gets the click.
+            auto* button = dialog.findChild<QPushButton*>("Button5");
+            const QPoint centre = button->mapTo(&dialog, button->rect().center());
+            QWidget* under = dialog.childAt(centre);
+            pressed = under == button;
+            if (under != nullptr) QTest::mouseClick(under, Qt::LeftButton, {}, under->mapFrom(&dialog, centre));
+        });
+        f.form->findChild<QAction*>("MakePHD1")->trigger();
+        QVERIFY(pressed);
+        QCOMPARE(catcher.texts.size(), 1);
+        const QString& message = catcher.texts[0];
+        QVERIFY2(message.startsWith("The level cannot be built:\n"), qPrintable(message));
+        QVERIFY2(message.contains("Room 1 \"South\", sector (3, 5): its side link leads into Room 2 \"North\""),
+                 qPrintable(message));
+        QVERIFY2(message.contains("Room 2 \"North\", sector (3, 1): its side link leads into Room 1 \"South\""),
+                 qPrintable(message));
+        QVERIFY(!QFileInfo::exists(output));
+        QVERIFY(f.project->levelDescription.empty());
     }
 
     void cancelledBuildDoesNothing() {

@@ -35,14 +35,14 @@ int usage(std::ostream& err, const std::string& problem) {
     return kExitUsage;
 }
 
+}  // namespace
+
 std::filesystem::path executableFolder() {
     std::error_code ec;
     const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
     if (!ec && !exe.empty()) return exe.parent_path();
     return std::filesystem::current_path(ec);
 }
-
-}  // namespace
 
 bool hasLevelExtension(const std::string& name) {
     if (name.size() < 4) return false;

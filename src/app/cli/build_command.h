@@ -18,6 +18,9 @@ int runBuildCommand(const std::vector<std::string>& args, std::ostream& out, std
 // The command table's entry: runBuildCommand with the executable's folder.
 int runBuild(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
+// The folder of the running executable (where "floor.dat" lies), or the working folder.
+std::filesystem::path executableFolder();
+
 // True when a level file name ends in ".phd", ".tub" or ".tr2", in any case.
 bool hasLevelExtension(const std::string& name);
 

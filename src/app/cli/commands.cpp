@@ -1,6 +1,7 @@
 #include "cli/commands.h"
 
 #include "cli/build_command.h"
+#include "cli/check_command.h"
 #include "cli/level_commands.h"
 #include "cli/project_command.h"
 
@@ -15,6 +16,7 @@ std::span<const Command> allCommands() {
         Command{"convert", "Read a level file and write it unchanged to OUT, in the layout OUT's name calls for "
                 "(\".tub\": Tomb Raider 1 Gold).", "convert IN OUT", runConvertCommand},
         Command{"build", kBuildSummary, kBuildUsage, runBuild},
+        Command{"check", kCheckSummary, kCheckUsage, runCheck},
     };
     return commands;
 }
