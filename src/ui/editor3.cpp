@@ -598,8 +598,12 @@ void TForm3::sideViewMouseDown(SidePage& side, Qt::MouseButton button, Qt::Keybo
 
 void TForm3::sideViewMouseMove(SidePage& side, int px, int py) {
     const QImage& bitmap = side.picture->bitmap()->image;
-    setCaptionReadout(sideViewReadout(side.view, sideViewIndex(side.view, px, bitmap.width()),
-                                      sideViewCell(py, bitmap.height())));
+    const int index = sideViewIndex(side.view, px, bitmap.width());
+    const int cell = sideViewCell(py, bitmap.height());
+    const int indexLimit = side.view == SideView::FrontBack ? room().numX() : room().numZ();
+    // Past the grid there is no cell to read out.
+    const bool inGrid = index >= 1 && index <= indexLimit && cell >= 1 && cell <= kSideViewRows;
+    setCaptionReadout(inGrid ? sideViewReadout(side.view, index, cell) : std::string());
 }
 
 void TForm3::setCaptionReadout(const std::string& readout) {
@@ -626,7 +630,10 @@ void TForm3::Image1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modif
 }
 
 void TForm3::Image1MouseMove(int px, int py) {
-    setCaptionReadout(topViewReadout(topViewColumn(px), topViewRow(py, Image1->bitmap()->image.height())));
+    const int x = topViewColumn(px);
+    const int z = topViewRow(py, Image1->bitmap()->image.height());
+    const bool inGrid = x >= 1 && x <= room().numX() && z >= 1 && z <= room().numZ();
+    setCaptionReadout(inGrid ? topViewReadout(x, z) : std::string());
 }
 
 PortalFields TForm3::readPortalFields() const {

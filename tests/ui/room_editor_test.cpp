@@ -244,8 +244,14 @@ private slots:
         moveOver("Image1", QPoint(25, 122 - 85));  // x = 2, z = 5
         QCOMPARE(form->windowTitle(), QStringLiteral("Editing Room #1  X:2 Z:5"));
         page("TabSheet3");
-        moveOver("Image2", QPoint(98 - 20, 1025));  // z = 2, view cell 1
+        moveOver("Image2", QPoint(98 - 20, 1024));  // z = 2, view cell 1
         QCOMPARE(form->windowTitle(), QStringLiteral("Editing Room #1  Z:2 Y:3"));
+        // Past the grid there is no cell: no read-out (a 6-row room never reads "Z:7").
+        moveOver("Image2", QPoint(97, 700));
+        QCOMPARE(form->windowTitle(), QStringLiteral("Editing Room #1  "));
+        page("TabSheet1");
+        moveOver("Image1", QPoint(50, 0));
+        QCOMPARE(form->windowTitle(), QStringLiteral("Editing Room #1  "));
     }
 
     void okButtonsCloseTheWindow() {
@@ -562,16 +568,88 @@ private slots:
         clickFrontBack(3, 20, Qt::MiddleButton);
         page("TabSheet2");
         QTest::mouseClick(w<PictureControl>("Image3"), Qt::LeftButton, {}, QPoint(161, 700));  // x = numX + 1
-        QTest::mouseClick(w<PictureControl>("Image3"), Qt::LeftButton, {}, QPoint(40, 1));     // view cell 65
+        QTest::mouseClick(w<PictureControl>("Image3"), Qt::LeftButton, {}, QPoint(0, 700));    // x = 0
+        QTest::mouseClick(w<PictureControl>("Image3"), Qt::LeftButton, {}, QPoint(40, 0));     // view cell 65
         QTest::mouseClick(w<PictureControl>("Image3"), Qt::RightButton, {}, QPoint(40, 0));
+        QTest::mouseClick(w<PictureControl>("Image3"), Qt::RightButton, {}, QPoint(40, 1025));  // view cell 0
         page("TabSheet3");
-        QTest::mouseClick(w<PictureControl>("Image2"), Qt::LeftButton, {}, QPoint(1, 700));  // z = numZ + 1
+        QTest::mouseClick(w<PictureControl>("Image2"), Qt::LeftButton, {}, QPoint(96, 700));  // z = 0
+        QTest::mouseClick(w<PictureControl>("Image2"), Qt::LeftButton, {}, QPoint(97, 700));
         page("TabSheet1");
         QTest::mouseClick(w<PictureControl>("Image1"), Qt::LeftButton, {}, QPoint(201, 50));  // x = numX + 1
-        QTest::mouseClick(w<PictureControl>("Image1"), Qt::LeftButton, {}, QPoint(50, 1));    // z = numZ + 1
+        QTest::mouseClick(w<PictureControl>("Image1"), Qt::LeftButton, {}, QPoint(50, 0));    // z = numZ + 1
+        QTest::mouseClick(w<PictureControl>("Image1"), Qt::LeftButton, {}, QPoint(50, 121));  // z = 0
         for (std::size_t i = 0; i < before.sectors.size(); ++i) QCOMPARE(room().grid.gameSectors[i], before.grid.gameSectors[i]);
         QCOMPARE(services->modifiedCount, 0);
         QVERIFY(catcher->texts.isEmpty());
+    }
+
+    // Each click at the first or the last pixel of a cell, on either axis, acts on the cell drawn
+    // there and on no other (a room of 6 rows and 10 columns; front/back row 2, left/right column 4).
+    void clicksActOnTheCellDrawnUnderThePointer_data() {
+        QTest::addColumn<QString>("view");
+        QTest::addColumn<int>("index");   // x (top, front/back) or z (left/right)
+        QTest::addColumn<int>("cell");    // z (top) or the view cell from the bottom
+        QTest::addColumn<bool>("lastX");  // the cell's last pixel across, else its first
+        QTest::addColumn<bool>("lastY");  // its last pixel down, else its first
+        const struct {
+            const char* view;
+            int index, cell;
+        } cells[] = {{"top", 1, 1}, {"top", 3, 4}, {"top", 10, 6}, {"front/back", 1, 1}, {"front/back", 4, 20},
+                     {"front/back", 10, 64}, {"left/right", 1, 1}, {"left/right", 3, 33}, {"left/right", 6, 64}};
+        for (const auto& c : cells)
+            for (int corner = 0; corner < 4; ++corner) {
+                const bool lastX = corner & 1, lastY = corner & 2;
+                const QByteArray name = QByteArray(c.view) + " " + QByteArray::number(c.index) + "," +
+                                        QByteArray::number(c.cell) + (lastX ? " last x" : " first x") +
+                                        (lastY ? " last y" : " first y");
+                QTest::newRow(name.constData()) << QString::fromLatin1(c.view) << c.index << c.cell << lastX << lastY;
+            }
+    }
+    void clicksActOnTheCellDrawnUnderThePointer() {
+        QFETCH(QString, view);
+        QFETCH(int, index);
+        QFETCH(int, cell);
+        QFETCH(bool, lastX);
+        QFETCH(bool, lastY);
+        open(6, 10);
+        spin("SpinEdit46")->setValue(2);
+        spin("SpinEdit1")->setValue(4);
+        // Every sector open between levels 100 and 200, so that a click on any of them shows.
+        for (int xi = 1; xi <= 10; ++xi)
+            for (int zi = 1; zi <= 6; ++zi) g(xi, zi) = GameSector{0, 0xFFFF, 255, levelToByte(100), 255, levelToByte(200)};
+        const EditorRoom before = room();
+        int x = 0, z = 0;
+        if (view == "top") {
+            // Cell (x, z) is painted from (1 + 20 (x - 1), 1 + 20 (6 - z)), 19 x 19.
+            x = index;
+            z = cell;
+            page("TabSheet1");
+            const QPoint at(1 + 20 * (x - 1) + (lastX ? 18 : 0), 1 + 20 * (6 - z) + (lastY ? 18 : 0));
+            QTest::mouseClick(w<PictureControl>("Image1"), Qt::LeftButton, {}, at);
+            QCOMPARE(byteToLevel(g(x, z).floor), 139);  // closed at the room's ceiling level
+            QCOMPARE(byteToLevel(g(x, z).ceiling), 139);
+        } else {
+            // View cell v stands in the rows 1025 - 16 v .. 1040 - 16 v.
+            const int y = 1025 - 16 * cell + (lastY ? 15 : 0);
+            if (view == "front/back") {
+                x = index;  // drawn at 16 (x - 1) + 1 .. 16 x
+                z = 2;
+                page("TabSheet2");
+                QTest::mouseClick(w<PictureControl>("Image3"), Qt::LeftButton, {}, QPoint(16 * (x - 1) + 1 + (lastX ? 15 : 0), y));
+            } else {
+                x = 4;
+                z = index;  // drawn at 16 (6 - z) .. 16 (6 - z) + 15
+                page("TabSheet3");
+                QTest::mouseClick(w<PictureControl>("Image2"), Qt::LeftButton, {}, QPoint(16 * (6 - z) + (lastX ? 15 : 0), y));
+            }
+            QCOMPARE(byteToLevel(g(x, z).floor), 4 * cell - 1);  // shape 1 fills the clicked cell
+        }
+        for (int xi = 1; xi <= 10; ++xi)
+            for (int zi = 1; zi <= 6; ++zi)
+                if (xi != x || zi != z)
+                    QVERIFY2(g(xi, zi) == gameSectorAt(before.grid, xi, zi),
+                             qPrintable(QStringLiteral("sector %1,%2 changed").arg(xi).arg(zi)));
     }
 
     // --- Drawn views -------------------------------------------------------------------------
