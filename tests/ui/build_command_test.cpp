@@ -7,6 +7,7 @@
 #include <QToolButton>
 
 #include "common/files.h"
+#include "support/controls.h"
 #include "support/dialog_driver.h"
 #include "support/message_catcher.h"
 #include "support/program_folder.h"
@@ -23,8 +24,8 @@ namespace {
 QString levelPath(const char* name) { return QString::fromUtf8(CW_TEST_LEVELS_DIR) + "/" + name; }
 
 void addRoom(EditorFixture& f) {
-    onNextDialog<TForm2>([](TForm2& dialog) { dialog.findChild<QPushButton*>("BitBtn1")->click(); });
-    f.widget<QToolButton>("SpeedButton1")->click();
+    onNextDialog<TForm2>([](TForm2& dialog) { QVERIFY(cw::test::clickControl(dialog.findChild<QPushButton*>("BitBtn1"))); });
+    QVERIFY(cw::test::clickControl(f.widget<QToolButton>("SpeedButton1")));
 }
 
 // Runs "&Buduj Level" with these settings, confirmed with "Buduj Level"; returns the messages.
@@ -32,9 +33,9 @@ QStringList build(EditorFixture& f, const BuildSettingsFields& fields) {
     cw::test::MessageCatcher catcher;
     onNextDialog<TForm5>([fields](TForm5& dialog) {
         dialog.setFields(fields);
-        dialog.findChild<QPushButton*>("Button5")->click();
+        QVERIFY(cw::test::clickControl(dialog.findChild<QPushButton*>("Button5")));
     });
-    f.form->findChild<QAction*>("MakePHD1")->trigger();
+    if (!cw::test::chooseMenuItem(f.form.get(), "MakePHD1")) QTest::qFail("\"&Buduj Level\" not chosen", __FILE__, __LINE__);
     return catcher.texts;
 }
 
@@ -72,12 +73,12 @@ private slots:
         bool stayedOpen = false;
         onNextDialog<TForm5>([&stayedOpen](TForm5& dialog) {
             dialog.setFields({"", "", "/no/base.tr2", "", "", "  "});
-            dialog.findChild<QPushButton*>("Button5")->click();
+            QVERIFY(cw::test::clickControl(dialog.findChild<QPushButton*>("Button5")));
             stayedOpen = dialog.isVisible();
-            dialog.findChild<QPushButton*>("Button6")->click();  // "Odwołaj"
+            QVERIFY(cw::test::clickControl(dialog.findChild<QPushButton*>("Button6")));  // "Odwołaj"
         });
         cw::test::MessageCatcher catcher;
-        f.form->findChild<QAction*>("MakePHD1")->trigger();
+        QVERIFY(cw::test::chooseMenuItem(f.form.get(), "MakePHD1"));
         QVERIFY(stayedOpen);
         QVERIFY(catcher.texts.isEmpty());  // cancelled: no build
     }
@@ -90,7 +91,7 @@ private slots:
         addRoom(f);
         const QString project = pathIn(f, "built.cwp");
         f.form->fileAnswers = {project};
-        f.form->findChild<QAction*>("Zapiszjako1")->trigger();
+        QVERIFY(cw::test::chooseMenuItem(f.form.get(), "Zapiszjako1"));
         const QString output = pathIn(f, "out.tr2");
         // Texts go to the project in Windows-1250, cut to their capacities (description 100).
         const QString description = QStringLiteral("Łąka ") + QString(110, QLatin1Char('x'));
@@ -105,7 +106,7 @@ private slots:
         QCOMPARE(f.form->windowTitle(), "Vellorn's Cairnwork - " + project);
         f.form->buildSettingsDialog().setFields({});
         f.form->fileAnswers = {project};
-        f.form->findChild<QAction*>("Otworz1")->trigger();
+        QVERIFY(cw::test::chooseMenuItem(f.form.get(), "Otworz1"));
         QCOMPARE(f.form->buildSettingsDialog().fields().description, description.left(100));
         QCOMPARE(f.form->buildSettingsDialog().fields().outputLevel, output);
     }
@@ -131,10 +132,10 @@ private slots:
         addRoom(f);
         onNextDialog<TForm5>([](TForm5& dialog) {
             dialog.setFields({"x", "", "", "", "", "out.tr2"});
-            dialog.findChild<QPushButton*>("Button6")->click();
+            QVERIFY(cw::test::clickControl(dialog.findChild<QPushButton*>("Button6")));
         });
         cw::test::MessageCatcher catcher;
-        f.form->findChild<QAction*>("MakePHD1")->trigger();
+        QVERIFY(cw::test::chooseMenuItem(f.form.get(), "MakePHD1"));
         QVERIFY(catcher.texts.isEmpty());
         QVERIFY(f.project->levelDescription.empty());
     }

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 
+#include "support/controls.h"
 #include "ui/editor2.h"
 #include "ui/editor4.h"
 #include "ui/editor5.h"
@@ -45,9 +46,10 @@ public:
 // Closes the dialog with the button once it is shown, or reports that it stayed open.
 void clickWhenShown(QDialog& dialog, const QString& button, bool& stayedOpen) {
     QTimer::singleShot(0, &dialog, [&dialog, button, &stayedOpen] {
-        child<QPushButton>(dialog, button)->click();
+        const bool pressed = cw::test::clickControl(child<QPushButton>(dialog, button));
         stayedOpen = dialog.isVisible();
         if (stayedOpen) dialog.reject();
+        QVERIFY(pressed);
     });
 }
 
@@ -258,13 +260,15 @@ private slots:
         QFETCH(QString, title);
         ScriptedFiles files;
         TForm5 form(files);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
         auto* edit = child<QLineEdit>(form, field);
         edit->setText("before");
         files.answer = QString();  // cancelled
-        child<QPushButton>(form, button)->click();
+        QVERIFY(cw::test::clickControl(child<QPushButton>(form, button)));
         QCOMPARE(edit->text(), QStringLiteral("before"));
         files.answer = "/levels/chosen.tr2";
-        child<QPushButton>(form, button)->click();
+        QVERIFY(cw::test::clickControl(child<QPushButton>(form, button)));
         QCOMPARE(edit->text(), QStringLiteral("/levels/chosen.tr2"));
         QCOMPARE(files.asked.size(), 2);
         QCOMPARE(files.asked.constFirst().title, title);

@@ -15,6 +15,7 @@
 #include <QSpinBox>
 #include <QToolButton>
 
+#include "support/controls.h"
 #include "support/dialog_driver.h"
 #include "support/message_catcher.h"
 #include "support/program_folder.h"
@@ -23,6 +24,8 @@
 
 using namespace cw;
 using namespace cw::ui;
+using cw::test::clickControl;
+using cw::test::clickListRow;
 using cw::test::EditorFixture;
 using cw::test::onNextDialog;
 
@@ -43,9 +46,9 @@ QString addRoom(EditorFixture& f, const RoomInput& input = {}) {
         dialog.findChild<QSpinBox*>("SpinEdit1")->setValue(input.rows);
         dialog.findChild<QSpinBox*>("SpinEdit2")->setValue(input.columns);
         if (!input.name.isEmpty()) dialog.findChild<QLineEdit*>("Edit1")->setText(input.name);
-        dialog.findChild<QPushButton*>("BitBtn1")->click();
+        QVERIFY(clickControl(dialog.findChild<QPushButton*>("BitBtn1")));
     });
-    f.widget<QToolButton>("SpeedButton1")->click();
+    if (!clickControl(f.widget<QToolButton>("SpeedButton1"))) QTest::qFail("the add button was not pressed", __FILE__, __LINE__);
     return suggested;
 }
 
@@ -213,8 +216,8 @@ private slots:
         QCOMPARE(f.project->currentRoom, 2);
 
         // A cancelled dialog adds nothing.
-        onNextDialog<TForm2>([](TForm2& dialog) { dialog.findChild<QPushButton*>("BitBtn2")->click(); });
-        f.widget<QToolButton>("SpeedButton1")->click();
+        onNextDialog<TForm2>([](TForm2& dialog) { QVERIFY(clickControl(dialog.findChild<QPushButton*>("BitBtn2"))); });
+        QVERIFY(clickControl(f.widget<QToolButton>("SpeedButton1")));
         QCOMPARE(f.project->roomCount, 2);
         QCOMPARE(f.roomListNames().size(), 2);
     }
@@ -241,16 +244,16 @@ private slots:
         QCOMPARE(pixel(f, 305, 405), 139);
 
         // Switching to room 1 by the list: room 2 becomes part of the plan image.
-        f.widget<QListWidget>("ListBox1")->setCurrentRow(0);
+        QVERIFY(clickListRow(f.widget<QListWidget>("ListBox1"), 0));
         QCOMPARE(f.project->currentRoom, 1);
         QCOMPARE(pixel(f, 305, 405), 10);
         QCOMPARE(pixel(f, 5, 865), 139);
 
         // A room off the 10-pixel raster (as a project file may hold it) shows 2 and 167.
         f.project->room(2).posX = 305;
-        f.widget<QListWidget>("ListBox1")->setCurrentRow(1);
+        QVERIFY(clickListRow(f.widget<QListWidget>("ListBox1"), 1));
         QCOMPARE(pixel(f, 310, 405), 167);
-        f.widget<QListWidget>("ListBox1")->setCurrentRow(0);
+        QVERIFY(clickListRow(f.widget<QListWidget>("ListBox1"), 0));
         QCOMPARE(pixel(f, 310, 405), 2);
     }
 
@@ -357,16 +360,16 @@ private slots:
             dialog.findChild<QSpinBox*>("SpinEdit1")->setValue(11);
             dialog.findChild<QCheckBox*>("CheckBox4")->setChecked(true);
             dialog.findChild<QLineEdit*>("Edit1")->setText("Great hall");
-            dialog.findChild<QPushButton*>("BitBtn1")->click();
+            QVERIFY(clickControl(dialog.findChild<QPushButton*>("BitBtn1")));
         });
-        f.widget<QToolButton>("SpeedButton2")->click();
+        QVERIFY(clickControl(f.widget<QToolButton>("SpeedButton2")));
         QCOMPARE(int(f.project->room(1).numZ()), 11);
         QCOMPARE(int(f.project->room(1).sky), 1);
         QCOMPARE(f.roomListNames(), QStringList{"Great hall"});
         QCOMPARE(f.project->room(1).planPicture.Height, 112u);
 
         // Clone: a full copy one sector east and south, appended; the current room stays.
-        f.widget<QPushButton>("Button1")->click();
+        QVERIFY(clickControl(f.widget<QPushButton>("Button1")));
         QCOMPARE(f.project->roomCount, 2);
         QCOMPARE(f.project->currentRoom, 1);
         QCOMPARE(int(f.project->room(2).sky), 1);
@@ -375,21 +378,21 @@ private slots:
         QCOMPARE(f.widget<QListWidget>("ListBox1")->currentRow(), 0);
 
         // Delete removes the last room and makes the new last room current.
-        f.widget<QPushButton>("Button2")->click();
+        QVERIFY(clickControl(f.widget<QPushButton>("Button2")));
         QCOMPARE(f.project->roomCount, 1);
         QCOMPARE(f.project->currentRoom, 1);
         QCOMPARE(f.roomListNames().size(), 1);
-        f.widget<QPushButton>("Button2")->click();  // the last room stays
+        QVERIFY(clickControl(f.widget<QPushButton>("Button2")));  // the last room stays
         QCOMPARE(f.project->roomCount, 1);
     }
 
     void commandsWithoutRoomsDoNothing() {
         EditorFixture f;
         cw::test::MessageCatcher catcher;
-        f.widget<QPushButton>("Button1")->click();
-        f.widget<QPushButton>("Button2")->click();
-        f.widget<QPushButton>("Button3")->click();
-        f.widget<QToolButton>("SpeedButton2")->click();  // no dialog is shown: nothing to wait for
+        QVERIFY(clickControl(f.widget<QPushButton>("Button1")));
+        QVERIFY(clickControl(f.widget<QPushButton>("Button2")));
+        QVERIFY(clickControl(f.widget<QPushButton>("Button3")));
+        QVERIFY(clickControl(f.widget<QToolButton>("SpeedButton2")));  // no dialog is shown: nothing to wait for
         QCOMPARE(f.project->roomCount, 0);
         QVERIFY(catcher.texts.isEmpty());
         QVERIFY(!f.form->isModified());
@@ -412,8 +415,8 @@ private slots:
             },
             &watch);
         cw::test::MessageCatcher catcher;
-        f.widget<QToolButton>("SpeedButton1")->click();
-        f.widget<QPushButton>("Button1")->click();
+        QVERIFY(clickControl(f.widget<QToolButton>("SpeedButton1")));
+        QVERIFY(clickControl(f.widget<QPushButton>("Button1")));
         QCOMPARE(catcher.texts, QStringList({kRoomLimitMessage, kRoomLimitMessage}));
         QCOMPARE(f.project->roomCount, kMaxRooms);
         QVERIFY(!dialogShown);
@@ -421,19 +424,18 @@ private slots:
 
     void newAsksBeforeDiscardingChanges() {
         EditorFixture f;
-        auto* newProject = f.form->findChild<QAction*>("Nowy1");
-        newProject->trigger();  // nothing to lose: no question
+        QVERIFY(cw::test::chooseMenuItem(f.form.get(), "Nowy1"));  // nothing to lose: no question
         QCOMPARE(f.form->saveQuestions, 0);
         QCOMPARE(f.form->windowTitle(), QStringLiteral("Vellorn's Cairnwork "));
 
         addRoom(f);
         f.form->saveAnswers = {QMessageBox::Cancel};
-        newProject->trigger();
+        QVERIFY(cw::test::chooseMenuItem(f.form.get(), "Nowy1"));
         QCOMPARE(f.form->saveQuestions, 1);
         QCOMPARE(f.project->roomCount, 1);
 
         f.form->saveAnswers = {QMessageBox::No};
-        newProject->trigger();
+        QVERIFY(cw::test::chooseMenuItem(f.form.get(), "Nowy1"));
         QCOMPARE(f.project->roomCount, 0);
         QVERIFY(!f.form->isModified());
         QCOMPARE(f.widget<QListWidget>("ListBox1")->count(), 0);
@@ -442,14 +444,14 @@ private slots:
         addRoom(f);
         f.form->saveAnswers = {QMessageBox::Yes};
         f.form->fileAnswers = {QString()};
-        newProject->trigger();
+        QVERIFY(cw::test::chooseMenuItem(f.form.get(), "Nowy1"));
         QCOMPARE(f.project->roomCount, 1);
         QCOMPARE(f.form->askedDialogs.constLast().title, QStringLiteral("Save CWP file"));
 
         const QString path = QString::fromStdString(f.folder.file("kept.cwp").string());
         f.form->saveAnswers = {QMessageBox::Yes};
         f.form->fileAnswers = {path};
-        newProject->trigger();
+        QVERIFY(cw::test::chooseMenuItem(f.form.get(), "Nowy1"));
         QCOMPARE(f.project->roomCount, 0);
         QVERIFY(QFileInfo::exists(path));
     }
@@ -462,7 +464,7 @@ private slots:
         QVERIFY(!f.form->close());
         QVERIFY(f.form->isVisible());
         f.form->saveAnswers = {QMessageBox::No};
-        f.form->findChild<QAction*>("Zakoncz1")->trigger();
+        QVERIFY(cw::test::chooseMenuItem(f.form.get(), "Zakoncz1"));
         QVERIFY(!f.form->isVisible());
         QCOMPARE(f.form->saveQuestions, 2);
     }
@@ -472,9 +474,9 @@ private slots:
         bool shown = false;
         onNextDialog<QDialog>([&](QDialog& dialog) {
             shown = dialog.windowTitle() == QStringLiteral("Informacje");
-            dialog.findChild<QPushButton*>("Button1")->click();
+            QVERIFY(clickControl(dialog.findChild<QPushButton*>("Button1")));
         });
-        f.form->findChild<QAction*>("Informacje2")->trigger();
+        QVERIFY(cw::test::chooseMenuItem(f.form.get(), "Informacje2"));
         QVERIFY(shown);
     }
 };

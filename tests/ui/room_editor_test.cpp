@@ -16,6 +16,8 @@
 
 #include "project/portal_editing.h"
 #include "project/room_views.h"
+#include "support/controls.h"
+#include "support/dialog_driver.h"
 #include "support/message_catcher.h"
 #include "support/program_folder.h"
 #include "support/room_editor_fixture.h"
@@ -23,6 +25,8 @@
 #include "ui/picture_control.h"
 
 using namespace cw;
+using cw::test::clickAt;
+using cw::test::clickControl;
 using cw::test::FakeEditorServices;
 using cw::test::MessageCatcher;
 using cw::ui::PictureControl;
@@ -60,7 +64,15 @@ class RoomEditorTest : public QObject {
     GameSector& g(int x, int z) { return gameSectorAt(room().grid, x, z); }
     Sector& s(int x, int z) { return sectorAt(room(), x, z); }
 
-    void page(const char* name) { w<QTabWidget>("PageControl1")->setCurrentWidget(w<QWidget>(name)); }
+    // Shows a page with a click on its tab.
+    void page(const char* name) {
+        auto* pages = w<QTabWidget>("PageControl1");
+        const int index = pages->indexOf(w<QWidget>(name));
+        QVERIFY2(clickAt(pages->tabBar(), pages->tabBar()->tabRect(index).center()), name);
+        QCOMPARE(pages->currentIndex(), index);
+    }
+    // Presses a button of the page shown, where the window shows it.
+    void press(const char* name) { QVERIFY2(clickControl(w<QWidget>(name)), name); }
 
     // A click inside sector column x, view cell `cell`, of the front/back view.
     void clickFrontBack(int x, int cell, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers mods = {}) {
@@ -85,7 +97,12 @@ class RoomEditorTest : public QObject {
         QMouseEvent move(QEvent::MouseMove, at, target->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(target, &move);
     }
-    void shape(const char* button) { w<QToolButton>(button)->click(); }
+    // Chooses a shape on the page that holds its button.
+    void shape(const char* button) {
+        for (const char* tab : {"TabSheet2", "TabSheet3"})
+            if (w<QWidget>(tab)->isAncestorOf(w<QWidget>(button))) page(tab);
+        press(button);
+    }
     int pixel(const char* picture, int x, int y) { return w<PictureControl>(picture)->bitmap()->image.pixelIndex(x, y); }
     QStringList listEntries() {
         QStringList entries;
@@ -259,7 +276,8 @@ private slots:
         for (const char* ok : {"Button3", "Button2"}) {
             form->show();
             QVERIFY(form->isVisible());
-            w<QPushButton>(ok)->click();
+            page(ok == std::string("Button3") ? "TabSheet2" : "TabSheet3");
+            press(ok);
             QVERIFY2(!form->isVisible(), ok);
             QCOMPARE(form->result(), int(QDialog::Accepted));
         }
@@ -337,7 +355,7 @@ private slots:
         open();
         const int thickness = standardShapeTable()[shape].thickness;
         const int kind = standardShapeTable()[shape].slopeKind;
-        w<QToolButton>(button.toLatin1().constData())->click();
+        this->shape(button.toLatin1().constData());
         int x = 3, z = 2;
         if (frontBackView) {
             spin("SpinEdit46")->setValue(2);
@@ -404,7 +422,7 @@ private slots:
         clickFrontBack(5, 64);  // the top cell: 255, the ceiling held at 255
         QCOMPARE(int(g(5, 2).floor), -128);
         QCOMPARE(int(g(5, 2).ceiling), -128);
-        w<QToolButton>("SpeedButton1")->click();
+        shape("SpeedButton1");
         clickFrontBack(6, 1, Qt::RightButton);  // the bottom cell, thickness 4: held at 0
         QCOMPARE(int(g(6, 2).ceiling), 127);
         QCOMPARE(int(g(6, 2).floor), 127);
@@ -710,15 +728,15 @@ private slots:
         open(6, 10);
         page("TabSheet1");
         spin("SpinEdit51")->setValue(1);  // the room itself
-        w<QPushButton>("Button1")->click();
+        press("Button1");
         spin("SpinEdit51")->setValue(4);  // past the room count
-        w<QPushButton>("Button1")->click();
+        press("Button1");
         QCOMPARE(catcher->texts, QStringList(2, QStringLiteral("Invalid Portal View Room number!")));
         QCOMPARE(room().portalCount, 0);
         QVERIFY(listEntries().isEmpty());
 
         spin("SpinEdit51")->setValue(3);
-        w<QPushButton>("Button1")->click();
+        press("Button1");
         QCOMPARE(listEntries(), QStringList({"Door #1"}));
         QCOMPARE(w<QListWidget>("ListBox1")->currentRow(), 0);
         QCOMPARE(room().portalCount, 1);
@@ -741,11 +759,11 @@ private slots:
         QCOMPARE(pixel("Image1", 81, 61), int(kViewBackground));
 
         // Replace: a floor portal 2 wide; its position stays.
-        w<QRadioButton>("RadioButton6")->click();
+        press("RadioButton6");
         spin("SpinEdit49")->setValue(2);
         spin("SpinEdit50")->setValue(3);
         spin("SpinEdit51")->setValue(2);
-        w<QPushButton>("Button5")->click();
+        press("Button5");
         QCOMPARE(room().portalCount, 1);
         QCOMPARE(int(room().portals[0].face), 6);
         QCOMPARE(room().portals[0].width, 2);
@@ -755,13 +773,13 @@ private slots:
         QCOMPARE(pixel("Image1", 119, 100), int(kPortalMark));  // 39 x 60 from (81, 41)
 
         // Remove, then add again: numbered 1 again.
-        w<QPushButton>("Button4")->click();
+        press("Button4");
         QCOMPARE(room().portalCount, 0);
         QVERIFY(listEntries().isEmpty());
         QCOMPARE(pixel("Image1", 81, 41), int(kViewBackground));
-        w<QPushButton>("Button4")->click();  // an empty list: nothing
+        press("Button4");  // an empty list: nothing
         QCOMPARE(room().portalCount, 0);
-        w<QPushButton>("Button1")->click();
+        press("Button1");
         QCOMPARE(listEntries(), QStringList({"Door #1"}));
         QCOMPARE(int(room().portals[0].face), 6);  // the direction stays "Dół"
         QCOMPARE(services->modifiedCount, 5);
@@ -779,20 +797,20 @@ private slots:
         QCOMPARE(spin("SpinEdit51")->value(), 2);
         QCOMPARE(spin("SpinEdit49")->value(), 3);
         QCOMPARE(spin("SpinEdit50")->value(), 4);
-        w<QPushButton>("Button1")->click();  // the next portal is a floor portal too
+        press("Button1");  // the next portal is a floor portal too
         QCOMPARE(int(room().portals[3].face), 6);
         QCOMPARE(listEntries().size(), 4);
         selectListEntry(2);
         QVERIFY(w<QRadioButton>("RadioButton3")->isChecked());
         // Replace portal 2 of 4: the count and its position stay.
         spin("SpinEdit49")->setValue(7);
-        w<QPushButton>("Button5")->click();
+        press("Button5");
         QCOMPARE(room().portalCount, 4);
         QCOMPARE(room().portals[1].width, 7);
         QCOMPARE(room().portals[1].row, 1);
         QCOMPARE(room().portals[1].column, 1);
         // Removal selects the entry before the removed one.
-        w<QPushButton>("Button4")->click();
+        press("Button4");
         QCOMPARE(w<QListWidget>("ListBox1")->currentRow(), 2);
         QCOMPARE(room().portalCount, 3);
     }
@@ -802,8 +820,9 @@ private slots:
         room().portalCount = 1;
         room().portals[0] = Portal{1, 2, 1, 1, 1, 1};
         show();
+        page("TabSheet1");
         spin("SpinEdit49")->setValue(9);
-        w<QPushButton>("Button5")->click();
+        press("Button5");
         clickTop(4, 4, Qt::LeftButton, Qt::ShiftModifier);
         QCOMPARE(room().portals[0].width, 1);
         QCOMPARE(room().portals[0].row, 1);
@@ -813,11 +832,12 @@ private slots:
 
     void twentyFirstPortalIsRefused() {
         open();
+        page("TabSheet1");
         spin("SpinEdit51")->setValue(2);
-        for (int i = 0; i < 20; ++i) w<QPushButton>("Button1")->click();
+        for (int i = 0; i < 20; ++i) press("Button1");
         QCOMPARE(room().portalCount, 20);
         QVERIFY(catcher->texts.isEmpty());
-        w<QPushButton>("Button1")->click();
+        press("Button1");
         QCOMPARE(catcher->texts, QStringList({QString::fromLatin1(kPortalTableFullMessage)}));
         QCOMPARE(room().portalCount, 20);
         QCOMPARE(listEntries().size(), 20);
@@ -838,23 +858,27 @@ private slots:
             f.project->room(n).ceilingLevel = 139;
             initSectorGrid(f.project->room(n), 5, 4 + n);
         }
+        f.form->redrawAll();  // the window shows the project made here
         // Each command opens the editor modally; while it is open a top-view click closes a sector.
         QStringList captions;
         QList<QSize> topViews;
         bool alwaysModal = true;
         const auto whileOpen = [&] {
-            QTimer::singleShot(0, editor, [&] {
-                captions << editor->windowTitle();
-                alwaysModal = alwaysModal && QApplication::activeModalWidget() == editor;
-                auto* top = editor->findChild<PictureControl*>(QStringLiteral("Image1"));
-                topViews << top->bitmap()->image.size();
-                QTest::mouseClick(top, Qt::LeftButton, {}, QPoint(30, 50));  // x = 2, z = 3
-                editor->accept();
-            });
+            // Once the editor is the active modal window (the menu that opened it has closed).
+            cw::test::onNextDialog<TForm3>(
+                [&](TForm3& shown) {
+                    captions << shown.windowTitle();
+                    alwaysModal = alwaysModal && &shown == editor && shown.isModal();
+                    auto* top = shown.findChild<PictureControl*>(QStringLiteral("Image1"));
+                    topViews << top->bitmap()->image.size();
+                    QTest::mouseClick(top, Qt::LeftButton, {}, QPoint(30, 50));  // x = 2, z = 3
+                    shown.accept();
+                },
+                editor);
         };
         QVERIFY(!f.form->isModified());
         whileOpen();
-        f.widget<QPushButton>("Button3")->click();  // "EDYCJA"
+        QVERIFY(clickControl(f.widget<QPushButton>("Button3")));  // "EDYCJA"
         QCOMPARE(captions, QStringList({"Editing Hall 2  "}));
         QCOMPARE(topViews, QList<QSize>({QSize(122, 102)}));
         QVERIFY(alwaysModal);
@@ -862,10 +886,8 @@ private slots:
         QCOMPARE(closed.floor, closed.ceiling);
         QVERIFY(f.form->isModified());
 
-        auto* menuCommand = f.form->findChild<QAction*>(QStringLiteral("Edytujpomieszczenie1"));
-        QVERIFY(menuCommand != nullptr);
         whileOpen();
-        menuCommand->trigger();  // "&Edytuj pomieszczenie"
+        QVERIFY(cw::test::chooseMenuItem(f.form.get(), "Edytujpomieszczenie1"));  // "&Edytuj pomieszczenie"
         QCOMPARE(captions.size(), 2);
         QVERIFY(alwaysModal);
         QVERIFY(!editor->isVisible());
@@ -903,12 +925,12 @@ private slots:
         clickTop(4, 5);
         clickTop(5, 5);
         spin("SpinEdit51")->setValue(2);
-        w<QPushButton>("Button1")->click();
+        press("Button1");
         clickTop(2, 8, Qt::LeftButton, Qt::ShiftModifier);
-        w<QRadioButton>("RadioButton6")->click();
+        press("RadioButton6");
         spin("SpinEdit49")->setValue(2);
         spin("SpinEdit50")->setValue(2);
-        w<QPushButton>("Button1")->click();
+        press("Button1");
         clickTop(8, 4, Qt::LeftButton, Qt::ShiftModifier);
         for (const char* tab : {"TabSheet1", "TabSheet2", "TabSheet3"}) {
             page(tab);
