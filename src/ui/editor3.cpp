@@ -273,7 +273,9 @@ void TForm3::buildTopPage(QWidget* page) {
     connect(Image1, &PictureControl::mouseMoved, this,
             [this](Qt::MouseButtons, Qt::KeyboardModifiers, int x, int y) { Image1MouseMove(x, y); });
 
-    makeLabel(page, QStringLiteral("Północ"), QRect(39, 68, 531, 20), Qt::AlignHCenter);
+    // "Północ" stands centred over the picture in the gap left of the portal list and its
+    // buttons, which reach down to y = 82: it must not lie over them and swallow their clicks.
+    makeLabel(page, QStringLiteral("Północ"), QRect(39 + 531 / 2 - 100, 68, 200, 20), Qt::AlignHCenter);
     makeLabel(page, QStringLiteral("Południe"), QRect(39, 362, 531, 20), Qt::AlignHCenter);
     // Only 39 pixels stand left of the top view's scroll box: its side labels are set smaller.
     QFont small = page->font();
