@@ -39,6 +39,7 @@ namespace {
 
 const QString kStartCaption = QStringLiteral("Vellorn's Cairnwork v.PL");
 const QString kProjectCaption = QStringLiteral("Vellorn's Cairnwork - ");
+const QString kNoPosition = QStringLiteral("X:=    Z:=");
 
 std::filesystem::path toPath(const QString& path) { return std::filesystem::path(path.toStdString()); }
 QString toQString(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
@@ -69,6 +70,7 @@ TForm1::TForm1(Project& project, const StartupOptions& options, QWidget* parent)
 
     createControls();
     createMenu();
+    showCurrentRoom();
     setWindowTitle(kStartCaption);
     setWindowIcon(cairnworkIcon());
     // Maximised; a display without a window manager ignores that, so the window also starts
@@ -119,7 +121,7 @@ void TForm1::createControls() {
 
     GroupBox1 = new QGroupBox(QStringLiteral("   Pozycja"), side);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    Label1 = new QLabel(QStringLiteral("X:=    Z:="), GroupBox1);
+    Label1 = new QLabel(kNoPosition, GroupBox1);
     Label1->setObjectName(QStringLiteral("Label1"));
     auto* groupLayout = new QVBoxLayout(GroupBox1);
     groupLayout->addWidget(Label1);
@@ -286,11 +288,23 @@ void TForm1::setCaption(const std::string& caption) { setWindowTitle(fromCp1250(
 void TForm1::redrawAll() {
     redrawPlan(plan_, project_);
     presentPlan();
+    showCurrentRoom();
 }
 
 void TForm1::redrawCurrent() {
     redrawCurrentRoom(plan_, project_);
     presentPlan();
+    showCurrentRoom();
+}
+
+void TForm1::showCurrentRoom() {
+    const bool hasRoom = project_.roomCount > 0 && project_.currentRoom >= 1 && project_.currentRoom <= project_.roomCount;
+    if (hasRoom) {
+        const int height = static_cast<int>(project_.current().planPicture.Height);
+        Label1->setText(QString::fromStdString(positionText(project_.planX, project_.planY, height)));
+    } else {
+        Label1->setText(kNoPosition);
+    }
 }
 
 void TForm1::presentPlan() {
@@ -565,15 +579,8 @@ void TForm1::Image1MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers /*m
     }
     if (planBitmap_.image.isNull() || !(buttons & Qt::LeftButton)) return;
     if (project_.roomCount == 0) return;  // nothing to drag
-    const int px = snapToRaster(x);
-    const int py = snapToRaster(y);
-    EditorRoom& room = project_.current();
-    Label1->setText(QString::fromStdString(positionText(px, py, static_cast<int>(room.planPicture.Height))));
-    if (px != room.posX || py != room.posY) markModified();
-    project_.planX = px;
-    project_.planY = py;
-    room.posX = px;
-    room.posY = py;
+    // The room follows the pointer on the 10-pixel raster, kept on the plan.
+    if (moveCurrentRoom(project_, snapToRaster(x), snapToRaster(y))) markModified();
     redrawCurrent();
 }
 

@@ -108,6 +108,8 @@ private:
     void openRoomEditor();
     void updateRecentFileMenu();
     void presentPlan();
+    // The position read-out follows the current room.
+    void showCurrentRoom();
     void keepPlanSouthWest();
     // True when the current project may be replaced or closed: it has no unsaved changes, or
     // the user saved it or chose to discard them.

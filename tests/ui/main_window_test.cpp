@@ -233,7 +233,7 @@ private slots:
         addRoom(f);  // room 1 now drawn as a non-current room
         QCOMPARE(pixel(f, 5, 865), 10);
         QCOMPARE(pixel(f, 10, 865), 0);
-        QCOMPARE(pixel(f, 15, 875), 10 ^ 90);   // current room 2 over room 1
+        QCOMPARE(pixel(f, 15, 875), 139);       // current room 2 in front of room 1, in its own colours
         QCOMPARE(pixel(f, 105, 875), 139);      // current room 2 over the plan background
 
         // Dragging room 2 away leaves room 1 as the plan image has it.
@@ -305,8 +305,8 @@ private slots:
     void rightClickSelection() {
         EditorFixture f;
         addRoom(f);  // (0, 860)
-        addRoom(f);  // (10, 870)
-        addRoom(f);  // (20, 880), current
+        addRoom(f);  // (10, 860): one sector further south would leave the plan
+        addRoom(f);  // (20, 860), current
         auto* image = f.widget<PictureControl>("Image1");
         auto* list = f.widget<QListWidget>("ListBox1");
 
@@ -396,6 +396,72 @@ private slots:
         QCOMPARE(f.project->roomCount, 0);
         QVERIFY(catcher.texts.isEmpty());
         QVERIFY(!f.form->isModified());
+    }
+
+    // A room never leaves the 96 x 96 plan, the position read-out follows the current room, and
+    // the current room shows whole where rooms overlap.
+    void roomsStayOnThePlan() {
+        EditorFixture f;
+        auto* label = f.widget<QLabel>("Label1");
+        auto* image = f.widget<PictureControl>("Image1");
+        addRoom(f);
+        QCOMPARE(label->text(), QStringLiteral("X=0  Z=0"));
+        addRoom(f);  // one sector east; one further south would leave the plan
+        QCOMPARE(f.project->room(2).posX, 10);
+        QCOMPARE(f.project->room(2).posY, 860);
+        QCOMPARE(label->text(), QStringLiteral("X=1  Z=0"));
+        // Room 2 (current) lies over room 1: it shows whole, in its colours and with its grid.
+        QCOMPARE(pixel(f, 15, 875), 139);
+        QCOMPARE(pixel(f, 60, 875), 0);    // its grid line on the plan's
+        QCOMPARE(pixel(f, 105, 875), 139);
+
+        // Dragged past the plan's south-east corner, then past its north-west corner.
+        QTest::mousePress(image, Qt::LeftButton, {}, QPoint(15, 875));
+        sendPlanMove(f, QPoint(955, 958), Qt::LeftButton);
+        QCOMPARE(f.project->room(2).posX, 860);
+        QCOMPARE(f.project->room(2).posY, 860);
+        QCOMPARE(label->text(), QStringLiteral("X=86  Z=0"));
+        sendPlanMove(f, QPoint(-40, -25), Qt::LeftButton);
+        QTest::mouseRelease(image, Qt::LeftButton, {}, QPoint(-40, -25));
+        QCOMPARE(f.project->room(2).posX, 0);
+        QCOMPARE(f.project->room(2).posY, 0);
+        QCOMPARE(f.project->planY, 0);
+        QCOMPARE(label->text(), QStringLiteral("X=0  Z=86"));
+
+        // The read-out follows a selection by the list and by a right click.
+        QVERIFY(clickListRow(f.widget<QListWidget>("ListBox1"), 0));
+        QCOMPARE(label->text(), QStringLiteral("X=0  Z=0"));
+        QTest::mouseClick(image, Qt::RightButton, {}, QPoint(50, 50));  // room 2, still on the plan
+        QCOMPARE(f.project->currentRoom, 2);
+        QCOMPARE(label->text(), QStringLiteral("X=0  Z=86"));
+
+        // Cloned at the edge: kept on the plan.
+        QTest::mousePress(image, Qt::LeftButton, {}, QPoint(50, 50));
+        sendPlanMove(f, QPoint(860, 0), Qt::LeftButton);
+        QTest::mouseRelease(image, Qt::LeftButton, {}, QPoint(860, 0));
+        QVERIFY(clickControl(f.widget<QPushButton>("Button1")));
+        QCOMPARE(f.project->room(3).posX, 860);
+        QCOMPARE(f.project->room(3).posY, 10);
+        // Made larger at the edge: it grows into the plan, and the read-out shows where it is now.
+        onNextDialog<TForm2>([](TForm2& dialog) {
+            dialog.findChild<QSpinBox*>("SpinEdit2")->setValue(20);
+            QVERIFY(clickControl(dialog.findChild<QPushButton*>("BitBtn1")));
+        });
+        QVERIFY(clickControl(f.widget<QToolButton>("SpeedButton2")));
+        QCOMPARE(f.project->room(2).posX, 760);
+        QCOMPARE(f.project->planX, 760);
+        QCOMPARE(label->text(), QStringLiteral("X=76  Z=86"));
+
+        // "&Nowy" has no room to show; an opened project shows its current room.
+        const QString path = QString::fromStdString(f.folder.file("plan.cwp").string());
+        f.form->fileAnswers = {path};
+        QVERIFY(cw::test::chooseMenuItem(f.form.get(), "Zapiszjako1"));
+        QVERIFY(cw::test::chooseMenuItem(f.form.get(), "Nowy1"));
+        QCOMPARE(label->text(), QStringLiteral("X:=    Z:="));
+        f.form->fileAnswers = {path};
+        QVERIFY(cw::test::chooseMenuItem(f.form.get(), "Otworz1"));
+        QCOMPARE(f.project->currentRoom, 2);
+        QCOMPARE(label->text(), QStringLiteral("X=76  Z=86"));
     }
 
     void aFullProjectRefusesAddAndClone() {

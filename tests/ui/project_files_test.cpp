@@ -101,7 +101,7 @@ private slots:
         QCOMPARE(f.form->windowTitle(), "Vellorn's Cairnwork - " + path);
         QCOMPARE(f.form->projectPath(), path);
         QCOMPARE(f.form->plan().workingImage.at(5, 865), std::uint8_t(139));
-        QCOMPARE(f.form->plan().workingImage.at(15, 875), std::uint8_t(10 ^ 90));  // room 1 over room 2
+        QCOMPARE(f.form->plan().workingImage.at(15, 875), std::uint8_t(139));  // room 1 in front of room 2
         const BuildSettingsFields fields = f.form->buildSettingsDialog().fields();
         QCOMPARE(fields, (BuildSettingsFields{"Opis", "Komentarz łąka", "/levels/base.tr2", "/levels/items.itm",
                                               "/levels/lights.msh", "/out/level.tr2"}));
