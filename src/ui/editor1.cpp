@@ -225,11 +225,11 @@ void TForm1::createMenu() {
     Edycja1->setObjectName(QStringLiteral("Edycja1"));
     action(Edycja1, "Dodajpomieszczenie1", QStringLiteral("&Dodaj pomieszczenie"), QKeySequence(Qt::Key_Insert),
            &TForm1::SpeedButton1Click);
-    action(Edycja1, "Wlasciwosci1", QStringLiteral("&Właściwości"), QKeySequence(Qt::SHIFT | Qt::Key_Insert),
-           &TForm1::SpeedButton2Click);
+    Wlasciwosci1 = action(Edycja1, "Wlasciwosci1", QStringLiteral("&Właściwości"),
+                          QKeySequence(Qt::SHIFT | Qt::Key_Insert), &TForm1::SpeedButton2Click);
     Edycja1->addSeparator();
-    action(Edycja1, "Edytujpomieszczenie1", QStringLiteral("&Edytuj pomieszczenie"),
-           QKeySequence(Qt::CTRL | Qt::Key_Insert), &TForm1::Button3Click);
+    Edytujpomieszczenie1 = action(Edycja1, "Edytujpomieszczenie1", QStringLiteral("&Edytuj pomieszczenie"),
+                                  QKeySequence(Qt::CTRL | Qt::Key_Insert), &TForm1::Button3Click);
 
     QMenu* Informacje1 = menuBar()->addMenu(QStringLiteral("&Informacje"));
     Informacje1->setObjectName(QStringLiteral("Informacje1"));
@@ -305,6 +305,12 @@ void TForm1::showCurrentRoom() {
     } else {
         Label1->setText(kNoPosition);
     }
+    for (QWidget* command : {static_cast<QWidget*>(SpeedButton2), static_cast<QWidget*>(Button1),
+                             static_cast<QWidget*>(Button3)})
+        command->setEnabled(hasRoom);
+    Wlasciwosci1->setEnabled(hasRoom);
+    Edytujpomieszczenie1->setEnabled(hasRoom);
+    Button2->setEnabled(project_.roomCount >= 2);  // the last room is never deleted
 }
 
 void TForm1::presentPlan() {

@@ -382,20 +382,62 @@ private slots:
         QCOMPARE(f.project->roomCount, 1);
         QCOMPARE(f.project->currentRoom, 1);
         QCOMPARE(f.roomListNames().size(), 1);
-        QVERIFY(clickControl(f.widget<QPushButton>("Button2")));  // the last room stays
-        QCOMPARE(f.project->roomCount, 1);
+        QVERIFY(!f.widget<QPushButton>("Button2")->isEnabled());  // the last room stays
     }
 
-    void commandsWithoutRoomsDoNothing() {
+    // "EDYCJA", "KLONUJ", "&Właściwości" (button and menu items) act on the current room and
+    // "USUŃ" on the last of at least two: without such a room they are disabled, and a click at
+    // their place or their shortcut does nothing.
+    void roomCommandsAreDisabledWhileTheyCannotAct() {
         EditorFixture f;
+        QVERIFY(QTest::qWaitForWindowActive(f.form.get()));
         cw::test::MessageCatcher catcher;
-        QVERIFY(clickControl(f.widget<QPushButton>("Button1")));
-        QVERIFY(clickControl(f.widget<QPushButton>("Button2")));
-        QVERIFY(clickControl(f.widget<QPushButton>("Button3")));
-        QVERIFY(clickControl(f.widget<QToolButton>("SpeedButton2")));  // no dialog is shown: nothing to wait for
+        auto watch = std::make_unique<QObject>();  // closes a dialog that should not open
+        int dialogsShown = 0;
+        onNextDialog<QDialog>([&dialogsShown](QDialog& dialog) { ++dialogsShown, dialog.reject(); }, watch.get());
+        const auto enabled = [&] {
+            QStringList on;
+            for (const char* name : {"SpeedButton2", "Button1", "Button2", "Button3"})
+                if (f.widget<QWidget>(name)->isEnabled()) on << name;
+            for (const char* name : {"Wlasciwosci1", "Edytujpomieszczenie1"})
+                if (f.form->findChild<QAction*>(name)->isEnabled()) on << name;
+            return on;
+        };
+        QCOMPARE(enabled(), QStringList());
+        for (const char* name : {"SpeedButton2", "Button1", "Button2", "Button3"}) {
+            QWidget* button = f.widget<QWidget>(name);
+            const QPoint place = button->mapTo(f.form.get(), button->rect().center());
+            QWidget* there = f.form->childAt(place);
+            QTest::mouseClick(there, Qt::LeftButton, {}, there->mapFrom(f.form.get(), place));
+        }
+        QVERIFY(!cw::test::chooseMenuItem(f.form.get(), "Wlasciwosci1"));
+        QVERIFY(!cw::test::chooseMenuItem(f.form.get(), "Edytujpomieszczenie1"));
+        QTest::keyClick(f.form.get(), Qt::Key_Insert, Qt::ShiftModifier);
+        QTest::keyClick(f.form.get(), Qt::Key_Insert, Qt::ControlModifier);
+        QCOMPARE(dialogsShown, 0);
+        watch.reset();
         QCOMPARE(f.project->roomCount, 0);
         QVERIFY(catcher.texts.isEmpty());
         QVERIFY(!f.form->isModified());
+
+        addRoom(f);
+        QCOMPARE(enabled(), QStringList({"SpeedButton2", "Button1", "Button3", "Wlasciwosci1", "Edytujpomieszczenie1"}));
+        addRoom(f);
+        QCOMPARE(enabled().size(), 6);
+        QVERIFY(clickControl(f.widget<QPushButton>("Button2")));  // back to one room
+        QVERIFY(!f.widget<QWidget>("Button2")->isEnabled());
+
+        // A new project has no rooms; an opened one has.
+        const QString path = QString::fromStdString(f.folder.file("two.cwp").string());
+        QVERIFY(clickControl(f.widget<QPushButton>("Button1")));
+        f.form->fileAnswers = {path};
+        QVERIFY(cw::test::chooseMenuItem(f.form.get(), "Zapiszjako1"));
+        QVERIFY(cw::test::chooseMenuItem(f.form.get(), "Nowy1"));
+        QCOMPARE(enabled(), QStringList());
+        f.form->fileAnswers = {path};
+        QVERIFY(cw::test::chooseMenuItem(f.form.get(), "Otworz1"));
+        QCOMPARE(f.project->roomCount, 2);
+        QCOMPARE(enabled().size(), 6);
     }
 
     // A room never leaves the 96 x 96 plan, the position read-out follows the current room, and
