@@ -556,6 +556,8 @@ void TForm1::Informacje2Click() { Form4->exec(); }
 
 void TForm1::ListBox1Click(int row) {
     if (row < 0 || row >= project_.roomCount) return;
+    // The current room is saved with the project and is where the player starts: a change.
+    if (row + 1 != project_.currentRoom) markModified();
     project_.currentRoom = static_cast<std::uint8_t>(row + 1);
     project_.planX = project_.current().posX;
     project_.planY = project_.current().posY;
@@ -570,6 +572,7 @@ void TForm1::Image1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers /*mod
     } else if (button == Qt::RightButton) {
         const int room = roomAtPlanPoint(project_, x, y);
         if (room == 0) return;
+        if (room != project_.currentRoom) markModified();
         project_.currentRoom = static_cast<std::uint8_t>(room);
         project_.planX = project_.current().posX;
         project_.planY = project_.current().posY;

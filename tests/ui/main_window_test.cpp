@@ -329,7 +329,6 @@ private slots:
         QCOMPARE(list->currentRow(), 1);
         QTest::mouseClick(image, Qt::RightButton, {}, QPoint(120, 955));
         QCOMPARE(f.project->currentRoom, 3);
-        QVERIFY(f.form->isModified());  // from the adds; selection itself is not an edit
     }
 
     void roomListSelection() {
@@ -438,6 +437,37 @@ private slots:
         QVERIFY(cw::test::chooseMenuItem(f.form.get(), "Otworz1"));
         QCOMPARE(f.project->roomCount, 2);
         QCOMPARE(enabled().size(), 6);
+    }
+
+    // The current room is saved with the project and picks the player's start room: choosing
+    // another one in the list or by a right click is an unsaved change; choosing it again is none.
+    void choosingTheCurrentRoomIsAChange() {
+        EditorFixture f;
+        addRoom(f);  // (0, 860)
+        addRoom(f);  // (10, 860), current
+        f.form->fileAnswers = {QString::fromStdString(f.folder.file("rooms.cwp").string())};
+        QVERIFY(cw::test::chooseMenuItem(f.form.get(), "Zapiszjako1"));
+        QVERIFY(!f.form->isModified());
+        auto* list = f.widget<QListWidget>("ListBox1");
+        auto* image = f.widget<PictureControl>("Image1");
+
+        QVERIFY(clickListRow(list, 1));  // the current room
+        QTest::mouseClick(image, Qt::RightButton, {}, QPoint(108, 900));  // inside room 2 only
+        QVERIFY(!f.form->isModified());
+
+        QVERIFY(clickListRow(list, 0));
+        QCOMPARE(f.project->currentRoom, 1);
+        QVERIFY(f.form->isModified());
+        QVERIFY(cw::test::chooseMenuItem(f.form.get(), "Zapisz1"));
+        QVERIFY(!f.form->isModified());
+
+        QTest::mouseClick(image, Qt::RightButton, {}, QPoint(108, 900));
+        QCOMPARE(f.project->currentRoom, 2);
+        QVERIFY(f.form->isModified());
+        // So closing asks before losing it.
+        f.form->saveAnswers = {QMessageBox::Cancel};
+        QVERIFY(!f.form->close());
+        QCOMPARE(f.form->saveQuestions, 1);
     }
 
     // A room never leaves the 96 x 96 plan, the position read-out follows the current room, and
