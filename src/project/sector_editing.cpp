@@ -116,10 +116,12 @@ int editSurface(EditorRoom& room, const SideEdit& edit, Surface surface) {
 
 }  // namespace
 
+int linkModeOf(const LinkFields& links) { return links.beside != 0 ? 2 : 1; }
+
 void besideFieldChanged(LinkFields& links) {
     links.above = 0;
     links.below = 0;
-    links.mode = links.beside != 0 ? 2 : 1;
+    links.mode = linkModeOf(links);
 }
 
 void aboveOrBelowFieldChanged(LinkFields& links) {

@@ -27,6 +27,10 @@ struct LinkFields {
     friend bool operator==(const LinkFields&, const LinkFields&) = default;
 };
 
+// The link mode the fields stand for: 2 (a room beside) when the beside field holds a room,
+// else 1. The fields and the mode always agree this way, so what they show is what a click writes.
+int linkModeOf(const LinkFields& links);
+
 // A change of a link field: the beside field clears the other two (mode 2 when it holds a room,
 // else 1); the above or below field clears the beside field (mode 1). The other fields are reset
 // as a consequence of the change, not as changes of their own.

@@ -469,8 +469,9 @@ void TForm3::FormActivate() {
     ListBox1->clearSelection();
     filling_ = false;
 
-    leftRight_.linkMode = 1;
-    frontBack_.linkMode = 1;
+    // The link fields keep their values from the last opening; the link modes follow them, so a
+    // "Pom. z boku" still shown is still written.
+    for (SidePage* side : {&frontBack_, &leftRight_}) side->linkMode = linkModeOf(readSideFields(*side).links);
 }
 
 void TForm3::applyPendingScroll() {

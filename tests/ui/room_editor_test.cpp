@@ -318,6 +318,27 @@ private slots:
         QCOMPARE(form->windowTitle(), QStringLiteral("Editing Room #2  "));
     }
 
+    // The link fields keep their values when the editor is opened again, and the link mode
+    // follows them: a room shown in "Pom. z boku" is the side link the next click writes.
+    void reopeningKeepsTheLinksTheFieldsShow() {
+        open();
+        spin("SpinEdit47")->setValue(2);  // front/back: beside
+        spin("SpinEdit53")->setValue(3);  // left/right: above
+        form->hide();
+        form->show();
+        QCOMPARE(spin("SpinEdit47")->value(), 2);
+        QCOMPARE(spin("SpinEdit53")->value(), 3);
+        spin("SpinEdit46")->setValue(3);
+        clickFrontBack(2, 30);
+        QCOMPARE(int(g(2, 3).roomAbove), 1);  // room 2 beside
+        QCOMPARE(int(g(2, 3).roomBelow), 255);
+        QCOMPARE(s(2, 3).linkMode, 2);
+        spin("SpinEdit1")->setValue(4);
+        clickLeftRight(2, 30);
+        QCOMPARE(int(g(4, 2).roomAbove), 2);  // room 3 above
+        QCOMPARE(s(4, 2).linkMode, 1);
+    }
+
     void missingGlyphFilesAreReportedAndTheWindowStillWorks() {
         QTemporaryDir empty;
         services = std::make_unique<FakeEditorServices>(std::filesystem::path(empty.path().toStdString()));
