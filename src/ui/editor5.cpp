@@ -5,8 +5,11 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <functional>
 
 #include "ui/file_dialogs.h"
 
@@ -32,7 +35,7 @@ TForm5::TForm5(FileAsker& files, QWidget* parent) : QDialog(parent), files_(file
         grid->addWidget(edit, row, 1);
         return edit;
     };
-    auto makeBrowse = [&](const char* name, QLineEdit* edit, int row, FileDialogSettings (*fileDialog)()) {
+    auto makeBrowse = [&](const char* name, QLineEdit* edit, int row, std::function<FileDialogSettings()> fileDialog) {
         auto* button = new QPushButton(QStringLiteral("Szukaj"), GroupBox1);
         button->setObjectName(QLatin1String(name));
         button->setAutoDefault(false);
@@ -53,7 +56,9 @@ TForm5::TForm5(FileAsker& files, QWidget* parent) : QDialog(parent), files_(file
     Edit5 = makeEdit("Edit5", QStringLiteral("Ust. świateł/textur"), 4);
     QPushButton* Button3 = makeBrowse("Button3", Edit5, 4, &lightsFileDialog);
     Edit6 = makeEdit("Edit6", QStringLiteral("Nazwa pliku"), 5);
-    QPushButton* Button4 = makeBrowse("Button4", Edit6, 5, &levelSaveDialog);
+    // A level name typed without an extension gets the base level's, when the filter allows it.
+    QPushButton* Button4 =
+        makeBrowse("Button4", Edit6, 5, [this] { return levelSaveDialog(QFileInfo(Edit3->text().trimmed()).suffix()); });
 
     auto* Button5 = new QPushButton(QStringLiteral("Buduj Level"), this);
     Button5->setObjectName(QStringLiteral("Button5"));

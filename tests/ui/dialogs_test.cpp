@@ -1,12 +1,14 @@
 #include <QtTest>
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTemporaryDir>
 
 #include "support/controls.h"
 #include "ui/editor2.h"
@@ -277,6 +279,19 @@ private slots:
         QCOMPARE(all.count("/levels/chosen.tr2"), 1);
     }
 
+    // "Szukaj" of the output file offers the base level's extension for names typed without one.
+    void outputBrowsePrefersTheBaseLevelsExtension() {
+        ScriptedFiles files;
+        TForm5 form(files);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        child<QLineEdit>(form, "Edit3")->setText(" /levels/base.TR2 ");
+        QVERIFY(cw::test::clickControl(child<QPushButton>(form, "Button4")));
+        QCOMPARE(files.asked.size(), 1);
+        QVERIFY(files.asked.constFirst().suffixFromFilter);
+        QCOMPARE(files.asked.constFirst().defaultSuffix, QStringLiteral("tr2"));
+    }
+
     // --- About box -------------------------------------------------------------------------
 
     void aboutBox() {
@@ -317,7 +332,7 @@ private slots:
                                     << QStringList{"All Tomb Raider files (*.phd,*.tub,*.tr2) (*.phd *.tub *.tr2)",
                                                    "Tomb Raider 1 (*.Phd) (*.phd)", "Tomb Raider 1 Gold (*.tub) (*.tub)",
                                                    "Tomb Raider 2 & 3 (*.tr2) (*.tr2)"}
-                                    << "" << true;
+                                    << "phd" << true;  // the first filter's first extension
     }
     void fileDialogSpecs() {
         QFETCH(int, which);
@@ -340,6 +355,62 @@ private slots:
         QCOMPARE(dialog.acceptMode(), save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
         QCOMPARE(dialog.testOption(QFileDialog::DontConfirmOverwrite), !save);
         QVERIFY(dialog.testOption(QFileDialog::HideNameFilterDetails));
+    }
+
+    void filterSuffixes_data() {
+        QTest::addColumn<QString>("patterns");
+        QTest::addColumn<QString>("preferred");
+        QTest::addColumn<QString>("suffix");
+        QTest::newRow("one extension") << "*.tr2" << "" << "tr2";
+        QTest::newRow("one extension, another preferred") << "*.tub" << "tr2" << "tub";
+        QTest::newRow("several, none preferred") << "*.phd;*.tub;*.tr2" << "" << "phd";
+        QTest::newRow("several, one preferred") << "*.phd;*.tub;*.tr2" << "TR2" << "tr2";
+        QTest::newRow("several, a foreign one preferred") << "*.phd;*.tub;*.tr2" << "bak" << "phd";
+        QTest::newRow("all files") << "*.*" << "tr2" << "";
+    }
+    void filterSuffixes() {
+        QFETCH(QString, patterns);
+        QFETCH(QString, preferred);
+        QFETCH(QString, suffix);
+        QCOMPARE(filterSuffix(FileFilter{QStringLiteral("x"), patterns}, preferred), suffix);
+    }
+
+    // The level save dialog: a name typed without an extension gets the chosen filter's (the
+    // base level's among the several of "All Tomb Raider files"); one typed with an extension
+    // keeps it.
+    void levelSaveDialogAddsTheChosenFiltersExtension_data() {
+        QTest::addColumn<QString>("base");
+        QTest::addColumn<int>("filterDownSteps");  // Down key presses in the file type box
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("chosen");
+        QTest::newRow("all, no base level") << "" << 0 << "level" << "level.phd";
+        QTest::newRow("all, a TR2 base level") << "/b/base.TR2" << 0 << "level" << "level.tr2";
+        QTest::newRow("Tomb Raider 1") << "/b/base.tr2" << 1 << "level" << "level.phd";
+        QTest::newRow("Tomb Raider 1 Gold") << "" << 2 << "level" << "level.tub";
+        QTest::newRow("Tomb Raider 2 & 3") << "" << 3 << "level" << "level.tr2";
+        QTest::newRow("typed with an extension") << "" << 3 << "level.phd" << "level.phd";
+    }
+    void levelSaveDialogAddsTheChosenFiltersExtension() {
+        QFETCH(QString, base);
+        QFETCH(int, filterDownSteps);
+        QFETCH(QString, typed);
+        QFETCH(QString, chosen);
+        QTemporaryDir folder;
+        QFileDialog dialog;
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        configureFileDialog(dialog, levelSaveDialog(QFileInfo(base).suffix()));
+        dialog.setDirectory(folder.path());
+        dialog.open();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QVERIFY(types != nullptr && name != nullptr);
+        for (int i = 0; i < filterDownSteps; ++i) QTest::keyClick(types, Qt::Key_Down);
+        QCOMPARE(types->currentIndex(), filterDownSteps);
+        QTest::keyClicks(name, typed);
+        QTest::keyClick(name, Qt::Key_Return);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(dialog.selectedFiles(), QStringList{folder.filePath(chosen)});
     }
 };
 
