@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -14,6 +15,7 @@
 #include <QScrollArea>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QSignalBlocker>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -70,6 +72,7 @@ TForm1::TForm1(Project& project, const StartupOptions& options, QWidget* parent)
 
     createControls();
     createMenu();
+    statusBar()->setObjectName(QStringLiteral("StatusBar1"));
     showCurrentRoom();
     setWindowTitle(kStartCaption);
     setWindowIcon(cairnworkIcon());
@@ -524,26 +527,37 @@ std::array<std::string, 6> settingsTexts(const Project& p) {
             p.outputLevelPath.str(),  p.itemsFilePath.str(), p.lightsFilePath.str()};
 }
 
+// What a build that wrote its level tells in the status bar: where the level went and, when the
+// build saved the project, where that went.
+QString builtMessage(const QString& outputLevel, const QString& savedProject) {
+    QString text = QStringLiteral("The level was written to \"%1\".").arg(QFileInfo(outputLevel).absoluteFilePath());
+    if (!savedProject.isEmpty()) text += QStringLiteral(" The project was saved to \"%1\".").arg(savedProject);
+    return text;
+}
+
 }  // namespace
 
 void TForm1::MakePHD1Click() {
     if (Form5->exec() != QDialog::Accepted) return;
     Image1->refresh();
+    statusBar()->clearMessage();  // what the last build did no longer stands
     const BuildSettingsFields fields = Form5->fields();
     const BuildSettings settings{toCp1250(fields.description), toCp1250(fields.comment),   toCp1250(fields.baseLevel),
                                  toCp1250(fields.outputLevel), toCp1250(fields.itemsFile), toCp1250(fields.lightsFile)};
     const std::array<std::string, 6> before = settingsTexts(project_);
+    bool projectSaved = false;
     WindowBuildObserver observer([this](int value) { setProgress(value); },
                                  [this](const std::string& text) { showMessage(text); },
-                                 [this, &before] {
+                                 [this, &before, &projectSaved] {
                                      if (settingsTexts(project_) != before) markModified();
                                      // Saved as the project is; the caption stays.
-                                     if (!projectPath_.isEmpty()) saveProjectTo(projectPath_, false);
+                                     if (!projectPath_.isEmpty()) projectSaved = saveProjectTo(projectPath_, false);
                                  });
     try {
         BuildEnvironment environment;
         environment.programFolder = programFolder_;
-        buildLevel(project_, settings, environment, observer);
+        if (buildLevel(project_, settings, environment, observer) == BuildOutcome::Written)
+            statusBar()->showMessage(builtMessage(fields.outputLevel, projectSaved ? projectPath_ : QString()));
     } catch (const std::exception& e) {
         setProgress(0);
         cw::ui::showMessage(this, QString::fromUtf8(e.what()));

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QToolButton>
 
 #include "common/files.h"
@@ -63,6 +64,7 @@ private slots:
         const QStringList messages = build(f, {"Opis", "", base, "", "", output});
         QCOMPARE(messages, QStringList{message});
         QVERIFY(!QFileInfo::exists(output));
+        QCOMPARE(f.form->statusBar()->currentMessage(), QString());  // nothing to tell of a refused build
         QCOMPARE(f.widget<QProgressBar>("ProgressBar1")->value(), 0);
         QVERIFY(f.project->levelDescription.empty());  // a refused build changes nothing
     }
@@ -101,7 +103,10 @@ private slots:
         QCOMPARE(f.widget<QProgressBar>("ProgressBar1")->value(), 0);
         QCOMPARE(f.project->levelDescription.str(), "\xA3\xB9ka " + std::string(95, 'x'));
         QCOMPARE(f.project->outputLevelPath.str(), output.toStdString());
-        // The project had a file name: it was saved with the settings; the caption stays.
+        // The project had a file name: it was saved with the settings; the caption stays. The
+        // status bar says both.
+        QCOMPARE(f.form->statusBar()->currentMessage(),
+                 "The level was written to \"" + output + "\". The project was saved to \"" + project + "\".");
         QVERIFY(!f.form->isModified());
         QCOMPARE(f.form->windowTitle(), "Vellorn's Cairnwork - " + project);
         f.form->buildSettingsDialog().setFields({});
@@ -121,6 +126,7 @@ private slots:
         QCOMPARE(messages,
                  QStringList({"Items file /no/items.itm not found", "Meshes file /no/lights.msh not found"}));
         QVERIFY(QFileInfo(output).size() > 0);
+        QCOMPARE(f.form->statusBar()->currentMessage(), "The level was written to \"" + output + "\".");
         // Untitled: not saved, but the settings are kept in the project and are unsaved changes.
         QCOMPARE(f.project->itemsFilePath.str(), std::string("/no/items.itm"));
         QVERIFY(f.form->isModified());
