@@ -1,6 +1,7 @@
 #include <QtTest>
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QGroupBox>
@@ -9,8 +10,11 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <memory>
 
+#include "common/cp1250.h"
 #include "support/controls.h"
+#include "support/message_catcher.h"
 #include "ui/editor2.h"
 #include "ui/editor4.h"
 #include "ui/editor5.h"
@@ -290,6 +294,73 @@ private slots:
         QCOMPARE(files.asked.size(), 1);
         QVERIFY(files.asked.constFirst().suffixFromFilter);
         QCOMPARE(files.asked.constFirst().defaultSuffix, QStringLiteral("tr2"));
+    }
+
+    // --- Texts the project stores ----------------------------------------------------------
+
+    // Each text field holds no more than the project keeps of it, counted in Windows-1250 bytes:
+    // typing past it does nothing and a paste that would not fit is refused, so nothing is cut
+    // when the text is stored.
+    void textFieldsHoldWhatTheProjectKeeps_data() {
+        QTest::addColumn<bool>("roomDialog");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<int>("capacity");
+        QTest::newRow("room name") << true << "Edit1" << 20;
+        QTest::newRow("level description") << false << "Edit1" << 100;
+        QTest::newRow("comment") << false << "Edit2" << 250;
+        QTest::newRow("base level") << false << "Edit3" << 100;
+        QTest::newRow("items file") << false << "Edit4" << 100;
+        QTest::newRow("light/texture file") << false << "Edit5" << 100;
+        QTest::newRow("output file") << false << "Edit6" << 100;
+    }
+    void textFieldsHoldWhatTheProjectKeeps() {
+        QFETCH(bool, roomDialog);
+        QFETCH(QString, field);
+        QFETCH(int, capacity);
+        ScriptedFiles files;
+        std::unique_ptr<QDialog> dialog;
+        if (roomDialog) dialog = std::make_unique<TForm2>();
+        else dialog = std::make_unique<TForm5>(files);
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        auto* edit = child<QLineEdit>(*dialog, field);
+        // Polish letters, and a letter Windows-1250 lacks (written "?"), each one byte.
+        QString text;
+        while (text.size() < capacity + 6) text += QStringLiteral("Łąka żж ");
+        edit->clear();
+        cw::test::typeText(edit, text);
+        QCOMPARE(edit->text(), text.left(capacity));
+        QCOMPARE(utf8ToCp1250(edit->text().toStdString()).size(), std::size_t(capacity));
+
+        edit->clear();
+        QApplication::clipboard()->setText(text);
+        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(edit->text(), QString());
+        QApplication::clipboard()->setText(text.left(capacity));
+        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(edit->text(), text.left(capacity));
+    }
+
+    // A file chosen with "Szukaj" whose path is longer than the project keeps is not put into the
+    // field: the user is told, and the field keeps its text.
+    void browsingRefusesAPathTooLongToKeep() {
+        ScriptedFiles files;
+        TForm5 form(files);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        auto* base = child<QLineEdit>(form, "Edit3");
+        base->setText("/levels/base.tr2");
+        files.answer = "/levels/" + QString(88, QLatin1Char('l')) + ".tr2";  // 100 characters: kept whole
+        QVERIFY(cw::test::clickControl(child<QPushButton>(form, "Button1")));
+        QCOMPARE(base->text(), files.answer);
+        const QString kept = files.answer;
+        files.answer = "/levels/" + QString(88, QLatin1Char('l')) + "ł.tr2";  // 101
+        cw::test::MessageCatcher catcher;
+        QVERIFY(cw::test::clickControl(child<QPushButton>(form, "Button1")));
+        QCOMPARE(catcher.texts, QStringList{"The path \"" + files.answer +
+                                            "\" is longer than the 100 characters a project keeps of it. "
+                                            "Choose a file with a shorter path."});
+        QCOMPARE(base->text(), kept);
     }
 
     // --- About box -------------------------------------------------------------------------

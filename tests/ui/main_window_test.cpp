@@ -45,7 +45,11 @@ QString addRoom(EditorFixture& f, const RoomInput& input = {}) {
         suggested = dialog.findChild<QLineEdit*>("Edit1")->text();
         dialog.findChild<QSpinBox*>("SpinEdit1")->setValue(input.rows);
         dialog.findChild<QSpinBox*>("SpinEdit2")->setValue(input.columns);
-        if (!input.name.isEmpty()) dialog.findChild<QLineEdit*>("Edit1")->setText(input.name);
+        if (!input.name.isEmpty()) {
+            auto* name = dialog.findChild<QLineEdit*>("Edit1");
+            name->selectAll();
+            cw::test::typeText(name, input.name);  // typed over the suggested name
+        }
         QVERIFY(clickControl(dialog.findChild<QPushButton*>("BitBtn1")));
     });
     if (!clickControl(f.widget<QToolButton>("SpeedButton1"))) QTest::qFail("the add button was not pressed", __FILE__, __LINE__);
@@ -209,9 +213,10 @@ private slots:
         QCOMPARE(second.posY, 870);
         QCOMPARE(int(second.numZ()), 4);
         QCOMPARE(int(second.numX()), 6);
-        // The room keeps the first 20 characters, in Windows-1250; the list shows the name as typed.
+        // The name field takes the 20 characters the room keeps, in Windows-1250, and no more: the
+        // list shows what the room holds.
         QCOMPARE(second.name.str(), std::string("\xA3\xB9ka nad rzek\xB9, d\xB3ug"));
-        QCOMPARE(f.roomListNames(), QStringList({"Room #1", "Łąka nad rzeką, długa nazwa"}));
+        QCOMPARE(f.roomListNames(), QStringList({"Room #1", "Łąka nad rzeką, dług"}));
         QCOMPARE(f.widget<QListWidget>("ListBox1")->currentRow(), 1);
         QCOMPARE(f.project->currentRoom, 2);
 

@@ -65,6 +65,13 @@ bool clickControl(QWidget* control, Qt::MouseButton button, Qt::KeyboardModifier
     return clickAt(control, control->rect().center(), button, modifiers);
 }
 
+void typeText(QWidget* widget, const QString& text) {
+    for (const QChar c : text) {
+        const Qt::Key key = c.isLetterOrNumber() && c.unicode() < 128 ? Qt::Key(c.toUpper().unicode()) : Qt::Key_unknown;
+        QTest::sendKeyEvent(QTest::Click, widget, c == QLatin1Char(' ') ? Qt::Key_Space : key, QString(c), {});
+    }
+}
+
 bool clickListRow(QListWidget* list, int row) {
     QListWidgetItem* item = list->item(row);
     if (item == nullptr) {

@@ -35,6 +35,9 @@ QString whyMissed(const QWidget* control, QPoint windowPoint);
 [[nodiscard]] bool clickControl(QWidget* control, Qt::MouseButton button = Qt::LeftButton,
                                 Qt::KeyboardModifiers modifiers = {});
 
+// Types the text into the widget, one key event per character (any letter, not only ASCII).
+void typeText(QWidget* widget, const QString& text);
+
 // Clicks entry `row` of the list where the list shows it.
 [[nodiscard]] bool clickListRow(QListWidget* list, int row);
 
