@@ -622,6 +622,24 @@ private slots:
         QVERIFY(cw::test::chooseMenuItem(f.form.get(), "Informacje2"));
         QVERIFY(shown);
     }
+
+    // Saves the main window as a PNG file into $CW_SCREENSHOT_DIR (only when it is set): three
+    // rooms, two of them overlapping, the last one current.
+    void screenshotOfTheMainWindow() {
+        const QByteArray folder = qgetenv("CW_SCREENSHOT_DIR");
+        if (folder.isEmpty()) QSKIP("CW_SCREENSHOT_DIR not set");
+        EditorFixture f;
+        f.form->resize(1000, 760);
+        addRoom(f, {12, 16, QStringLiteral("Hall")});
+        addRoom(f, {6, 8, QStringLiteral("Corridor")});
+        auto* image = f.widget<PictureControl>("Image1");
+        QTest::mousePress(image, Qt::LeftButton, {}, QPoint(15, 915));
+        sendPlanMove(f, QPoint(200, 700), Qt::LeftButton);
+        QTest::mouseRelease(image, Qt::LeftButton, {}, QPoint(200, 700));
+        addRoom(f, {8, 8, QStringLiteral("Łazienka")});
+        QApplication::processEvents();
+        QVERIFY(f.form->grab().save(QString::fromLocal8Bit(folder) + "/main_window.png"));
+    }
 };
 
 QTEST_MAIN(MainWindowTest)
