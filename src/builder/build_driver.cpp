@@ -1,9 +1,12 @@
 #include "builder/build_driver.h"
 
 #include <memory>
+#include <string_view>
+#include <system_error>
 
 #include "builder/portals_floor_boxes.h"
 #include "builder/side_files.h"
+#include "common/cp1250.h"
 #include "common/errors.h"
 #include "common/files.h"
 #include "levelfile/level_image.h"
@@ -14,17 +17,51 @@ namespace cw {
 
 namespace {
 
+namespace fs = std::filesystem;
+
+// A settings text (Windows-1250) as it enters a message.
+std::string utf8(std::string_view text) { return cp1250ToUtf8(text); }
+
 std::string roomLabel(const Project& project, int number) {
-    std::string s = "Room " + std::to_string(number);
-    if (number >= 1 && number <= kMaxRooms && !project.room(number).name.empty())
-        s += " \"" + project.room(number).name.str() + "\"";
-    return s;
+    const std::string_view name =
+        number >= 1 && number <= kMaxRooms ? project.room(number).name.view() : std::string_view();
+    return roomMessageLabel(number, name);
 }
 
 std::string sectorLabel(int x, int z) { return "sector (" + std::to_string(x) + ", " + std::to_string(z) + ")"; }
 
 // A room byte of a game sector names a room of the project (255 = none).
 bool namesMissingRoom(std::uint8_t value, int roomCount) { return value != kNoRoom && value + 1 > roomCount; }
+
+// What a portal's place decides: it must open into another room, and every corner must fit the
+// level's signed 16-bit coordinates. `where` names the portal.
+void addPortalPlaceFaults(std::vector<std::string>& faults, const std::string& where, int roomNumber,
+                          const EditorRoom& room, const Portal& portal) {
+    if (portal.targetRoom == roomNumber) faults.push_back(where + ": it opens into its own room.");
+    const auto geometry = portalGeometry(portal, room.grid);
+    if (!geometry) return;  // its face or anchor is named as a fault of its own
+    if (const auto corner = cornerOutsideLevel(*geometry)) {
+        faults.push_back(where + ": with width " + std::to_string(portal.width) + " and length " +
+                         std::to_string(portal.length) + " a corner lies at (" + std::to_string((*corner)[0]) + ", " +
+                         std::to_string((*corner)[1]) + ", " + std::to_string((*corner)[2]) +
+                         "), outside the level's coordinates (-32768 to 32767); make the portal smaller.");
+    }
+}
+
+// One settings text and the field the project keeps it in.
+struct SettingsField {
+    const char* name;
+    const std::string& text;
+    std::size_t capacity;
+    bool isPath;
+};
+
+// The output would replace this input of the build (however either path is spelt).
+bool sameFile(const fs::path& output, const fs::path& input) {
+    std::error_code ec;
+    const bool same = fs::equivalent(output, input, ec);
+    return !ec && same;
+}
 
 // The build, with the level and the working blocks it owns; every early end releases them.
 class Build {
@@ -40,6 +77,9 @@ public:
         image_ = &base;
         return guarded([this] {
             if (trimBlanks(settings_.outputFile).empty()) return refuse("Please type the name of the level file to write.");
+            if (auto faults = settingsBuildFaults(settings_, environment_.projectFile); !faults.empty()) {
+                return refuse(faults);
+            }
             observer_.setProgress(50);
             return stepsAfterReading();
         });
@@ -57,10 +97,19 @@ private:
         }
     }
 
-    BuildOutcome refuse(const std::string& message) {
+    // Ends the build with a message as it stands (the two that ask for a base level).
+    BuildOutcome stop(const std::string& message) {
         observer_.showMessage(message);
         observer_.setProgress(0);
         return BuildOutcome::Refused;
+    }
+    // Ends the build: "The level cannot be built: <reason>".
+    BuildOutcome refuse(const std::string& reason) { return stop(std::string(kBuildRefused) + " " + reason); }
+    // Ends the build listing every fault, one line each under kBuildRefused.
+    BuildOutcome refuse(const std::vector<std::string>& faults) {
+        std::string text = kBuildRefused;
+        for (const std::string& f : faults) text.append("\n").append(f);
+        return stop(text);
     }
 
     BuildOutcome steps() {
@@ -71,14 +120,17 @@ private:
         image_ = ownedImage_.get();
         observer_.setProgress(10);
 
-        if (trimBlanks(base).empty()) return refuse(" Please type the Base Level name ");
-        if (!fileExists(pathFromBytes(base))) return refuse("Base Level file " + base + " not found");
+        if (trimBlanks(base).empty()) return stop(" Please type the Base Level name ");
+        if (!fileExists(pathFromBytes(base))) return stop("Base Level file " + utf8(base) + " not found");
         if (trimBlanks(output).empty()) return refuse("Please type the name of the level file to write.");
+        if (auto faults = settingsBuildFaults(settings_, environment_.projectFile); !faults.empty()) {
+            return refuse(faults);
+        }
 
         const std::uint8_t status = readBaseLevel(*image_, base);
-        if (status == kReadNoFile) return refuse("Base Level file " + base + " not found");
+        if (status == kReadNoFile) return stop("Base Level file " + utf8(base) + " not found");
         if (status == kReadUnknownVersion) {
-            return refuse("Base Level file " + base +
+            return refuse("Base Level file " + utf8(base) +
                           " is not a level of Tomb Raider 1, 1 Gold, 2 or 3: its version word is not a known one.");
         }
         observer_.setProgress(50);
@@ -88,12 +140,7 @@ private:
     BuildOutcome stepsAfterReading() {
         const std::string& output = settings_.outputFile;
 
-        const std::vector<std::string> faults = projectBuildFaults(project_);
-        if (!faults.empty()) {
-            std::string text = "The level cannot be built:";
-            for (const std::string& f : faults) text.append("\n").append(f);
-            return refuse(text);
-        }
+        if (const std::vector<std::string> faults = projectBuildFaults(project_); !faults.empty()) return refuse(faults);
 
         if (auto refusal = buildRooms(); !refusal.empty()) return refuse(refusal);
         observer_.setProgress(90);
@@ -105,13 +152,14 @@ private:
         image_->cameras.count = 0;
 
         applySideFiles();
-        if (auto refusal = checkFloorDataIndexes(); !refusal.empty()) return refuse(refusal);
+        if (auto faults = floorDataIndexFaults(); !faults.empty()) return refuse(faults);
 
         observer_.setProgress(100);
         const std::uint8_t written =
             environment_.writeLevelFile ? environment_.writeLevelFile(*image_, output) : writeLevel(*image_, output);
         if (written != kWriteOk) {
-            return refuse("Level file " + output + " was not written: the base level's version word is not a known one.");
+            return refuse("Level file " + utf8(output) +
+                          " was not written: the base level's version word is not a known one.");
         }
         observer_.setProgress(0);
 
@@ -193,12 +241,12 @@ private:
         if (!trimBlanks(items).empty()) {
             if (fileExists(pathFromBytes(items))) {
                 if (readItemsFile(*image_, pathFromBytes(items)) == kItemsBadMagic) {
-                    observer_.showMessage("Items file " + items +
+                    observer_.showMessage("Items file " + utf8(items) +
                                           " is not an items settings file (it does not start with the byte 7 and "
                                           "\"VELLORN\"); it was not used.");
                 }
             } else {
-                observer_.showMessage("Items file " + items + " not found");
+                observer_.showMessage("Items file " + utf8(items) + " not found");
             }
         }
         const std::string& meshes = settings_.lightsFile;
@@ -206,43 +254,36 @@ private:
             if (fileExists(pathFromBytes(meshes))) {
                 const std::uint8_t status = readRoomMeshFile(*image_, pathFromBytes(meshes));
                 if (status == kMeshesBadMagic) {
-                    observer_.showMessage("Meshes file " + meshes +
+                    observer_.showMessage("Meshes file " + utf8(meshes) +
                                           " is not a light/texture settings file (it does not start with the byte 16 "
                                           "and \"Vellorn MSH file\"); it was not used.");
                 } else if (status == kMeshesWrongGame) {
-                    observer_.showMessage("Meshes file " + meshes +
+                    observer_.showMessage("Meshes file " + utf8(meshes) +
                                           " was made for another game than the base level; it was not used.");
                 }
             } else {
-                observer_.showMessage("Meshes file " + meshes + " not found");
+                observer_.showMessage("Meshes file " + utf8(meshes) + " not found");
             }
         }
     }
 
     // Every sector's floor data index must name a word of the floor data.
-    std::string checkFloorDataIndexes() const {
+    std::vector<std::string> floorDataIndexFaults() const {
         const LevelImage& image = *image_;
-        std::string faults;
+        std::vector<std::string> faults;
         for (int r = 1; r <= image.roomCount; ++r) {
             const SectorGrid& grid = image.room(r).grid;
             for (int x = 1; x <= grid.numX; ++x) {
                 for (int z = 1; z <= grid.numZ; ++z) {
                     const std::uint16_t index = gameSectorAt(grid, x, z).floorDataIndex;
                     if (index != 0 && index >= image.floorData.count) {
-                        faults.append("\n")
-                            .append(roomLabel(project_, r))
-                            .append(", ")
-                            .append(sectorLabel(x, z))
-                            .append(": floor data index ")
-                            .append(std::to_string(index))
-                            .append(" lies past the floor data (")
-                            .append(std::to_string(image.floorData.count))
-                            .append(" words).");
+                        faults.push_back(roomLabel(project_, r) + ", " + sectorLabel(x, z) + ": floor data index " +
+                                         std::to_string(index) + " lies past the floor data (" +
+                                         std::to_string(image.floorData.count) + " words).");
                     }
                 }
             }
         }
-        if (!faults.empty()) faults.insert(0, "The level cannot be built:");
         return faults;
     }
 
@@ -261,6 +302,42 @@ std::string trimBlanks(const std::string& text) {
     while (begin < end && static_cast<unsigned char>(text[begin]) <= ' ') ++begin;
     while (end > begin && static_cast<unsigned char>(text[end - 1]) <= ' ') --end;
     return text.substr(begin, end - begin);
+}
+
+std::vector<std::string> settingsBuildFaults(const BuildSettings& settings, const fs::path& projectFile) {
+    std::vector<std::string> faults;
+    const SettingsField fields[] = {
+        {"level description", settings.description, decltype(Project::levelDescription)::capacity, false},
+        {"comment", settings.comment, decltype(Project::comment)::capacity, false},
+        {"base level path", settings.baseLevel, decltype(Project::baseLevelPath)::capacity, true},
+        {"output file name", settings.outputFile, decltype(Project::outputLevelPath)::capacity, true},
+        {"items file path", settings.itemsFile, decltype(Project::itemsFilePath)::capacity, true},
+        {"light/texture file path", settings.lightsFile, decltype(Project::lightsFilePath)::capacity, true},
+    };
+    for (const SettingsField& f : fields) {
+        if (f.text.size() <= f.capacity) continue;
+        // Windows-1250 gives every character one byte, so the byte count is the character count.
+        std::string fault = std::string("The ") + f.name;
+        if (f.isPath) fault += " \"" + utf8(f.text) + "\"";
+        fault += " is " + std::to_string(f.text.size()) + " characters long; the project keeps at most " +
+                 std::to_string(f.capacity) + (f.isPath ? ". Use a shorter path." : ". Shorten it.");
+        faults.push_back(fault);
+    }
+
+    const fs::path output = pathFromBytes(settings.outputFile);
+    const auto checkInput = [&](const char* name, const fs::path& input, const std::string& shown) {
+        if (sameFile(output, input)) {
+            faults.push_back("The output file \"" + utf8(settings.outputFile) + "\" is the " + name + " \"" + shown +
+                             "\"; the build would replace it. Choose another output file.");
+        }
+    };
+    if (!projectFile.empty()) checkInput("project file", projectFile, projectFile.string());
+    checkInput("base level", pathFromBytes(settings.baseLevel), utf8(settings.baseLevel));
+    if (!trimBlanks(settings.itemsFile).empty())
+        checkInput("items file", pathFromBytes(settings.itemsFile), utf8(settings.itemsFile));
+    if (!trimBlanks(settings.lightsFile).empty())
+        checkInput("light/texture file", pathFromBytes(settings.lightsFile), utf8(settings.lightsFile));
+    return faults;
 }
 
 std::vector<std::string> projectBuildFaults(const Project& project) {
@@ -308,6 +385,7 @@ std::vector<std::string> projectBuildFaults(const Project& project) {
                     faults.push_back(where + ": it opens into room " + std::to_string(portal.targetRoom) +
                                      ", which the project does not have (it has " + std::to_string(rooms) + " rooms).");
                 }
+                addPortalPlaceFaults(faults, where, r, room, portal);
             }
         }
         for (int x = 1; x <= numX; ++x) {

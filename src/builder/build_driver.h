@@ -7,13 +7,20 @@
 // It reports progress (10 after allocating the level, 50 after reading the base level, 90 after
 // the rooms, 100 while writing, 0 at the end) and every message through the observer.
 //
-// Before anything is built the project is checked: rooms, sizes, shapes, portals and the room
-// links of every sector; every fault is listed and the build refused. A refused or failed build
-// writes no file (the level is written to a temporary name and renamed) and leaves the project
-// as it was. Only a build that wrote its level stores the six settings texts in the project and
-// then tells the observer, whose owner decides whether to save the project.
+// Before anything is built the settings and the project are checked: the output must not be one
+// of the build's own inputs (the project file, the base level, the two side files, however the
+// path is spelt), every settings text must fit its field in the project, and the project's
+// rooms, sizes, shapes, portals and room links must make a level; every fault is listed and the
+// build refused. A refused or failed build writes no file (the level is written to a temporary
+// name and renamed) and leaves the project as it was. Only a build that wrote its level stores
+// the six settings texts in the project and then tells the observer, whose owner decides
+// whether to save the project.
 //
-// All texts (settings, paths, messages) are Windows-1250 bytes.
+// Every message that ends a build starts with kBuildRefused, except the two that ask for a base
+// level: " Please type the Base Level name " and "Base Level file <path> not found".
+//
+// The settings are Windows-1250 bytes, as the project keeps them; messages are UTF-8 (project
+// texts are converted where they enter a message).
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -39,7 +46,7 @@ class BuildObserver {
 public:
     virtual ~BuildObserver() = default;
     virtual void setProgress(int value) = 0;
-    // One message for the user (a refusal, a missing side file, an input/output error).
+    // One message for the user (a refusal, a missing side file, an input/output error), UTF-8.
     virtual void showMessage(const std::string& text) = 0;
     // The level was written and the settings texts are stored in the project. The window saves
     // the project here when it has a file name; a command-line build does not.
@@ -50,8 +57,13 @@ enum class BuildOutcome { Written, Refused };
 
 struct LevelImage;
 
+// The first words of every message that refuses a build.
+inline constexpr const char* kBuildRefused = "The level cannot be built:";
+
 struct BuildEnvironment {
     std::filesystem::path programFolder;  // where "floor.dat" is found (findDataFile)
+    // The project's own file, which the output must not replace; empty for an untitled project.
+    std::filesystem::path projectFile;
     VertexSearch vertexSearch = VertexSearch::Indexed;
     // Writes the finished level (status as writeLevel); empty: writeLevel to the output file.
     std::function<std::uint8_t(LevelImage& image, const std::string& path)> writeLevelFile;
@@ -68,10 +80,16 @@ BuildOutcome buildLevelOnBase(Project& project, LevelImage& image, const BuildSe
 
 // The faults of the project that a build refuses, one line each (empty when it can be built):
 // no rooms, a current room that is not a room, a size outside 3..32, a shape outside 1..16,
-// more than 20 portals, a portal whose face is not 1..6, whose anchor lies outside its room or
-// whose target is not a room of the project, a sector whose room below or above (or side room)
-// is not a room of the project.
+// more than 20 portals, a portal whose face is not 1..6, whose anchor lies outside its room,
+// whose target is not a room of the project or is its own room, or whose size puts a corner
+// outside the level's signed 16-bit coordinates, a sector whose room below or above (or side
+// room) is not a room of the project.
 std::vector<std::string> projectBuildFaults(const Project& project);
+
+// The faults of the settings that a build refuses, one line each: a text longer than its field
+// in the project (so that the project would keep a cut path), an output that is the same file as
+// the project file, the base level, the items file or the light/texture file.
+std::vector<std::string> settingsBuildFaults(const BuildSettings& settings, const std::filesystem::path& projectFile);
 
 // The base level path with leading and trailing blanks removed.
 std::string trimBlanks(const std::string& text);

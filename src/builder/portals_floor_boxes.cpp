@@ -1,6 +1,7 @@
 #include "builder/portals_floor_boxes.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 
 #include "common/errors.h"
@@ -28,6 +29,43 @@ void appendFloorWord(LevelImage& image, std::uint16_t word, int room, int sector
 
 }  // namespace
 
+std::optional<PortalGeometry> portalGeometry(const Portal& portal, const SectorGrid& grid) {
+    if (portal.face < 1 || portal.face > 6 || !inGrid(grid, portal.column, portal.row)) return std::nullopt;
+    const std::int64_t W = std::int64_t{portal.width} * 1024;
+    const std::int64_t H = std::int64_t{portal.length} * 1024;
+    const std::int64_t X0 = (std::int64_t{portal.column} - 1) * 1024;
+    const std::int64_t Z0 = std::int64_t{portal.row} * 1024;
+    const GameSector& anchor = gameSectorAt(grid, portal.column, portal.row);
+    const std::int64_t F = std::int64_t{anchor.floor} * 256;
+    const std::int64_t K = std::int64_t{anchor.ceiling} * 256;
+    switch (portal.face) {
+        case 1:
+            return PortalGeometry{{0, 0, -1},
+                                  {{{X0, F, Z0 - 1024}, {X0, F - H, Z0 - 1024}, {X0 + W, F - H, Z0 - 1024}, {X0 + W, F, Z0 - 1024}}}};
+        case 2:
+            return PortalGeometry{{0, 0, 1}, {{{X0 + W, F, Z0}, {X0 + W, F - H, Z0}, {X0, F - H, Z0}, {X0, F, Z0}}}};
+        case 3:
+            return PortalGeometry{
+                {1, 0, 0},
+                {{{X0 + 1024, F, Z0 - W}, {X0 + 1024, F - H, Z0 - W}, {X0 + 1024, F - H, Z0}, {X0 + 1024, F, Z0}}}};
+        case 4:
+            return PortalGeometry{{-1, 0, 0}, {{{X0, F, Z0}, {X0, F - H, Z0}, {X0, F - H, Z0 - W}, {X0, F, Z0 - W}}}};
+        case 5:
+            return PortalGeometry{{0, 1, 0}, {{{X0, K, Z0}, {X0, K, Z0 - H}, {X0 + W, K, Z0 - H}, {X0 + W, K, Z0}}}};
+        default:  // 6
+            return PortalGeometry{{0, -1, 0}, {{{X0, F, Z0 - H}, {X0, F, Z0}, {X0 + W, F, Z0}, {X0 + W, F, Z0 - H}}}};
+    }
+}
+
+std::optional<std::array<std::int64_t, 3>> cornerOutsideLevel(const PortalGeometry& geometry) {
+    for (const auto& corner : geometry.corners) {
+        for (std::int64_t v : corner) {
+            if (v < INT16_MIN || v > INT16_MAX) return corner;
+        }
+    }
+    return std::nullopt;
+}
+
 void convertPortals(const EditorRoom& editorRoom, LevelRoom& levelRoom) {
     if (editorRoom.portalCount < 0 || editorRoom.portalCount > static_cast<std::int32_t>(kMaxRoomPortals)) {
         throw FormatError("A room has " + std::to_string(editorRoom.portalCount) + " portals; at most " +
@@ -41,46 +79,17 @@ void convertPortals(const EditorRoom& editorRoom, LevelRoom& levelRoom) {
             throw FormatError("Portal " + std::to_string(p + 1) + " is anchored at column " + std::to_string(src.column) +
                               ", row " + std::to_string(src.row) + ", outside its room.");
         }
-        const std::int64_t W = std::int64_t{src.width} * 1024;
-        const std::int64_t H = std::int64_t{src.length} * 1024;
-        const std::int64_t X0 = (std::int64_t{src.column} - 1) * 1024;
-        const std::int64_t Z0 = std::int64_t{src.row} * 1024;
-        const GameSector& anchor = gameSectorAt(editorRoom.grid, src.column, src.row);
-        const std::int64_t F = std::int64_t{anchor.floor} * 256;
-        const std::int64_t K = std::int64_t{anchor.ceiling} * 256;
-
         dst.adjoiningRoom = static_cast<std::uint16_t>(src.targetRoom - 1);
         dst.normalX = dst.normalY = dst.normalZ = 0;
-        auto set = [&](std::array<std::array<std::int64_t, 3>, 4> c) {
-            for (std::size_t i = 0; i < 4; ++i) dst.corners[i] = {w16(c[i][0]), w16(c[i][1]), w16(c[i][2])};
-        };
-        switch (src.face) {
-            case 1:
-                dst.normalZ = -1;
-                set({{{X0, F, Z0 - 1024}, {X0, F - H, Z0 - 1024}, {X0 + W, F - H, Z0 - 1024}, {X0 + W, F, Z0 - 1024}}});
-                break;
-            case 2:
-                dst.normalZ = 1;
-                set({{{X0 + W, F, Z0}, {X0 + W, F - H, Z0}, {X0, F - H, Z0}, {X0, F, Z0}}});
-                break;
-            case 3:
-                dst.normalX = 1;
-                set({{{X0 + 1024, F, Z0 - W}, {X0 + 1024, F - H, Z0 - W}, {X0 + 1024, F - H, Z0}, {X0 + 1024, F, Z0}}});
-                break;
-            case 4:
-                dst.normalX = -1;
-                set({{{X0, F, Z0}, {X0, F - H, Z0}, {X0, F - H, Z0 - W}, {X0, F, Z0 - W}}});
-                break;
-            case 5:
-                dst.normalY = 1;
-                set({{{X0, K, Z0}, {X0, K, Z0 - H}, {X0 + W, K, Z0 - H}, {X0 + W, K, Z0}}});
-                break;
-            case 6:
-                dst.normalY = -1;
-                set({{{X0, F, Z0 - H}, {X0, F, Z0}, {X0 + W, F, Z0}, {X0 + W, F, Z0 - H}}});
-                break;
-            default:
-                break;
+        // A face outside 1..6 leaves the normal zero and the corners as they were.
+        if (const auto geometry = portalGeometry(src, editorRoom.grid)) {
+            dst.normalX = geometry->normal[0];
+            dst.normalY = geometry->normal[1];
+            dst.normalZ = geometry->normal[2];
+            for (std::size_t i = 0; i < 4; ++i) {
+                const auto& c = geometry->corners[i];
+                dst.corners[i] = {w16(c[0]), w16(c[1]), w16(c[2])};
+            }
         }
     }
 }

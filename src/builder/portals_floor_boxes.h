@@ -4,14 +4,32 @@
 //
 // Every list is checked against its capacity before anything is stored past it; a level that
 // would not fit is refused with FormatError, whose text names the room (and sector) and the limit.
+#include <array>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <span>
 
 #include "levelfile/level_image.h"
 #include "project/project.h"
 
 namespace cw {
+
+// Where a portal lies in its room: the normal and the four corners (x, y, z) of the game's
+// portal record, as wide numbers (the record stores their low 16 bits). Wall portals (faces 1 to
+// 4) lie on one edge of the anchor sector and rise from its floor by the portal's length; floor
+// and ceiling portals lie at the anchor's floor or ceiling and reach towards lower rows by the
+// length and higher columns by the width. Nothing for a face outside 1..6 or an anchor outside
+// the grid.
+struct PortalGeometry {
+    std::array<std::int16_t, 3> normal{};
+    std::array<std::array<std::int64_t, 3>, 4> corners{};
+};
+std::optional<PortalGeometry> portalGeometry(const Portal& portal, const SectorGrid& grid);
+
+// The first corner that a signed 16-bit number cannot hold, if any: the game would read such a
+// portal somewhere else entirely, so the build refuses it.
+std::optional<std::array<std::int64_t, 3>> cornerOutsideLevel(const PortalGeometry& geometry);
 
 // The level room's portals from the editor room's: one RoomPortal per Portal, its corners on the
 // anchor sector's wall, floor or ceiling. Throws FormatError for more than 20 portals or an

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "common/cp1250.h"
+
 namespace cw {
 
 namespace {
@@ -417,13 +419,11 @@ MeshResult assembleFaces(const QuadList& list, LevelRoom& room, VertexIndex& ind
     return MeshResult::Ok;
 }
 
-namespace {
-std::string roomLabel(int roomNumber, std::string_view roomName) {
+std::string roomMessageLabel(int roomNumber, std::string_view roomName) {
     std::string s = "Room " + std::to_string(roomNumber);
-    if (!roomName.empty()) s += " \"" + std::string(roomName) + "\"";
+    if (!roomName.empty()) s += " \"" + cp1250ToUtf8(roomName) + "\"";
     return s;
 }
-}  // namespace
 
 std::string meshLimitMessage(int roomNumber, std::string_view roomName, MeshResult result) {
     std::string what;
@@ -440,13 +440,13 @@ std::string meshLimitMessage(int roomNumber, std::string_view roomName, MeshResu
         case MeshResult::Ok:
             return {};
     }
-    return roomLabel(roomNumber, roomName) + " needs " + what +
+    return roomMessageLabel(roomNumber, roomName) + " needs " + what +
            ", more than a room of the level can hold. Use fewer steps, slopes and walls in it, or make the "
            "room smaller (or split it into two rooms).";
 }
 
 std::string quadLimitMessage(int roomNumber, std::string_view roomName) {
-    return roomLabel(roomNumber, roomName) + " needs more than " + std::to_string(kMaxQuads) +
+    return roomMessageLabel(roomNumber, roomName) + " needs more than " + std::to_string(kMaxQuads) +
            " faces, more than a room can be built with. Use fewer steps, slopes and walls in it, or make the "
            "room smaller (or split it into two rooms).";
 }

@@ -123,8 +123,8 @@ std::uint8_t readItemsBytes(LevelImage& image, std::span<const std::uint8_t> byt
             throw FormatError(where + "room " + std::to_string(a.room) + " has no sector " + std::to_string(a.sector) +
                               " (it has " + std::to_string(sectors) + ").");
         }
-        const auto index = static_cast<std::uint16_t>(base + a.offset);
-        if (index >= finalCount) {
+        // Compared as a wide number: a 16-bit sum would wrap a large offset back into the list.
+        if (std::size_t{base} + a.offset >= finalCount) {
             throw FormatError(where + "floor data offset " + std::to_string(a.offset) +
                               " points past the floor data (" + std::to_string(finalCount) + " words).");
         }

@@ -13,4 +13,8 @@ std::string cp1250ToUtf8(std::string_view bytes);
 // that are not valid UTF-8, become '?'.
 std::string utf8ToCp1250(std::string_view utf8);
 
+// True when utf8ToCp1250 keeps every character of the text, so that the bytes name the same
+// text again (a path that cannot be written in Windows-1250 gives false).
+bool fitsCp1250(std::string_view utf8);
+
 }  // namespace cw

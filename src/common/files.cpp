@@ -99,11 +99,13 @@ void writeFileAtomically(const fs::path& path, std::span<const std::uint8_t> byt
     }
 #endif
     if (std::fclose(f.release()) != 0) fail("close failed", errno);
-    std::error_code ec;
-    fs::rename(temp, path, ec);
-    if (ec) {
-        fs::remove(temp, ec);
-        throw IoError("Cannot write " + describe(path) + ": " + ec.message());
+    std::error_code renamed;
+    fs::rename(temp, path, renamed);
+    if (renamed) {
+        // The rename's error is the cause; the clean-up must not replace it.
+        std::error_code ignored;
+        fs::remove(temp, ignored);
+        throw IoError("Cannot write " + describe(path) + ": " + renamed.message());
     }
 }
 

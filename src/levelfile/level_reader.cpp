@@ -422,7 +422,7 @@ std::uint8_t readBaseLevel(LevelImage& image, const std::string& path) {
         resetLevelImage(image);
         throw IoError("Cannot open \"" + file.string() + "\"" + (ec ? ": " + ec.message() : std::string()));
     }
-    ByteReader in(f.get(), static_cast<std::size_t>(size), "Base level");
+    ByteReader in(f.get(), static_cast<std::size_t>(size), "Base level \"" + file.string() + "\"");
     return parse(in, image, path, nullptr);
 }
 

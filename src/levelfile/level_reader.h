@@ -26,7 +26,8 @@ inline constexpr std::uint8_t kReadUnknownVersion = 2;
 // Tomb Raider 1 from Gold). Returns 0 when read, 1 when no file exists at path (the image is
 // zero), 2 when the version word is not a known one (the image is zero, version 0).
 // Throws IoError when the file cannot be read or ends early, FormatError when a count exceeds
-// its capacity; the image is zero then.
+// its capacity, both naming the file (Base level "/levels/x.phd" ends early: ...); the image
+// is zero then.
 std::uint8_t readBaseLevel(LevelImage& image, const std::string& path);
 
 // The same on bytes already in memory. pathForKind is the file name that tells Tomb Raider 1

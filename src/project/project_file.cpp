@@ -125,8 +125,11 @@ template <std::size_t N>
 void readText(ByteReader& r, PString<N>& text) {
     const std::uint8_t length = r.u8();
     const auto chars = r.take(N);
-    // A length byte past the field's capacity is read as the whole field.
-    text.assign(std::string_view(reinterpret_cast<const char*>(chars.data()), std::min<std::size_t>(length, N)));
+    std::string_view read(reinterpret_cast<const char*>(chars.data()), std::min<std::size_t>(length, N));
+    // A length byte past the field's capacity is clamped to it; the text then ends where the
+    // field's zero padding begins, so that no padding becomes part of a name or path.
+    if (length > N) read = read.substr(0, read.find('\0'));
+    text.assign(read);
 }
 
 void readSector(ByteReader& r, Sector& s) {

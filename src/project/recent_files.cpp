@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <span>
 
+#include "common/cp1250.h"
 #include "common/errors.h"
 #include "common/files.h"
 
@@ -72,6 +73,12 @@ void RecentFiles::touch(const std::string& path) {
     }
     paths_.insert(paths_.begin(), path);
     if (paths_.size() > kMaxEntries) paths_.resize(kMaxEntries);
+}
+
+bool RecentFiles::touchFile(std::string_view utf8Path) {
+    if (!fitsCp1250(utf8Path)) return false;
+    touch(utf8ToCp1250(utf8Path));
+    return true;
 }
 
 void RecentFiles::save(const std::filesystem::path& file) const {

@@ -23,6 +23,11 @@ public:
     // An empty path is ignored.
     void touch(const std::string& path);
 
+    // Records a successful save of the file named by a UTF-8 path (as the file system names
+    // it): touch with its Windows-1250 bytes. A path that Windows-1250 cannot write is not
+    // recorded, since the list could not name the file again; returns whether it was recorded.
+    bool touchFile(std::string_view utf8Path);
+
     // Writes the list, each path followed by CR LF, through a temporary file renamed over
     // `file`. Throws IoError; a failed write leaves the old file as it was.
     void save(const std::filesystem::path& file) const;

@@ -27,8 +27,8 @@ struct RoomProperties {
     std::array<int, 5> ceilingTextures{1, 1, 1, 1, 1};
 };
 
-// What the main window updates for the room operations. Names are Windows-1250 bytes;
-// list indices are 0-based (entry i is room i + 1).
+// What the main window updates for the room operations. Names are Windows-1250 bytes, messages
+// UTF-8; list indices are 0-based (entry i is room i + 1).
 class RoomView {
 public:
     virtual ~RoomView() = default;

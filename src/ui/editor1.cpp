@@ -321,7 +321,8 @@ void TForm1::presentPlan() {
     Image1->refresh();
 }
 
-void TForm1::showMessage(const std::string& text) { cw::ui::showMessage(this, fromCp1250(text)); }
+// Messages of the core are UTF-8 (project texts in them are converted where they enter).
+void TForm1::showMessage(const std::string& text) { cw::ui::showMessage(this, QString::fromStdString(text)); }
 
 QString TForm1::askFileName(const FileDialogSettings& fileDialog) { return runFileDialog(this, fileDialog); }
 
@@ -417,9 +418,15 @@ bool TForm1::openProjectFile(const QString& path) {
     auto loaded = std::make_unique<Project>();
     try {
         loadProject(toPath(path), *loaded, [this](int value) { setProgress(value); });
-    } catch (const FormatError&) {
+    } catch (const FormatError& e) {
+        // Refused or unreadable: the reader's own reason under the message; the open project
+        // is untouched.
         setProgress(0);
-        cw::ui::showMessage(this, QStringLiteral("Error Opening the file!"));
+        cw::ui::showMessage(this, QStringLiteral("Error Opening the file!"), QString::fromUtf8(e.what()));
+        return false;
+    } catch (const IoError& e) {
+        setProgress(0);
+        cw::ui::showMessage(this, QStringLiteral("Error Opening the file!"), QString::fromUtf8(e.what()));
         return false;
     } catch (const std::exception& e) {
         setProgress(0);
@@ -456,13 +463,15 @@ bool TForm1::saveProjectTo(const QString& path, bool updateCaption) {
     projectPath_ = path;
     project_.projectFileName = toCp1250(path);
     modified_ = false;
-    recentFiles_.touch(project_.projectFileName);
-    try {
-        recentFiles_.save(configFile_);
-    } catch (const std::exception& e) {
-        cw::ui::showMessage(this, QString::fromUtf8(e.what()));
+    // A path that Windows-1250 cannot write would be a dead entry: it is saved, not listed.
+    if (recentFiles_.touchFile(path.toStdString())) {
+        try {
+            recentFiles_.save(configFile_);
+        } catch (const std::exception& e) {
+            cw::ui::showMessage(this, QString::fromUtf8(e.what()));
+        }
+        updateRecentFileMenu();
     }
-    updateRecentFileMenu();
     if (updateCaption) setWindowTitle(kProjectCaption + path);
     setProgress(0);
     return true;
@@ -556,6 +565,7 @@ void TForm1::MakePHD1Click() {
     try {
         BuildEnvironment environment;
         environment.programFolder = programFolder_;
+        if (!projectPath_.isEmpty()) environment.projectFile = toPath(projectPath_);
         if (buildLevel(project_, settings, environment, observer) == BuildOutcome::Written)
             statusBar()->showMessage(builtMessage(fields.outputLevel, projectSaved ? projectPath_ : QString()));
     } catch (const std::exception& e) {

@@ -578,7 +578,7 @@ void TForm3::sideViewMouseDown(SidePage& side, Qt::MouseButton button, Qt::Keybo
     edit.facesOnly = modifiers.testFlag(Qt::ControlModifier);
     edit.fields = readSideFields(side);
     if (const auto message = linkCheckMessage(project_, edit.fields.links)) {
-        showMessage(this, QString::fromLatin1(message->c_str()));
+        showMessage(this, QString::fromStdString(*message));
         return;
     }
 
@@ -660,7 +660,7 @@ void TForm3::selectPortalEntry(int k) {
 void TForm3::Button1Click() {
     const PortalFields fields = readPortalFields();
     if (const auto refusal = addPortalRefusal(project_, room(), fields)) {
-        showMessage(this, QString::fromLatin1(refusal->c_str()));
+        showMessage(this, QString::fromStdString(*refusal));
         return;
     }
     const int n = addPortal(room(), fields);
@@ -677,7 +677,7 @@ void TForm3::Button5Click() {
     if (k == 0) return;  // no portal selected: nothing to replace
     const PortalFields fields = readPortalFields();
     if (const auto refusal = replacePortalRefusal(project_, fields)) {
-        showMessage(this, QString::fromLatin1(refusal->c_str()));
+        showMessage(this, QString::fromStdString(*refusal));
         return;
     }
     if (replacePortal(room(), k, fields)) {

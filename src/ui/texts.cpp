@@ -1,19 +1,12 @@
 #include "ui/texts.h"
 
-#include <QStringDecoder>
-#include <QStringEncoder>
+#include "common/cp1250.h"
 
 namespace cw::ui {
 
-std::string toCp1250(const QString& text) {
-    QStringEncoder encoder("windows-1250", QStringConverter::Flag::Default);
-    QByteArray bytes = encoder.encode(text);
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-}
+// The core's converter, so that the windows and the command line agree on every character.
+std::string toCp1250(const QString& text) { return utf8ToCp1250(text.toUtf8().toStdString()); }
 
-QString fromCp1250(std::string_view bytes) {
-    QStringDecoder decoder("windows-1250");
-    return decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
-}
+QString fromCp1250(std::string_view bytes) { return QString::fromStdString(cp1250ToUtf8(bytes)); }
 
 }  // namespace cw::ui

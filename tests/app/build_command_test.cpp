@@ -4,9 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <random>
 #include <sstream>
+#include <system_error>
 
 #include "cli/cli.h"
 #include "common/files.h"
@@ -108,6 +110,51 @@ TEST_F(BuildCommandTest, StoredOutputNameMustNameALevelFile) {
     }
     // With --out the stored name does not matter.
     EXPECT_EQ(run({project(), "--out", (dir_ / "ok.tr2").string()}), kExitOk) << err_.str();
+}
+
+TEST_F(BuildCommandTest, OutputThatIsAnInputIsRefusedAndNothingWritten) {
+    const std::vector<std::uint8_t> baseBytes = readFile(dir_ / "base.phd");
+    fs::create_directories(dir_ / "sub");
+    fs::create_symlink(dir_ / "base.phd", dir_ / "link.phd");
+    writeFileAtomically(dir_ / "items.itm", std::vector<std::uint8_t>{1, 2, 3});
+    const struct {
+        std::vector<std::string> args;
+        std::string named;  // the input, as the message names it
+    } cases[] = {
+        {{project(), "--out", (dir_ / "base.phd").string()}, "the base level \"" + (dir_ / "base.phd").string()},
+        {{project(), "--out", (dir_ / "link.phd").string()}, "the base level \"" + (dir_ / "base.phd").string()},
+        {{project(), "--out", project()}, "the project file \"" + project()},
+        {{project(), "--out", (dir_ / "sub" / ".." / "p.cwp").string()}, "the project file \"" + project()},
+        {{project(), "--items", (dir_ / "items.itm").string(), "--out", (dir_ / "." / "items.itm").string()},
+         "the items file \"" + (dir_ / "items.itm").string()},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(run(c.args), kExitRefused) << c.args.back();
+        EXPECT_EQ(err_.str().rfind("The level cannot be built:\nThe output file \"" + c.args.back() + "\" is " + c.named +
+                                       "\"",
+                                   0),
+                  0u)
+            << err_.str();
+        EXPECT_EQ(out_.str().find("Level written"), std::string::npos);
+    }
+    EXPECT_EQ(readFile(dir_ / "base.phd"), baseBytes);
+    EXPECT_EQ(readFile(dir_ / "p.cwp"), projectBytes_);
+    EXPECT_EQ(readFile(dir_ / "items.itm"), (std::vector<std::uint8_t>{1, 2, 3}));
+}
+
+TEST_F(BuildCommandTest, MessagesArePrintedInUtf8) {
+    // A folder in the way of the output: the write error names the file with its Polish letters
+    // and the cause.
+    const fs::path folder = dir_ / "ścieżka.phd";
+    fs::create_directories(folder / "inside");
+    EXPECT_EQ(run({project(), "--out", folder.string()}), kExitRefused);
+    EXPECT_NE(err_.str().find("The level cannot be built: Cannot write \"" + folder.string() + "\": " +
+                              std::generic_category().message(EISDIR) + "\n"),
+              std::string::npos)
+        << err_.str();
+    // A character that Windows-1250 lacks becomes "?", as in the editor.
+    EXPECT_EQ(run({project(), "--items", (dir_ / "łazienka ☃.itm").string()}), kExitOk) << err_.str();
+    EXPECT_EQ(err_.str(), "Items file " + (dir_ / "łazienka ?.itm").string() + " not found\n");
 }
 
 TEST_F(BuildCommandTest, UsageErrors) {

@@ -81,12 +81,12 @@ TEST(LevelCommands, RefusedFilesExitOneWithAMessage) {
     }
     struct Case {
         std::string file;
-        const char* message;
+        std::string message;
     };
     const Case cases[] = {
         {(dir / "missing.phd").string(), "not found"},
         {(dir / "v33.phd").string(), "unknown version word"},
-        {(dir / "short.phd").string(), "Base level ends early"},
+        {(dir / "short.phd").string(), "cairnwork-cli: Base level \"" + (dir / "short.phd").string() + "\" ends early"},
         {(dir / "\xD0\x96.phd").string(), "outside Windows-1250"},  // a Cyrillic letter
     };
     for (const Case& c : cases) {

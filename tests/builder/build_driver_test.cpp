@@ -4,11 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <random>
+#include <system_error>
 
 #include "builder_test_support.h"
 #include "common/binio.h"
+#include "common/cp1250.h"
 #include "common/files.h"
 #include "levelfile/level_reader.h"
 #include "levelfile/level_writer.h"
@@ -72,8 +75,13 @@ protected:
         EXPECT_EQ(readBaseLevel(*image, (dir_ / "out.phd").string()), kReadOk);
         return image;
     }
-    // Nothing written, nothing stored, progress back at 0.
-    void expectRefused(const Project& project) {
+    // Nothing written, nothing stored, progress back at 0; the message gives the reason after
+    // "The level cannot be built:" (all but the two that ask for a base level).
+    void expectRefused(const Project& project, bool withReason = true) {
+        if (withReason) {
+            ASSERT_FALSE(recorder_.messages.empty());
+            EXPECT_EQ(recorder_.messages.back().rfind("The level cannot be built:", 0), 0u) << recorder_.messages.back();
+        }
         EXPECT_FALSE(outputWritten());
         EXPECT_EQ(recorder_.stored, 0);
         EXPECT_TRUE(project.baseLevelPath.empty());
@@ -96,7 +104,7 @@ TEST_F(BuildDriverTest, EmptyBaseLevelNameIsRefused) {
     EXPECT_EQ(build(*project), BuildOutcome::Refused);
     EXPECT_EQ(recorder_.messages, std::vector<std::string>{" Please type the Base Level name "});
     EXPECT_EQ(recorder_.progress, (std::vector<int>{10, 0}));
-    expectRefused(*project);
+    expectRefused(*project, false);
 }
 
 TEST_F(BuildDriverTest, MissingBaseLevelIsNamedWithItsBlanks) {
@@ -105,7 +113,7 @@ TEST_F(BuildDriverTest, MissingBaseLevelIsNamedWithItsBlanks) {
     EXPECT_EQ(build(*project), BuildOutcome::Refused);
     EXPECT_EQ(recorder_.messages, std::vector<std::string>{"Base Level file " + settings_.baseLevel + " not found"});
     EXPECT_EQ(recorder_.progress, (std::vector<int>{10, 0}));
-    expectRefused(*project);
+    expectRefused(*project, false);
 }
 
 TEST_F(BuildDriverTest, UnknownVersionWordIsRefused) {
@@ -296,6 +304,130 @@ TEST_F(BuildDriverTest, OutputThatCannotBeCreatedEndsTheBuild) {
     expectRefused(*project);
 }
 
+TEST_F(BuildDriverTest, OutputThatIsOneOfTheBuildsInputsIsRefused) {
+    // The inputs: the project's file, the base level and the two side files.
+    const fs::path base = dir_ / "base.phd", projectFile = dir_ / "p.cwp", items = dir_ / "items.itm",
+                   lights = dir_ / "lights.msh";
+    const std::vector<std::uint8_t> baseBytes = readFile(base), other = {1, 2, 3};
+    for (const fs::path& f : {projectFile, items, lights}) writeFileAtomically(f, other);
+    fs::create_directories(dir_ / "sub");
+    fs::create_symlink(base, dir_ / "link.phd");
+    fs::create_hard_link(projectFile, dir_ / "also.cwp");
+    environment_.projectFile = projectFile;
+    settings_.itemsFile = items.string();
+    settings_.lightsFile = lights.string();
+    struct Case {
+        std::string output;
+        const char* input;
+        fs::path inputPath;
+    };
+    const Case cases[] = {
+        {base.string(), "base level", base},
+        {(dir_ / "." / "base.phd").string(), "base level", base},
+        {(dir_ / "sub" / ".." / "base.phd").string(), "base level", base},
+        {(dir_ / "link.phd").string(), "base level", base},
+        {fs::relative(base).string(), "base level", base},  // from the working folder
+        {(dir_ / "sub" / ".." / "p.cwp").string(), "project file", projectFile},
+        {(dir_ / "also.cwp").string(), "project file", projectFile},
+        {items.string(), "items file", items},
+        {(dir_ / "." / "lights.msh").string(), "light/texture file", lights},
+    };
+    for (const Case& k : cases) {
+        recorder_ = Recorder{};
+        auto project = test::makeSampleProject();
+        settings_.outputFile = k.output;
+        EXPECT_EQ(build(*project), BuildOutcome::Refused) << k.output;
+        EXPECT_EQ(recorder_.messages, std::vector<std::string>{"The level cannot be built:\nThe output file \"" + k.output +
+                                                                "\" is the " + k.input + " \"" + k.inputPath.string() +
+                                                                "\"; the build would replace it. Choose another output file."});
+        expectRefused(*project);
+    }
+    EXPECT_EQ(readFile(base), baseBytes);
+    for (const fs::path& f : {projectFile, items, lights}) EXPECT_EQ(readFile(f), other) << f;
+    EXPECT_TRUE(fs::is_symlink(dir_ / "link.phd"));
+
+    // An untitled project has no file to keep, and blank side file names name no input.
+    environment_.projectFile.clear();
+    settings_.itemsFile = settings_.lightsFile = " ";
+    EXPECT_TRUE(settingsBuildFaults(settings_, environment_.projectFile).empty());
+}
+
+TEST_F(BuildDriverTest, TextLongerThanItsFieldIsRefusedNotCut) {
+    // A base level whose path is one character longer than the project can keep.
+    const std::size_t folder = (dir_ / "").string().size();
+    const fs::path longBase = dir_ / (std::string(101 - folder - 4, 'b') + ".phd");
+    fs::copy_file(dir_ / "base.phd", longBase);
+    settings_.baseLevel = longBase.string();
+    ASSERT_EQ(settings_.baseLevel.size(), 101u);
+    auto project = test::makeSampleProject();
+    EXPECT_EQ(build(*project), BuildOutcome::Refused);
+    EXPECT_EQ(recorder_.messages,
+              std::vector<std::string>{"The level cannot be built:\nThe base level path \"" + longBase.string() +
+                                       "\" is 101 characters long; the project keeps at most 100. Use a shorter path."});
+    expectRefused(*project);
+}
+
+TEST(SettingsBuildFaults, EachTextIsMeasuredAgainstItsField) {
+    struct Case {
+        std::string BuildSettings::*field;
+        std::size_t capacity;
+        const char* named;
+    };
+    const Case cases[] = {
+        {&BuildSettings::description, 100, "The level description is"},
+        {&BuildSettings::comment, 250, "The comment is"},
+        {&BuildSettings::baseLevel, 100, "The base level path \"\xC5\x82x"},
+        {&BuildSettings::outputFile, 100, "The output file name \"\xC5\x82x"},
+        {&BuildSettings::itemsFile, 100, "The items file path \"\xC5\x82x"},
+        {&BuildSettings::lightsFile, 100, "The light/texture file path \"\xC5\x82x"},
+    };
+    for (const Case& k : cases) {
+        BuildSettings settings;
+        settings.*k.field = std::string(k.capacity, 'x');
+        EXPECT_TRUE(settingsBuildFaults(settings, {}).empty()) << k.named;  // a full field keeps it whole
+        // "ł" is one byte in Windows-1250, two in UTF-8: the field holds bytes of the first kind.
+        settings.*k.field = utf8ToCp1250("\xC5\x82") + std::string(k.capacity, 'x');
+        const auto faults = settingsBuildFaults(settings, {});
+        ASSERT_EQ(faults.size(), 1u) << k.named;
+        EXPECT_EQ(faults[0].rfind(k.named, 0), 0u) << faults[0];
+        EXPECT_NE(faults[0].find(" is " + std::to_string(k.capacity + 1) + " characters long; the project keeps at most " +
+                                 std::to_string(k.capacity) + "."),
+                  std::string::npos)
+            << faults[0];
+        settings.*k.field = utf8ToCp1250("\xC5\x82") + std::string(k.capacity - 1, 'x');
+        EXPECT_TRUE(settingsBuildFaults(settings, {}).empty()) << k.named;
+    }
+}
+
+TEST_F(BuildDriverTest, MessagesAreUtf8WithProjectTextsConverted) {
+    // The settings and the room names are Windows-1250, as the project keeps them; a character
+    // that Windows-1250 lacks (the snowman) became "?" when the text was typed.
+    auto project = test::makeSampleProject();
+    project->room(1).name = utf8ToCp1250("Łazienka");
+    settings_.itemsFile = utf8ToCp1250((dir_ / "łazienka ☃.itm").string());
+    EXPECT_EQ(build(*project), BuildOutcome::Written);
+    EXPECT_EQ(recorder_.messages, std::vector<std::string>{"Items file " + (dir_ / "łazienka ?.itm").string() + " not found"});
+
+    recorder_ = Recorder{};
+    fs::remove(dir_ / "out.phd");
+    project->room(1).portals[0].targetRoom = 1;
+    EXPECT_EQ(build(*project), BuildOutcome::Refused);
+    EXPECT_EQ(recorder_.messages,
+              std::vector<std::string>{"The level cannot be built:\nRoom 1 \"Łazienka\", portal 1: it opens into its own room."});
+    project->room(1).portals[0].targetRoom = 4;
+
+    // A folder in the way of the output: the write error names its cause and the file.
+    recorder_ = Recorder{};
+    settings_.itemsFile.clear();
+    fs::create_directories(dir_ / "ścieżka.phd" / "inside");
+    settings_.outputFile = utf8ToCp1250((dir_ / "ścieżka.phd").string());
+    EXPECT_EQ(build(*project), BuildOutcome::Refused);
+    EXPECT_EQ(recorder_.messages, std::vector<std::string>{"The level cannot be built: Cannot write \"" +
+                                                            (dir_ / "ścieżka.phd").string() + "\": " +
+                                                            std::generic_category().message(EISDIR)});
+    EXPECT_TRUE(fs::is_directory(dir_ / "ścieżka.phd" / "inside"));
+}
+
 TEST_F(BuildDriverTest, LinearVertexScanBuildsTheSameLevel) {
     auto project = test::makeSampleProject();
     ASSERT_EQ(build(*project), BuildOutcome::Written);
@@ -326,6 +458,14 @@ TEST(ProjectBuildFaults, EachFaultIsNamed) {
          "Room 2 \"Room2\", sector (3, 3): the side room is room 8"},
         {"room below", [](Project& p) { gameSectorAt(p.room(3).grid, 2, 2).roomBelow = 5; },
          "Room 3 \"Room3\", sector (2, 2): the room below is room 6"},
+        {"portal into its own room", [](Project& p) { p.room(1).portals[0].targetRoom = 1; },
+         "Room 1 \"Room1\", portal 1: it opens into its own room."},
+        // A north wall portal from column 3 (x 2048) 30 sectors wide ends at x 32768.
+        {"wall portal past x 32767", [](Project& p) { p.room(1).portals[0].width = 30; },
+         "Room 1 \"Room1\", portal 1: with width 30 and length 3 a corner lies at (32768, "},
+        // A floor portal from row 5 (z 5120) 40 sectors long reaches z -35840.
+        {"floor portal past z -32768", [](Project& p) { p.room(1).portals[3].length = 40; },
+         "Room 1 \"Room1\", portal 4: with width 2 and length 40 a corner lies at (3072, "},
     };
     EXPECT_TRUE(projectBuildFaults(*test::makeSampleProject()).empty());
     {
@@ -333,6 +473,12 @@ TEST(ProjectBuildFaults, EachFaultIsNamed) {
         auto project = test::makeSampleProject();
         sectorAt(project->room(2), 3, 3).linkMode = 2;
         gameSectorAt(project->room(2).grid, 3, 3).roomAbove = kNoRoom;
+        EXPECT_TRUE(projectBuildFaults(*project).empty());
+    }
+    {
+        // The widest north wall portal from column 3 ends at x 2048 + 29 * 1024 = 31744.
+        auto project = test::makeSampleProject();
+        project->room(1).portals[0].width = 29;
         EXPECT_TRUE(projectBuildFaults(*project).empty());
     }
     for (const Case& k : cases) {

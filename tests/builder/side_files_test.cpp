@@ -163,6 +163,8 @@ TEST(ItemsFile, RefusesWhatLiesOutsideTheLevelOrTheCapacities) {
         {"assignment to sector 0", kKindTR1, [](ItemsFile& f) { f.words = 1; f.assignments = {{1, 0, 0}}; }, false},
         {"assignment to sector 21", kKindTR1, [](ItemsFile& f) { f.words = 1; f.assignments = {{1, 21, 0}}; }, false},
         {"offset past the floor data", kKindTR1, [](ItemsFile& f) { f.words = 2; f.assignments = {{1, 1, 2}}; }, false},
+        // 300 + 65300 is word 64 in 16 bits, but far past the floor data.
+        {"offset that wraps at 16 bits", kKindTR1, [](ItemsFile& f) { f.words = 2; f.assignments = {{1, 1, 65300}}; }, false},
         {"a broken assignment", kKindTR1, [](ItemsFile& f) { f.words = 1; f.assignments = {{1, 1, 0}}; f.trailing = 4; }, true},
         {"cut inside the magic", kKindTR1, [](ItemsFile& f) { f.itemCount = 0; f.cut = 16; }, true},
     };

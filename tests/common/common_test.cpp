@@ -1,7 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <system_error>
+
+#if defined(__linux__)
+#include <fcntl.h>
+#include <linux/capability.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+#endif
 
 #include "common/binio.h"
 #include "common/cp1250.h"
@@ -79,16 +89,84 @@ TEST_F(FilesTest, AtomicWriteReplacesTheFileAndLeavesNoTemporary) {
     EXPECT_EQ(entries(), std::vector<fs::path>{"out.bin"});
 }
 
-TEST_F(FilesTest, FailedWriteKeepsWhatWasThere) {
-    // A folder stands where the file should go: the rename fails after the data were written.
-    const fs::path target = dir / "taken";
-    fs::create_directories(target / "inside");
-    EXPECT_THROW(writeFileAtomically(target, std::vector<std::uint8_t>{1}), IoError);
-    EXPECT_TRUE(fs::is_directory(target / "inside"));
-    EXPECT_EQ(entries(), std::vector<fs::path>{"taken"});
-    // A folder that does not exist: nothing can be created.
-    EXPECT_THROW(writeFileAtomically(dir / "missing" / "x.bin", std::vector<std::uint8_t>{1}), IoError);
+// The message of a failed write, or "" when it did not fail.
+std::string writeFailure(const fs::path& target) {
+    try {
+        writeFileAtomically(target, std::vector<std::uint8_t>{1});
+    } catch (const IoError& e) {
+        return e.what();
+    }
+    return {};
 }
+
+TEST_F(FilesTest, FailedWriteKeepsWhatWasThereAndNamesItsCause) {
+    // A folder stands where the file should go: the rename fails after the data were written,
+    // and the message gives the rename's reason, not that of the clean-up after it.
+    const fs::path target = dir / "taken.phd";
+    fs::create_directories(target / "inside");
+    const std::string message = writeFailure(target);
+    EXPECT_EQ(message, "Cannot write \"" + target.string() + "\": " + std::generic_category().message(EISDIR));
+    EXPECT_TRUE(fs::is_directory(target / "inside"));
+    EXPECT_EQ(entries(), std::vector<fs::path>{"taken.phd"});
+    // A folder that does not exist: nothing can be created.
+    EXPECT_NE(writeFailure(dir / "missing" / "x.bin").find(std::generic_category().message(ENOENT)), std::string::npos);
+}
+
+#if defined(__linux__)
+// Takes from this thread the rights that let a privileged user (root) write into any folder
+// whatever its permission bits, and gives them back at the end.
+class FolderPermissionsApply {
+public:
+    FolderPermissionsApply() {
+        header_.version = _LINUX_CAPABILITY_VERSION_3;
+        header_.pid = 0;
+        if (syscall(SYS_capget, &header_, saved_) != 0) return;
+        __user_cap_data_struct reduced[2] = {saved_[0], saved_[1]};
+        for (int cap : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER})
+            reduced[cap / 32].effective &= ~(1u << (cap % 32));
+        dropped_ = syscall(SYS_capset, &header_, reduced) == 0;
+    }
+    ~FolderPermissionsApply() {
+        if (dropped_) syscall(SYS_capset, &header_, saved_);
+    }
+    FolderPermissionsApply(const FolderPermissionsApply&) = delete;
+    FolderPermissionsApply& operator=(const FolderPermissionsApply&) = delete;
+
+private:
+    __user_cap_header_struct header_{};
+    __user_cap_data_struct saved_[2]{};
+    bool dropped_ = false;
+};
+
+TEST_F(FilesTest, WriteIntoAReadOnlyFolderNamesItsCause) {
+    const fs::path folder = dir / "read-only";
+    fs::create_directories(folder);
+    writeFileAtomically(folder / "level.phd", std::vector<std::uint8_t>{7, 7});
+    fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                                fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
+    std::string message;
+    bool folderRefusedWrites = false;
+    {
+        // Root writes into a read-only folder unless it gives up that right for the test.
+        const FolderPermissionsApply permissionsApply;
+        errno = 0;
+        const int probe = ::open((folder / "probe").c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+        if (probe >= 0) {
+            ::close(probe);
+            ::unlink((folder / "probe").c_str());
+        } else {
+            folderRefusedWrites = errno == EACCES;
+            message = writeFailure(folder / "level.phd");
+        }
+    }
+    fs::permissions(folder, fs::perms::owner_all);
+    if (!folderRefusedWrites) GTEST_SKIP() << "this process may write into read-only folders";
+    EXPECT_EQ(message, "Cannot create \"" + (folder / "level.phd").string() +
+                           "\": " + std::generic_category().message(EACCES));
+    EXPECT_EQ(readFile(folder / "level.phd"), (std::vector<std::uint8_t>{7, 7}));
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+}
+#endif
 
 TEST_F(FilesTest, ReadFileAndDataFileLookup) {
     EXPECT_THROW(readFile(dir / "absent"), IoError);
@@ -115,6 +193,15 @@ TEST(Cp1250, PolishLettersRoundTrip) {
     EXPECT_EQ(utf8ToCp1250("日本"), "??");
     EXPECT_EQ(utf8ToCp1250(std::string("a\xC3", 2)), "a?");  // cut inside a character
     EXPECT_EQ(cp1250ToUtf8("\x81"), "\xEF\xBF\xBD");         // undefined byte
+}
+
+TEST(Cp1250, FitsTellsWhetherEveryCharacterIsKept) {
+    const std::pair<const char*, bool> cases[] = {
+        {"/levels/łazienka Żółć €.phd", true}, {"what?.phd", true},  {"", true},
+        {"/levels/ванна.phd", false},          {"snow ☃.phd", false}, {"a\xC3", false},  // cut inside a character
+        {"😀", false},
+    };
+    for (const auto& [text, fits] : cases) EXPECT_EQ(fitsCp1250(text), fits) << text;
 }
 
 TEST(PString, CutsToCapacityAndKeepsPaddingZero) {

@@ -101,6 +101,37 @@ TEST_F(LevelReader, FileStatusesAndPathBytes) {
     EXPECT_EQ(readBaseLevel(image(), dir.path().string()), kReadNoFile);
 }
 
+// A level read from disk that is refused names its file (in UTF-8, as messages are).
+TEST_F(LevelReader, ReadErrorsNameTheFile) {
+    TempDir dir;
+    buildTestLevel(image(), kKindTR1, std::vector<TestRoom>(1));
+    const std::vector<std::uint8_t> bytes = serializeLevel(image(), kKindTR1);
+    const std::string shown = (dir / "poziom\xC5\x82.phd").string();  // "poziomł.phd"
+    const std::string cp1250 = dir.path().string() + "/poziom\xB3.phd";
+    // The room count follows the version word, the texture pages and the reserved word.
+    const std::size_t roomCountAt = 4 + 4 + std::size_t{image().textileCount} * 65536 + 4;
+    std::vector<std::uint8_t> tooManyRooms = bytes;
+    poke16(tooManyRooms, roomCountAt, 256);
+    const struct {
+        const char* name;
+        std::vector<std::uint8_t> file;
+        std::string expected;
+    } cases[] = {
+        {"cut short", std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + 20), "\" ends early"},
+        {"too many rooms", tooManyRooms, "\" has 256 rooms; at most 255 are supported"},
+    };
+    for (const auto& c : cases) {
+        writeBytes(dir / "poziom\xC5\x82.phd", c.file);
+        try {
+            readBaseLevel(image(), cp1250);
+            ADD_FAILURE() << c.name << ": read";
+        } catch (const std::runtime_error& e) {
+            EXPECT_EQ(std::string(e.what()).rfind("Base level \"" + shown + c.expected, 0), 0u) << c.name << ": " << e.what();
+        }
+        EXPECT_TRUE(isAllZero(image())) << c.name;
+    }
+}
+
 TEST_F(LevelReader, ShortFormsDeriveWideVerticesAndLongItems) {
     const TestRoom rooms[] = {{.vertices = 3}};
     buildTestLevel(image(), kKindTR1, rooms);
@@ -250,7 +281,7 @@ TEST_F(DamagedLevel, AFileCutShortIsAnInputOutputErrorWhenReadFromDisk) {
             readBaseLevel(image(), path.string());
             ADD_FAILURE() << "a level cut at byte " << cut << " was read";
         } catch (const IoError& e) {
-            EXPECT_NE(std::string(e.what()).find("Base level ends early"), std::string::npos) << e.what();
+            EXPECT_EQ(std::string(e.what()).rfind("Base level \"" + path.string() + "\" ends early", 0), 0u) << e.what();
         }
         EXPECT_TRUE(isAllZero(image())) << "cut at " << cut;
     }

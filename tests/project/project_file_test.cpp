@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -249,11 +250,16 @@ TEST(ProjectFile, ReadersIgnoreTextPaddingAndCutOverlongLengths) {
     b[20] = 'b';
     b[21] = 'z';
     b[118] = 'z';
-    b[776 + 8] = 200;   // a room name length past its 20 characters
+    b[776 + 8] = 200;   // a room name length past its 20 characters: clamped, padding not read
+    b[370] = 101;       // the base level path's length one past its 100 characters
+    b[371] = '/';
     auto loaded = parse(b);
     EXPECT_EQ(loaded->levelDescription.view(), "ab");
-    EXPECT_EQ(loaded->room(1).name.view(), std::string("Room") + std::string(16, '\0'));
-    EXPECT_EQ(loaded->room(1).name.length, 20);
+    EXPECT_EQ(loaded->room(1).name.view(), "Room");
+    EXPECT_EQ(loaded->baseLevelPath.view(), "/");
+    // A field filled to its capacity is read whole.
+    std::fill(b.begin() + 371, b.begin() + 471, 'x');
+    EXPECT_EQ(parse(b)->baseLevelPath.view(), std::string(100, 'x'));
 }
 
 TEST(ProjectFile, OlderVersionsLoadWithTheAbsentFieldsZero) {

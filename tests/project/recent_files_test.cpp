@@ -66,6 +66,18 @@ TEST_F(RecentFilesTest, MatchesIgnoringCaseAndKeepsTheListedSpelling) {
     EXPECT_EQ(list.paths().size(), 4u);
 }
 
+TEST(RecentFiles, RecordsOnlyPathsThatWindows1250CanWrite) {
+    RecentFiles list;
+    EXPECT_TRUE(list.touchFile("/projekty/łazienka.cwp"));
+    EXPECT_FALSE(list.touchFile("/projekty/ванна.cwp"));
+    EXPECT_FALSE(list.touchFile("/projekty/łazienka ☃.cwp"));
+    EXPECT_EQ(list.paths(), Paths{"/projekty/\xB3\x61zienka.cwp"});
+    // A path already listed moves to the front, as a save through touch does.
+    EXPECT_TRUE(list.touchFile("/x.cwp"));
+    EXPECT_TRUE(list.touchFile("/PROJEKTY/ŁAZIENKA.CWP"));
+    EXPECT_EQ(list.paths(), (Paths{"/projekty/\xB3\x61zienka.cwp", "/x.cwp"}));
+}
+
 TEST(EqualIgnoringCase1250, FoldsLettersOnly) {
     struct Case {
         const char* a;

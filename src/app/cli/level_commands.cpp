@@ -47,9 +47,8 @@ std::string hex16(std::uint16_t value) {
 // The core takes file names as Windows-1250 bytes; a command-line argument is UTF-8. Returns
 // nothing when the name holds characters Windows-1250 cannot.
 std::optional<std::string> coreFileName(const std::string& argument) {
-    std::string bytes = utf8ToCp1250(argument);
-    if (cp1250ToUtf8(bytes) != argument) return std::nullopt;
-    return bytes;
+    if (!fitsCp1250(argument)) return std::nullopt;
+    return utf8ToCp1250(argument);
 }
 
 // Reads a level for a command: true when read, false after a message on err.
@@ -71,7 +70,13 @@ bool readLevelFor(LevelImage& image, const std::string& argument, std::ostream& 
                     << "\" is not a level of Tomb Raider 1, 1 Gold, 2 or 3 (unknown version word)\n";
                 return false;
         }
-    } catch (const std::exception& e) {  // IoError, FormatError, out of memory
+    } catch (const IoError& e) {  // names the file itself
+        err << "cairnwork-cli: " << e.what() << "\n";
+        return false;
+    } catch (const FormatError& e) {
+        err << "cairnwork-cli: " << e.what() << "\n";
+        return false;
+    } catch (const std::exception& e) {  // out of memory
         err << "cairnwork-cli: \"" << argument << "\": " << e.what() << "\n";
         return false;
     }

@@ -18,6 +18,7 @@ void MessageCatcher::poll() {
         auto* box = qobject_cast<QMessageBox*>(w);
         if (box != nullptr && box->isVisible()) {
             texts << box->text();
+            reasons << box->informativeText();
             box->done(QMessageBox::Ok);
         }
     }
