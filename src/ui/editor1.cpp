@@ -15,8 +15,8 @@
 #include <QScrollArea>
 #include <QScreen>
 #include <QScrollBar>
-#include <QStatusBar>
 #include <QSignalBlocker>
+#include <QStatusBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <functional>
@@ -308,9 +308,9 @@ void TForm1::showCurrentRoom() {
     } else {
         Label1->setText(kNoPosition);
     }
-    for (QWidget* command : {static_cast<QWidget*>(SpeedButton2), static_cast<QWidget*>(Button1),
-                             static_cast<QWidget*>(Button3)})
-        command->setEnabled(hasRoom);
+    SpeedButton2->setEnabled(hasRoom);
+    Button1->setEnabled(hasRoom);
+    Button3->setEnabled(hasRoom);
     Wlasciwosci1->setEnabled(hasRoom);
     Edytujpomieszczenie1->setEnabled(hasRoom);
     Button2->setEnabled(project_.roomCount >= 2);  // the last room is never deleted

@@ -1,11 +1,11 @@
 #include "ui/editor5.h"
 
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QFileInfo>
 #include <QPushButton>
 #include <QVBoxLayout>
 
