@@ -27,9 +27,15 @@ void writeFields(Portal& p, const PortalFields& f) {
 
 }  // namespace
 
-int topViewColumn(int px) { return px / kTopViewCell + 1; }
+// Cell (x, z) is painted from (1 + 20 (x - 1), 1 + 20 (numZ - z)), 19 x 19 pixels, with
+// numZ = (H - 2) / 20; the grid lines west and south of it act on it too. The 2 pixels past the
+// grid map to numX + 1 and 0.
+int topViewColumn(int px) { return floorDiv(px, kTopViewCell) + 1; }
 
-int topViewRow(int py, int viewHeight) { return (viewHeight - py) / kTopViewCell + 1; }
+int topViewRow(int py, int viewHeight) {
+    const int rows = (viewHeight - 2) / kTopViewCell;
+    return rows - floorDiv(py - 1, kTopViewCell);
+}
 
 std::string topViewReadout(int x, int z) { return "X:" + std::to_string(x) + " Z:" + std::to_string(z); }
 

@@ -14,7 +14,8 @@ namespace cw {
 inline constexpr const char* kInvalidPortalRoomMessage = "Invalid Portal View Room number!";
 inline constexpr const char* kPortalTableFullMessage = "No more portals: a room holds at most 20!";
 
-// The cell of a top view click: x = px div 20 + 1, z = (H - py) div 20 + 1.
+// The cell drawn under a point of the top view picture (H pixels high): x from 1 at the west,
+// z from 1 at the south. Pixels past the grid give 0 or numX + 1 / numZ + 1.
 int topViewColumn(int px);
 int topViewRow(int py, int viewHeight);
 // The caption read-out of a point: "X:3 Z:2".

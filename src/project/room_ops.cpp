@@ -1,5 +1,6 @@
 #include "project/room_ops.h"
 
+#include <algorithm>
 #include <memory>
 #include <stdexcept>
 
@@ -43,7 +44,38 @@ void storeProperties(EditorRoom& room, const RoomProperties& values) {
     }
 }
 
+struct PictureSize {
+    int width = 0;
+    int height = 0;
+};
+
+// The size of the room's plan picture; from its sectors while it has no picture.
+PictureSize pictureSize(const EditorRoom& room) {
+    if (IsValidImage(room.planPicture))
+        return {static_cast<int>(room.planPicture.Width), static_cast<int>(room.planPicture.Height)};
+    return {10 * room.numX() + 2, 10 * room.numZ() + 2};
+}
+
 }  // namespace
+
+PlanPosition keepOnPlan(const EditorRoom& room, int x, int y) {
+    const PictureSize size = pictureSize(room);
+    const int maxX = std::max(0, kPlanSize - size.width);
+    const int maxY = std::max(0, kPlanSize - size.height);
+    return {std::clamp(x, 0, maxX), std::clamp(y, 0, maxY)};
+}
+
+bool moveCurrentRoom(Project& project, int x, int y) {
+    if (project.roomCount == 0 || project.currentRoom < 1 || project.currentRoom > project.roomCount) return false;
+    EditorRoom& room = project.current();
+    const PlanPosition p = keepOnPlan(room, x, y);
+    const bool moved = p.x != room.posX || p.y != room.posY;
+    room.posX = p.x;
+    room.posY = p.y;
+    project.planX = p.x;
+    project.planY = p.y;
+    return moved;
+}
 
 void checkRoomProperties(const RoomProperties& values) {
     checkRange("rows", values.rows, kMinRoomSide, kMaxSectorsPerSide);
@@ -132,8 +164,9 @@ bool addRoom(Project& project, IndexedImage& planImage, const RoomProperties& va
         project.planX = 0;
         project.planY = planHeight - static_cast<int>(room.planPicture.Height);
     } else {
-        project.planX += 10;
-        project.planY += 10;
+        const PlanPosition p = keepOnPlan(room, project.planX + 10, project.planY + 10);
+        project.planX = p.x;
+        project.planY = p.y;
     }
     room.posX = project.planX;
     room.posY = project.planY;
@@ -156,8 +189,9 @@ void applyRoomProperties(Project& project, int shownRows, int shownColumns, cons
     makeRoomPicture(room, values.rows, values.columns);
     view.replaceRoomName(project.currentRoom - 1, values.name);
 
-    room.posX = project.planX;
-    room.posY = project.planY;
+    const PlanPosition p = keepOnPlan(room, project.planX, project.planY);  // a larger room may reach past an edge
+    project.planX = room.posX = p.x;
+    project.planY = room.posY = p.y;
     storeProperties(room, values);
     // Only a new size resets the sectors; new defaults alone apply to later resets.
     if (values.rows != shownRows || values.columns != shownColumns) {
@@ -175,8 +209,9 @@ bool cloneRoom(Project& project, RoomView& view) {
     EditorRoom& clone = project.room(n);
     clone = source;  // sectors, sizes, portals, defaults, flags, name
     makeRoomPicture(clone, source.numZ(), source.numX());
-    clone.posX = source.posX + 10;
-    clone.posY = source.posY + 10;
+    const PlanPosition p = keepOnPlan(clone, source.posX + 10, source.posY + 10);
+    clone.posX = p.x;
+    clone.posY = p.y;
     project.roomCount = static_cast<std::uint8_t>(n);
 
     view.appendRoomName(clone.name.str());

@@ -59,6 +59,23 @@ public:
 
 inline constexpr int kPlanSize = 962;  // plan image width and height in pixels
 
+// A room's place on the plan: the plan pixel of its picture's top-left corner.
+struct PlanPosition {
+    int x = 0;
+    int y = 0;
+    friend bool operator==(const PlanPosition&, const PlanPosition&) = default;
+};
+
+// The position nearest to (x, y) at which the whole of the room's picture lies on the plan:
+// 0 <= x <= kPlanSize - picture width, the same for y. A position on the plan stays as it is.
+// Every operation that places a room keeps it on the plan this way (a room dragged, added,
+// cloned or resized past an edge stops at the edge; nothing is refused).
+PlanPosition keepOnPlan(const EditorRoom& room, int x, int y);
+
+// Moves the current room to (x, y), kept on the plan; planX, planY follow. Returns true when the
+// room's position changed. Does nothing without rooms.
+bool moveCurrentRoom(Project& project, int x, int y);
+
 // Told when adding or cloning would need an 81st room.
 inline constexpr const char* kRoomLimitMessage =
     "The project already holds 80 rooms, the most a project can hold. No room was added.";
@@ -91,7 +108,7 @@ bool canAddRoom(const Project& project, RoomView& view);
 // Adds a room from confirmed dialog values in slot roomCount + 1, which becomes current. The
 // previous current room is stamped into planImage (PutImageXor, then PutImageAnd); the new room
 // goes to the plan's south-west corner when planX and planY are both negative, else 10 pixels
-// east and south of planX, planY. The slot starts empty (no portals of a room deleted from it).
+// east and south of planX, planY, kept on the plan (keepOnPlan). The slot starts empty (no portals of a room deleted from it).
 // View calls: appendRoomName(name as typed), selectRoom(n - 1), redrawCurrent().
 // Returns false (and changes nothing but the message) when the project is full.
 // Throws std::invalid_argument (changing nothing) for values outside the dialog's ranges.
@@ -99,13 +116,13 @@ bool addRoom(Project& project, IndexedImage& planImage, const RoomProperties& va
 
 // Applies confirmed dialog values to the current room. `shown` are the sizes the dialog showed
 // when it opened; a change of either resets every sector of the room (portals stay). The room's
-// position becomes planX, planY. View calls: replaceRoomName(currentRoom - 1), redrawCurrent().
+// position becomes planX, planY, kept on the plan at its new size (planX, planY follow). View calls: replaceRoomName(currentRoom - 1), redrawCurrent().
 // Does nothing without rooms. Throws std::invalid_argument like addRoom.
 void applyRoomProperties(Project& project, int shownRows, int shownColumns, const RoomProperties& values,
                          RoomView& view);
 
 // Copies the current room into a new last room: everything but the picture (rebuilt) and the
-// position (10 pixels east and south). currentRoom does not change. View calls:
+// position (10 pixels east and south, kept on the plan). currentRoom does not change. View calls:
 // appendRoomName(the room's name), redrawAll(). Returns false when the project is full (with
 // kRoomLimitMessage) or has no room (silently).
 bool cloneRoom(Project& project, RoomView& view);

@@ -24,6 +24,10 @@ inline constexpr int kSideViewRows = 64;              // side view cells from le
 inline constexpr int kSideViewHeight = kSideViewCell * kSideViewRows + 2;  // 1026
 inline constexpr int kShapeCount = 16;
 
+// The cell that pixel offset `a` falls into for cells of `b` pixels (b > 0), rounding towards
+// minus infinity, so that the pixels before a view's first cell map before it.
+constexpr int floorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+
 // The pictures of the floor and ceiling shapes, 16 x 16 each, numbered 1..16 (element 0 unused).
 // Glyph 1 of each set is also the solid block that fills floors and ceilings.
 struct ShapeGlyphs {

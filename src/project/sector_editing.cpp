@@ -116,10 +116,12 @@ int editSurface(EditorRoom& room, const SideEdit& edit, Surface surface) {
 
 }  // namespace
 
+int linkModeOf(const LinkFields& links) { return links.beside != 0 ? 2 : 1; }
+
 void besideFieldChanged(LinkFields& links) {
     links.above = 0;
     links.below = 0;
-    links.mode = links.beside != 0 ? 2 : 1;
+    links.mode = linkModeOf(links);
 }
 
 void aboveOrBelowFieldChanged(LinkFields& links) {
@@ -135,12 +137,21 @@ std::optional<std::string> linkCheckMessage(const Project& project, const LinkFi
     return std::nullopt;
 }
 
+// The views are drawn 2 pixels wider and higher than their grid: a front/back column x covers
+// the pixels 16 (x - 1) + 1 .. 16 x, a left/right column z the pixels 16 (numZ - z) .. + 15 with
+// numZ = (W - 2) / 16, and view cell v the rows B - 16 v .. B - 16 v + 15 with B = H - 1. A click
+// acts on the cell drawn under it, from its first pixel to its last; what lies past the grid
+// maps to 0 or to the limit + 1.
 int sideViewIndex(SideView view, int px, int viewWidth) {
-    if (view == SideView::FrontBack) return px / kSideViewCell + 1;
-    return (viewWidth - px) / kSideViewCell + 1;
+    if (view == SideView::FrontBack) return floorDiv(px - 1, kSideViewCell) + 1;
+    const int columns = (viewWidth - 2) / kSideViewCell;
+    return columns - floorDiv(px, kSideViewCell);
 }
 
-int sideViewCell(int py, int viewHeight) { return (viewHeight - py) / kSideViewCell + 1; }
+int sideViewCell(int py, int viewHeight) {
+    const int bottom = viewHeight - 1;
+    return floorDiv(bottom - py + kSideViewCell - 1, kSideViewCell);
+}
 
 std::string sideViewReadout(SideView view, int index, int cell) {
     const char* axis = view == SideView::FrontBack ? "X:" : "Z:";

@@ -27,6 +27,10 @@ struct LinkFields {
     friend bool operator==(const LinkFields&, const LinkFields&) = default;
 };
 
+// The link mode the fields stand for: 2 (a room beside) when the beside field holds a room,
+// else 1. The fields and the mode always agree this way, so what they show is what a click writes.
+int linkModeOf(const LinkFields& links);
+
 // A change of a link field: the beside field clears the other two (mode 2 when it holds a room,
 // else 1); the above or below field clears the beside field (mode 1). The other fields are reset
 // as a consequence of the change, not as changes of their own.
@@ -54,10 +58,11 @@ struct SideFields {
 // passes). The message is "Invalid Room above number!" (side, below).
 std::optional<std::string> linkCheckMessage(const Project& project, const LinkFields& links);
 
-// The horizontal index of a click at pixel px of a view `viewWidth` pixels wide: x in the
-// front/back view, z in the left/right view.
+// The horizontal index of the column drawn at pixel px of a view `viewWidth` pixels wide: x in
+// the front/back view, z in the left/right view; 0 or the limit + 1 past the grid.
 int sideViewIndex(SideView view, int px, int viewWidth);
-// The view cell counted from the bottom (1..64 inside the picture; 65 in its top 3 pixel rows).
+// The view cell drawn at pixel row py, counted from the bottom: 1..64 inside the grid, 0 in the
+// picture's bottom pixel row and 65 in its top one.
 int sideViewCell(int py, int viewHeight);
 // The caption read-out of a point: "X:3 Y:131" (front/back) or "Z:3 Y:131" (left/right).
 std::string sideViewReadout(SideView view, int index, int cell);

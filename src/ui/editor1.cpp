@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -15,6 +16,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStatusBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <functional>
@@ -39,6 +41,7 @@ namespace {
 
 const QString kStartCaption = QStringLiteral("Vellorn's Cairnwork v.PL");
 const QString kProjectCaption = QStringLiteral("Vellorn's Cairnwork - ");
+const QString kNoPosition = QStringLiteral("X:=    Z:=");
 
 std::filesystem::path toPath(const QString& path) { return std::filesystem::path(path.toStdString()); }
 QString toQString(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
@@ -69,6 +72,8 @@ TForm1::TForm1(Project& project, const StartupOptions& options, QWidget* parent)
 
     createControls();
     createMenu();
+    statusBar()->setObjectName(QStringLiteral("StatusBar1"));
+    showCurrentRoom();
     setWindowTitle(kStartCaption);
     setWindowIcon(cairnworkIcon());
     // Maximised; a display without a window manager ignores that, so the window also starts
@@ -119,7 +124,7 @@ void TForm1::createControls() {
 
     GroupBox1 = new QGroupBox(QStringLiteral("   Pozycja"), side);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    Label1 = new QLabel(QStringLiteral("X:=    Z:="), GroupBox1);
+    Label1 = new QLabel(kNoPosition, GroupBox1);
     Label1->setObjectName(QStringLiteral("Label1"));
     auto* groupLayout = new QVBoxLayout(GroupBox1);
     groupLayout->addWidget(Label1);
@@ -223,11 +228,11 @@ void TForm1::createMenu() {
     Edycja1->setObjectName(QStringLiteral("Edycja1"));
     action(Edycja1, "Dodajpomieszczenie1", QStringLiteral("&Dodaj pomieszczenie"), QKeySequence(Qt::Key_Insert),
            &TForm1::SpeedButton1Click);
-    action(Edycja1, "Wlasciwosci1", QStringLiteral("&Właściwości"), QKeySequence(Qt::SHIFT | Qt::Key_Insert),
-           &TForm1::SpeedButton2Click);
+    Wlasciwosci1 = action(Edycja1, "Wlasciwosci1", QStringLiteral("&Właściwości"),
+                          QKeySequence(Qt::SHIFT | Qt::Key_Insert), &TForm1::SpeedButton2Click);
     Edycja1->addSeparator();
-    action(Edycja1, "Edytujpomieszczenie1", QStringLiteral("&Edytuj pomieszczenie"),
-           QKeySequence(Qt::CTRL | Qt::Key_Insert), &TForm1::Button3Click);
+    Edytujpomieszczenie1 = action(Edycja1, "Edytujpomieszczenie1", QStringLiteral("&Edytuj pomieszczenie"),
+                                  QKeySequence(Qt::CTRL | Qt::Key_Insert), &TForm1::Button3Click);
 
     QMenu* Informacje1 = menuBar()->addMenu(QStringLiteral("&Informacje"));
     Informacje1->setObjectName(QStringLiteral("Informacje1"));
@@ -286,11 +291,29 @@ void TForm1::setCaption(const std::string& caption) { setWindowTitle(fromCp1250(
 void TForm1::redrawAll() {
     redrawPlan(plan_, project_);
     presentPlan();
+    showCurrentRoom();
 }
 
 void TForm1::redrawCurrent() {
     redrawCurrentRoom(plan_, project_);
     presentPlan();
+    showCurrentRoom();
+}
+
+void TForm1::showCurrentRoom() {
+    const bool hasRoom = project_.roomCount > 0 && project_.currentRoom >= 1 && project_.currentRoom <= project_.roomCount;
+    if (hasRoom) {
+        const int height = static_cast<int>(project_.current().planPicture.Height);
+        Label1->setText(QString::fromStdString(positionText(project_.planX, project_.planY, height)));
+    } else {
+        Label1->setText(kNoPosition);
+    }
+    SpeedButton2->setEnabled(hasRoom);
+    Button1->setEnabled(hasRoom);
+    Button3->setEnabled(hasRoom);
+    Wlasciwosci1->setEnabled(hasRoom);
+    Edytujpomieszczenie1->setEnabled(hasRoom);
+    Button2->setEnabled(project_.roomCount >= 2);  // the last room is never deleted
 }
 
 void TForm1::presentPlan() {
@@ -513,27 +536,38 @@ std::array<std::string, 6> settingsTexts(const Project& p) {
             p.outputLevelPath.str(),  p.itemsFilePath.str(), p.lightsFilePath.str()};
 }
 
+// What a build that wrote its level tells in the status bar: where the level went and, when the
+// build saved the project, where that went.
+QString builtMessage(const QString& outputLevel, const QString& savedProject) {
+    QString text = QStringLiteral("The level was written to \"%1\".").arg(QFileInfo(outputLevel).absoluteFilePath());
+    if (!savedProject.isEmpty()) text += QStringLiteral(" The project was saved to \"%1\".").arg(savedProject);
+    return text;
+}
+
 }  // namespace
 
 void TForm1::MakePHD1Click() {
     if (Form5->exec() != QDialog::Accepted) return;
     Image1->refresh();
+    statusBar()->clearMessage();  // what the last build did no longer stands
     const BuildSettingsFields fields = Form5->fields();
     const BuildSettings settings{toCp1250(fields.description), toCp1250(fields.comment),   toCp1250(fields.baseLevel),
                                  toCp1250(fields.outputLevel), toCp1250(fields.itemsFile), toCp1250(fields.lightsFile)};
     const std::array<std::string, 6> before = settingsTexts(project_);
+    bool projectSaved = false;
     WindowBuildObserver observer([this](int value) { setProgress(value); },
                                  [this](const std::string& text) { showMessage(text); },
-                                 [this, &before] {
+                                 [this, &before, &projectSaved] {
                                      if (settingsTexts(project_) != before) markModified();
                                      // Saved as the project is; the caption stays.
-                                     if (!projectPath_.isEmpty()) saveProjectTo(projectPath_, false);
+                                     if (!projectPath_.isEmpty()) projectSaved = saveProjectTo(projectPath_, false);
                                  });
     try {
         BuildEnvironment environment;
         environment.programFolder = programFolder_;
         if (!projectPath_.isEmpty()) environment.projectFile = toPath(projectPath_);
-        buildLevel(project_, settings, environment, observer);
+        if (buildLevel(project_, settings, environment, observer) == BuildOutcome::Written)
+            statusBar()->showMessage(builtMessage(fields.outputLevel, projectSaved ? projectPath_ : QString()));
     } catch (const std::exception& e) {
         setProgress(0);
         cw::ui::showMessage(this, QString::fromUtf8(e.what()));
@@ -546,6 +580,8 @@ void TForm1::Informacje2Click() { Form4->exec(); }
 
 void TForm1::ListBox1Click(int row) {
     if (row < 0 || row >= project_.roomCount) return;
+    // The current room is saved with the project and is where the player starts: a change.
+    if (row + 1 != project_.currentRoom) markModified();
     project_.currentRoom = static_cast<std::uint8_t>(row + 1);
     project_.planX = project_.current().posX;
     project_.planY = project_.current().posY;
@@ -560,6 +596,7 @@ void TForm1::Image1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers /*mod
     } else if (button == Qt::RightButton) {
         const int room = roomAtPlanPoint(project_, x, y);
         if (room == 0) return;
+        if (room != project_.currentRoom) markModified();
         project_.currentRoom = static_cast<std::uint8_t>(room);
         project_.planX = project_.current().posX;
         project_.planY = project_.current().posY;
@@ -575,15 +612,8 @@ void TForm1::Image1MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers /*m
     }
     if (planBitmap_.image.isNull() || !(buttons & Qt::LeftButton)) return;
     if (project_.roomCount == 0) return;  // nothing to drag
-    const int px = snapToRaster(x);
-    const int py = snapToRaster(y);
-    EditorRoom& room = project_.current();
-    Label1->setText(QString::fromStdString(positionText(px, py, static_cast<int>(room.planPicture.Height))));
-    if (px != room.posX || py != room.posY) markModified();
-    project_.planX = px;
-    project_.planY = py;
-    room.posX = px;
-    room.posY = py;
+    // The room follows the pointer on the 10-pixel raster, kept on the plan.
+    if (moveCurrentRoom(project_, snapToRaster(x), snapToRaster(y))) markModified();
     redrawCurrent();
 }
 

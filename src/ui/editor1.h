@@ -108,6 +108,9 @@ private:
     void openRoomEditor();
     void updateRecentFileMenu();
     void presentPlan();
+    // The window follows the current room: the position read-out shows it, and the commands that
+    // act on a room are enabled only while there is one to act on.
+    void showCurrentRoom();
     void keepPlanSouthWest();
     // True when the current project may be replaced or closed: it has no unsaved changes, or
     // the user saved it or chose to discard them.
@@ -166,6 +169,8 @@ private:
     PictureControl* Image1 = nullptr;
     QProgressBar* ProgressBar1 = nullptr;
     QMenu* Plik1 = nullptr;
+    QAction* Wlasciwosci1 = nullptr;
+    QAction* Edytujpomieszczenie1 = nullptr;
 
     TForm2* Form2 = nullptr;
     QDialog* roomEditor_ = nullptr;  // TForm3

@@ -9,6 +9,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "ui/text_fields.h"
 #include "ui/texts.h"
 
 namespace cw::ui {
@@ -62,6 +63,7 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent) {
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setToolTip(QStringLiteral("Opis pomieszczenia"));
+    limitToCp1250(Edit1, decltype(EditorRoom::name)::capacity);  // the room keeps no more of the name
     CheckBox1 = makeCheck(this, "CheckBox1", QStringLiteral("Woda"), QStringLiteral("Tworzy pomieszczenie zalane wodą"));
     CheckBox2 = makeCheck(this, "CheckBox2", QStringLiteral("Wiatr/Deszcz "),
                           QStringLiteral("Tworzy powiewy wiatru TR2 i padający deszczTR3"));

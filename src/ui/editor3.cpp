@@ -273,7 +273,9 @@ void TForm3::buildTopPage(QWidget* page) {
     connect(Image1, &PictureControl::mouseMoved, this,
             [this](Qt::MouseButtons, Qt::KeyboardModifiers, int x, int y) { Image1MouseMove(x, y); });
 
-    makeLabel(page, QStringLiteral("Północ"), QRect(39, 68, 531, 20), Qt::AlignHCenter);
+    // "Północ" stands centred over the picture in the gap left of the portal list and its
+    // buttons, which reach down to y = 82: it must not lie over them and swallow their clicks.
+    makeLabel(page, QStringLiteral("Północ"), QRect(39 + 531 / 2 - 100, 68, 200, 20), Qt::AlignHCenter);
     makeLabel(page, QStringLiteral("Południe"), QRect(39, 362, 531, 20), Qt::AlignHCenter);
     // Only 39 pixels stand left of the top view's scroll box: its side labels are set smaller.
     QFont small = page->font();
@@ -467,8 +469,9 @@ void TForm3::FormActivate() {
     ListBox1->clearSelection();
     filling_ = false;
 
-    leftRight_.linkMode = 1;
-    frontBack_.linkMode = 1;
+    // The link fields keep their values from the last opening; the link modes follow them, so a
+    // "Pom. z boku" still shown is still written.
+    for (SidePage* side : {&frontBack_, &leftRight_}) side->linkMode = linkModeOf(readSideFields(*side).links);
 }
 
 void TForm3::applyPendingScroll() {
@@ -598,8 +601,12 @@ void TForm3::sideViewMouseDown(SidePage& side, Qt::MouseButton button, Qt::Keybo
 
 void TForm3::sideViewMouseMove(SidePage& side, int px, int py) {
     const QImage& bitmap = side.picture->bitmap()->image;
-    setCaptionReadout(sideViewReadout(side.view, sideViewIndex(side.view, px, bitmap.width()),
-                                      sideViewCell(py, bitmap.height())));
+    const int index = sideViewIndex(side.view, px, bitmap.width());
+    const int cell = sideViewCell(py, bitmap.height());
+    const int indexLimit = side.view == SideView::FrontBack ? room().numX() : room().numZ();
+    // Past the grid there is no cell to read out.
+    const bool inGrid = index >= 1 && index <= indexLimit && cell >= 1 && cell <= kSideViewRows;
+    setCaptionReadout(inGrid ? sideViewReadout(side.view, index, cell) : std::string());
 }
 
 void TForm3::setCaptionReadout(const std::string& readout) {
@@ -626,7 +633,10 @@ void TForm3::Image1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modif
 }
 
 void TForm3::Image1MouseMove(int px, int py) {
-    setCaptionReadout(topViewReadout(topViewColumn(px), topViewRow(py, Image1->bitmap()->image.height())));
+    const int x = topViewColumn(px);
+    const int z = topViewRow(py, Image1->bitmap()->image.height());
+    const bool inGrid = x >= 1 && x <= room().numX() && z >= 1 && z <= room().numZ();
+    setCaptionReadout(inGrid ? topViewReadout(x, z) : std::string());
 }
 
 PortalFields TForm3::readPortalFields() const {

@@ -1,5 +1,6 @@
 #include "ui/editor5.h"
 
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -8,9 +9,25 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <functional>
+
+#include "project/project.h"
 #include "ui/file_dialogs.h"
+#include "ui/messages.h"
+#include "ui/text_fields.h"
 
 namespace cw::ui {
+
+namespace {
+
+QString tooLongPathMessage(const QString& path, std::size_t capacity) {
+    return QStringLiteral("The path \"%1\" is longer than the %2 characters a project keeps of it. "
+                          "Choose a file with a shorter path.")
+        .arg(path)
+        .arg(capacity);
+}
+
+}  // namespace
 
 TForm5::TForm5(FileAsker& files, QWidget* parent) : QDialog(parent), files_(files) {
     setObjectName(QStringLiteral("Form5"));
@@ -22,9 +39,11 @@ TForm5::TForm5(FileAsker& files, QWidget* parent) : QDialog(parent), files_(file
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     auto* grid = new QGridLayout(GroupBox1);
 
-    auto makeEdit = [&](const char* name, const QString& label, int row) {
+    // Each field holds no more than the project keeps of its text.
+    auto makeEdit = [&](const char* name, const QString& label, int row, std::size_t capacity) {
         auto* edit = new QLineEdit(GroupBox1);
         edit->setObjectName(QLatin1String(name));
+        limitToCp1250(edit, capacity);
         edit->setMinimumWidth(360);
         auto* text = new QLabel(label, GroupBox1);
         text->setBuddy(edit);
@@ -32,28 +51,36 @@ TForm5::TForm5(FileAsker& files, QWidget* parent) : QDialog(parent), files_(file
         grid->addWidget(edit, row, 1);
         return edit;
     };
-    auto makeBrowse = [&](const char* name, QLineEdit* edit, int row, FileDialogSettings (*fileDialog)()) {
+    auto makeBrowse = [&](const char* name, QLineEdit* edit, int row, std::function<FileDialogSettings()> fileDialog) {
         auto* button = new QPushButton(QStringLiteral("Szukaj"), GroupBox1);
         button->setObjectName(QLatin1String(name));
         button->setAutoDefault(false);
         grid->addWidget(button, row, 2);
         connect(button, &QPushButton::clicked, this, [this, edit, fileDialog] {
             const QString path = files_.askFileName(fileDialog());
-            if (!path.isEmpty()) edit->setText(path);
+            if (path.isEmpty()) return;
+            const auto* limit = qobject_cast<const Cp1250Capacity*>(edit->validator());
+            if (limit != nullptr && !fitsCp1250(path, limit->capacity())) {
+                showMessage(this, tooLongPathMessage(path, limit->capacity()));
+                return;
+            }
+            edit->setText(path);
         });
         return button;
     };
 
-    Edit1 = makeEdit("Edit1", QStringLiteral("Opis levelu"), 0);
-    Edit2 = makeEdit("Edit2", QStringLiteral("Komentarz"), 1);
-    Edit3 = makeEdit("Edit3", QStringLiteral("Level bazowy"), 2);
+    Edit1 = makeEdit("Edit1", QStringLiteral("Opis levelu"), 0, decltype(Project::levelDescription)::capacity);
+    Edit2 = makeEdit("Edit2", QStringLiteral("Komentarz"), 1, decltype(Project::comment)::capacity);
+    Edit3 = makeEdit("Edit3", QStringLiteral("Level bazowy"), 2, decltype(Project::baseLevelPath)::capacity);
     QPushButton* Button1 = makeBrowse("Button1", Edit3, 2, &baseLevelDialog);
-    Edit4 = makeEdit("Edit4", QStringLiteral("Ust. przedmiotów"), 3);
+    Edit4 = makeEdit("Edit4", QStringLiteral("Ust. przedmiotów"), 3, decltype(Project::itemsFilePath)::capacity);
     QPushButton* Button2 = makeBrowse("Button2", Edit4, 3, &itemsFileDialog);
-    Edit5 = makeEdit("Edit5", QStringLiteral("Ust. świateł/textur"), 4);
+    Edit5 = makeEdit("Edit5", QStringLiteral("Ust. świateł/textur"), 4, decltype(Project::lightsFilePath)::capacity);
     QPushButton* Button3 = makeBrowse("Button3", Edit5, 4, &lightsFileDialog);
-    Edit6 = makeEdit("Edit6", QStringLiteral("Nazwa pliku"), 5);
-    QPushButton* Button4 = makeBrowse("Button4", Edit6, 5, &levelSaveDialog);
+    Edit6 = makeEdit("Edit6", QStringLiteral("Nazwa pliku"), 5, decltype(Project::outputLevelPath)::capacity);
+    // A level name typed without an extension gets the base level's, when the filter allows it.
+    QPushButton* Button4 =
+        makeBrowse("Button4", Edit6, 5, [this] { return levelSaveDialog(QFileInfo(Edit3->text().trimmed()).suffix()); });
 
     auto* Button5 = new QPushButton(QStringLiteral("Buduj Level"), this);
     Button5->setObjectName(QStringLiteral("Button5"));

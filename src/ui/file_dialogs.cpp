@@ -46,15 +46,30 @@ FileDialogSettings lightsFileDialog() {
             false};
 }
 
-FileDialogSettings levelSaveDialog() {
+FileDialogSettings levelSaveDialog(const QString& preferredSuffix) {
     return {QString(),
             {{QStringLiteral("All Tomb Raider files (*.phd,*.tub,*.tr2)"), QStringLiteral("*.phd;*.tub;*.tr2")},
              {QStringLiteral("Tomb Raider 1 (*.Phd)"), QStringLiteral("*.phd")},
              {QStringLiteral("Tomb Raider 1 Gold (*.tub)"), QStringLiteral("*.tub")},
              {QStringLiteral("Tomb Raider 2 & 3 (*.tr2)"), QStringLiteral("*.tr2")}},
-            QString(),
+            preferredSuffix.toLower(),
+            true,
             true,
             true};
+}
+
+QString filterSuffix(const FileFilter& filter, const QString& preferred) {
+    QStringList suffixes;
+    for (const QString& pattern : filter.patterns.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const QString p = pattern.trimmed();
+        if (!p.startsWith(QStringLiteral("*.")) || p.size() < 3) continue;
+        const QString suffix = p.mid(2);
+        if (suffix.contains(QLatin1Char('*')) || suffix.contains(QLatin1Char('?'))) continue;
+        suffixes << suffix;
+    }
+    if (suffixes.isEmpty()) return {};
+    if (!preferred.isEmpty() && suffixes.contains(preferred, Qt::CaseInsensitive)) return preferred.toLower();
+    return suffixes.constFirst();
 }
 
 QStringList qtNameFilters(const FileDialogSettings& fileDialog) {
@@ -74,8 +89,24 @@ void configureFileDialog(QFileDialog& dialog, const FileDialogSettings& fileDial
     // Descriptions are shown as written; the patterns in parentheses are the platform's.
     dialog.setOption(QFileDialog::HideNameFilterDetails, true);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !fileDialog.save);
-    dialog.setNameFilters(qtNameFilters(fileDialog));
+    const QStringList nameFilters = qtNameFilters(fileDialog);
+    dialog.setNameFilters(nameFilters);
     dialog.setDefaultSuffix(fileDialog.defaultSuffix);
+    if (fileDialog.suffixFromFilter && !fileDialog.filters.isEmpty()) {
+        // The suffix follows the filter the user chooses (the first one to begin with). The
+        // dialog names a chosen filter as shown: by its description alone.
+        const auto follow = [&dialog, nameFilters, filters = fileDialog.filters,
+                             preferred = fileDialog.defaultSuffix](const QString& chosen) {
+            for (qsizetype i = 0; i < filters.size(); ++i) {
+                if (chosen == filters[i].description || chosen == nameFilters[i]) {
+                    dialog.setDefaultSuffix(filterSuffix(filters[i], preferred));
+                    return;
+                }
+            }
+        };
+        follow(fileDialog.filters.constFirst().description);
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, follow);
+    }
     dialog.setSizeGripEnabled(true);
 }
 

@@ -21,6 +21,9 @@ struct FileDialogSettings {
     QString defaultSuffix;       // added when the typed name has none; empty: nothing added
     bool save = false;           // a save dialog: asks before overwriting an existing file
     bool refuseReadOnly = false; // a save dialog that does not accept a read-only file
+    // The extension added to a typed name without one is the chosen filter's (filterSuffix, with
+    // defaultSuffix preferred where the filter offers several).
+    bool suffixFromFilter = false;
 };
 
 FileDialogSettings openProjectDialog();   // "Open CWP file"
@@ -28,7 +31,13 @@ FileDialogSettings saveProjectDialog();   // "Save CWP file"
 FileDialogSettings baseLevelDialog();     // "Open TR base file"
 FileDialogSettings itemsFileDialog();     // "Open ITM file"
 FileDialogSettings lightsFileDialog();    // "Open MSH file"
-FileDialogSettings levelSaveDialog();     // the output level
+// The output level; a typed name without an extension gets the chosen filter's. Where the filter
+// offers several, `preferredSuffix` (the base level's extension, say) when it is one of them.
+FileDialogSettings levelSaveDialog(const QString& preferredSuffix = QString());
+
+// The extension a name typed under `filter` gets: `preferred` when it is one of the filter's
+// patterns "*.ext", else the first pattern's; empty for a filter without a plain extension ("*.*").
+QString filterSuffix(const FileFilter& filter, const QString& preferred = QString());
 
 // The platform's filter strings: each description followed by its patterns in parentheses
 // (the dialog is told to show the descriptions only).

@@ -4,10 +4,11 @@
 // room laid over it, and it is what the screen shows. Both share the program palette block.
 //
 // Rooms are combined into the plan image by exclusive or, then by and; the current room is laid
-// over the working copy by exclusive or only. With the plan background 209, plan grid 253 and
-// room background 90 that gives fixed indices: a room's background becomes 10 (2 over a plan
-// grid line), the current room's background 139 (167 over a grid line), and a room grid line
-// over a plan grid line 0.
+// over the bare grid by exclusive or only and shown in front of every other room, so that it
+// stays whole and in its own colours where rooms overlap. With the plan background 209, plan
+// grid 253 and room background 90 that gives fixed indices: a room's background becomes 10 (2
+// over a plan grid line), the current room's background 139 (167 over a grid line), and a room
+// grid line over a plan grid line 0.
 //
 // Nothing here touches the screen; the main window hands the working image over.
 #include <cstdint>
@@ -27,16 +28,18 @@ inline constexpr int kPlanSectors = 96;  // sectors per side
 struct Plan {
     IndexedImage planImage;
     IndexedImage workingImage;
+    IndexedImage gridImage;    // the empty grid, never drawn on
+    IndexedImage currentRoom;  // the current room over the grid beneath it
 };
 
-// Creates both images (962 x 962, the empty grid) sharing the palette block.
+// Creates the images (962 x 962, the empty grid) sharing the palette block.
 void createPlan(Plan& plan, const std::shared_ptr<PaletteBlock>& palette);
 
 // redrawAll: the grid, every room but the current one in room order, then the current room.
 void redrawPlan(Plan& plan, const Project& project);
 
 // redrawCurrent: the plan image copied into the working image, the current room laid over it
-// at (planX, planY). Nothing is laid over a project without rooms.
+// at (planX, planY), covering the rooms beneath. Nothing is laid over a project without rooms.
 void redrawCurrentRoom(Plan& plan, const Project& project);
 
 // The first room, in room order, whose picture rectangle contains the plan point, both far

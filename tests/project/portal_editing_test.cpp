@@ -23,12 +23,17 @@ struct Fixture {
 }  // namespace
 
 TEST(TopView, CellOfAClickAndReadout) {
+    // A 5-row view (102 high) paints cell (x, z) from (1 + 20 (x - 1), 1 + 20 (5 - z)), 19 x 19.
     EXPECT_EQ(topViewColumn(0), 1);
-    EXPECT_EQ(topViewColumn(39), 2);
+    EXPECT_EQ(topViewColumn(21), 2);   // first inside pixel of x = 2
+    EXPECT_EQ(topViewColumn(39), 2);   // its last
     EXPECT_EQ(topViewColumn(160), 9);  // outer pixels of an 8-column view
-    EXPECT_EQ(topViewRow(101, 102), 1);
-    EXPECT_EQ(topViewRow(3, 102), 5);
-    EXPECT_EQ(topViewRow(2, 102), 6);  // the top 3 pixel rows lie past the north edge
+    EXPECT_EQ(topViewRow(101, 102), 0);  // the outer bottom row
+    EXPECT_EQ(topViewRow(99, 102), 1);   // last inside row of z = 1
+    EXPECT_EQ(topViewRow(81, 102), 1);   // its first
+    EXPECT_EQ(topViewRow(80, 102), 2);
+    EXPECT_EQ(topViewRow(1, 102), 5);
+    EXPECT_EQ(topViewRow(0, 102), 6);  // the top grid line lies past the north edge
     EXPECT_EQ(topViewReadout(3, 12), "X:3 Z:12");
 }
 

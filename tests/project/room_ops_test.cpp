@@ -104,6 +104,62 @@ TEST_F(RoomOps, CornerPlacementNeedsBothPlanCoordinatesNegative) {
     EXPECT_EQ(project->room(2).posY, 510);
 }
 
+TEST(KeepOnPlan, HoldsTheWholePictureOnThePlan) {
+    EditorRoom room;
+    makeRoomPicture(room, 10, 20);  // 202 x 102 pixels
+    struct Case {
+        int x, y;
+        PlanPosition kept;
+    } const cases[] = {
+        {0, 0, {0, 0}},           {300, 400, {300, 400}}, {760, 860, {760, 860}},  // on the plan: kept
+        {770, 860, {760, 860}},   {760, 870, {760, 860}}, {5000, 5000, {760, 860}},  // past east, south
+        {-10, 400, {0, 400}},     {300, -1, {300, 0}},    {-5000, 5000, {0, 860}},   // past west, north
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.x) + "," + std::to_string(c.y));
+        EXPECT_EQ(keepOnPlan(room, c.x, c.y), c.kept);
+    }
+}
+
+// Every operation that places a room keeps all of it on the 962 x 962 plan.
+TEST_F(RoomOps, RoomsStayOnThePlan) {
+    add(10, 10, "one");
+    add(10, 10, "two");  // one sector east and south of the first would be past the south edge
+    EXPECT_EQ(project->room(2).posX, 10);
+    EXPECT_EQ(project->room(2).posY, 860);
+    EXPECT_EQ(project->planY, 860);
+
+    // Dragged past the south-east corner: it stops there.
+    EXPECT_TRUE(moveCurrentRoom(*project, 990, 990));
+    EXPECT_EQ(project->room(2).posX, 860);
+    EXPECT_EQ(project->room(2).posY, 860);
+    EXPECT_EQ(project->planX, 860);
+    EXPECT_EQ(project->planY, 860);
+    EXPECT_FALSE(moveCurrentRoom(*project, 870, 880));  // still the corner: no move
+    EXPECT_TRUE(moveCurrentRoom(*project, -30, -20));
+    EXPECT_EQ(project->planX, 0);
+    EXPECT_EQ(project->planY, 0);
+    EXPECT_TRUE(moveCurrentRoom(*project, 860, 860));
+
+    // Cloned and added beside a room at the corner: at the corner too.
+    ASSERT_TRUE(cloneRoom(*project, view));
+    EXPECT_EQ(project->room(3).posX, 860);
+    EXPECT_EQ(project->room(3).posY, 860);
+    add(20, 16, "four");  // 162 x 202
+    EXPECT_EQ(project->room(4).posX, 962 - 162);
+    EXPECT_EQ(project->room(4).posY, 962 - 202);
+
+    // Made larger at the corner: it grows into the plan.
+    RoomProperties v = currentRoomProperties(*project, "four");
+    v.rows = 25;
+    v.columns = 30;
+    applyRoomProperties(*project, 20, 16, v, view);
+    EXPECT_EQ(project->room(4).posX, 962 - 302);
+    EXPECT_EQ(project->room(4).posY, 962 - 252);
+    EXPECT_EQ(project->planX, project->room(4).posX);
+    EXPECT_EQ(project->planY, project->room(4).posY);
+}
+
 TEST_F(RoomOps, StampsThePreviousCurrentRoomIntoThePlan) {
     const IndexedImage untouched = plan;
     add(10, 10, "first");
@@ -272,6 +328,8 @@ TEST_F(RoomOps, ClonesEverythingButPictureAndPosition) {
     project->planX = project->room(1).posX;
     project->planY = project->room(1).posY;
     EditorRoom& src = project->room(1);
+    src.posX = project->planX = 300;  // dragged clear of the plan's edges
+    src.posY = project->planY = 400;
     sectorAt(src, 2, 3).ceilingShape = 16;
     sectorAt(src, 2, 3).spare2[7] = 1;
     gameSectorAt(src.grid, 2, 3).roomAbove = 1;

@@ -64,15 +64,27 @@ void expectRoomUnchanged(const EditorRoom& before, const EditorRoom& after) {
 }  // namespace
 
 TEST(SideViewGeometry, IndexCellAndReadout) {
-    // Front/back: x = px div 16 + 1; left/right: z = (W - px) div 16 + 1.
+    // A 10-column front/back view (162 wide) draws column x at 16 (x - 1) + 1 .. 16 x; a 6-column
+    // left/right view (98 wide) column z at 16 (6 - z) .. 16 (6 - z) + 15; view cell v stands in
+    // the rows 1025 - 16 v .. 1040 - 16 v. Each pixel acts on the cell drawn on it.
     EXPECT_EQ(sideViewIndex(SideView::FrontBack, 37, 162), 3);
-    EXPECT_EQ(sideViewIndex(SideView::FrontBack, 160, 162), 11);  // the outer pixels
-    EXPECT_EQ(sideViewIndex(SideView::LeftRight, 3, 98), 6);
-    EXPECT_EQ(sideViewIndex(SideView::LeftRight, 97, 98), 1);
-    EXPECT_EQ(sideViewIndex(SideView::LeftRight, 2, 98), 7);  // the left 3 pixels lie past the north end
-    EXPECT_EQ(sideViewCell(1025, 1026), 1);
-    EXPECT_EQ(sideViewCell(3, 1026), 64);
-    EXPECT_EQ(sideViewCell(2, 1026), 65);
+    EXPECT_EQ(sideViewIndex(SideView::FrontBack, 33, 162), 3);   // first pixel of x = 3
+    EXPECT_EQ(sideViewIndex(SideView::FrontBack, 48, 162), 3);   // its last
+    EXPECT_EQ(sideViewIndex(SideView::FrontBack, 49, 162), 4);
+    EXPECT_EQ(sideViewIndex(SideView::FrontBack, 0, 162), 0);    // the grid line before x = 1
+    EXPECT_EQ(sideViewIndex(SideView::FrontBack, 161, 162), 11); // the outer pixel
+    EXPECT_EQ(sideViewIndex(SideView::LeftRight, 0, 98), 6);     // north end: z = 6 from pixel 0
+    EXPECT_EQ(sideViewIndex(SideView::LeftRight, 15, 98), 6);
+    EXPECT_EQ(sideViewIndex(SideView::LeftRight, 16, 98), 5);
+    EXPECT_EQ(sideViewIndex(SideView::LeftRight, 95, 98), 1);
+    EXPECT_EQ(sideViewIndex(SideView::LeftRight, 96, 98), 0);    // the outer 2 pixels
+    EXPECT_EQ(sideViewIndex(SideView::LeftRight, 97, 98), 0);
+    EXPECT_EQ(sideViewCell(1024, 1026), 1);
+    EXPECT_EQ(sideViewCell(1009, 1026), 1);
+    EXPECT_EQ(sideViewCell(1008, 1026), 2);
+    EXPECT_EQ(sideViewCell(1025, 1026), 0);  // the outer bottom row
+    EXPECT_EQ(sideViewCell(1, 1026), 64);
+    EXPECT_EQ(sideViewCell(0, 1026), 65);
     EXPECT_EQ(sideViewCell(505, 1026), 33);
     EXPECT_EQ(sideViewReadout(SideView::FrontBack, 3, 33), "X:3 Y:131");
     EXPECT_EQ(sideViewReadout(SideView::LeftRight, 12, 1), "Z:12 Y:3");

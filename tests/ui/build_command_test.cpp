@@ -4,11 +4,13 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QToolButton>
 
 #include "common/files.h"
 #include "levelfile/level_image.h"
 #include "levelfile/level_writer.h"
+#include "support/controls.h"
 #include "support/dialog_driver.h"
 #include "support/message_catcher.h"
 #include "support/program_folder.h"
@@ -25,8 +27,8 @@ namespace {
 QString levelPath(const char* name) { return QString::fromUtf8(CW_TEST_LEVELS_DIR) + "/" + name; }
 
 void addRoom(EditorFixture& f) {
-    onNextDialog<TForm2>([](TForm2& dialog) { dialog.findChild<QPushButton*>("BitBtn1")->click(); });
-    f.widget<QToolButton>("SpeedButton1")->click();
+    onNextDialog<TForm2>([](TForm2& dialog) { QVERIFY(cw::test::clickControl(dialog.findChild<QPushButton*>("BitBtn1"))); });
+    QVERIFY(cw::test::clickControl(f.widget<QToolButton>("SpeedButton1")));
 }
 
 // Runs "&Buduj Level" with these settings, confirmed with "Buduj Level"; returns the messages.
@@ -34,9 +36,9 @@ QStringList build(EditorFixture& f, const BuildSettingsFields& fields) {
     cw::test::MessageCatcher catcher;
     onNextDialog<TForm5>([fields](TForm5& dialog) {
         dialog.setFields(fields);
-        dialog.findChild<QPushButton*>("Button5")->click();
+        QVERIFY(cw::test::clickControl(dialog.findChild<QPushButton*>("Button5")));
     });
-    f.form->findChild<QAction*>("MakePHD1")->trigger();
+    if (!cw::test::chooseMenuItem(f.form.get(), "MakePHD1")) QTest::qFail("\"&Buduj Level\" not chosen", __FILE__, __LINE__);
     return catcher.texts;
 }
 
@@ -64,6 +66,7 @@ private slots:
         const QStringList messages = build(f, {"Opis", "", base, "", "", output});
         QCOMPARE(messages, QStringList{message});
         QVERIFY(!QFileInfo::exists(output));
+        QCOMPARE(f.form->statusBar()->currentMessage(), QString());  // nothing to tell of a refused build
         QCOMPARE(f.widget<QProgressBar>("ProgressBar1")->value(), 0);
         QVERIFY(f.project->levelDescription.empty());  // a refused build changes nothing
     }
@@ -74,12 +77,12 @@ private slots:
         bool stayedOpen = false;
         onNextDialog<TForm5>([&stayedOpen](TForm5& dialog) {
             dialog.setFields({"", "", "/no/base.tr2", "", "", "  "});
-            dialog.findChild<QPushButton*>("Button5")->click();
+            QVERIFY(cw::test::clickControl(dialog.findChild<QPushButton*>("Button5")));
             stayedOpen = dialog.isVisible();
-            dialog.findChild<QPushButton*>("Button6")->click();  // "Odwołaj"
+            QVERIFY(cw::test::clickControl(dialog.findChild<QPushButton*>("Button6")));  // "Odwołaj"
         });
         cw::test::MessageCatcher catcher;
-        f.form->findChild<QAction*>("MakePHD1")->trigger();
+        QVERIFY(cw::test::chooseMenuItem(f.form.get(), "MakePHD1"));
         QVERIFY(stayedOpen);
         QVERIFY(catcher.texts.isEmpty());  // cancelled: no build
     }
@@ -92,7 +95,7 @@ private slots:
         addRoom(f);
         const QString project = pathIn(f, "built.cwp");
         f.form->fileAnswers = {project};
-        f.form->findChild<QAction*>("Zapiszjako1")->trigger();
+        QVERIFY(cw::test::chooseMenuItem(f.form.get(), "Zapiszjako1"));
         const QString output = pathIn(f, "out.tr2");
         // Texts go to the project in Windows-1250, one byte a character: 100 fill the description.
         const QString description = QStringLiteral("Łąka ") + QString(95, QLatin1Char('x'));
@@ -102,12 +105,15 @@ private slots:
         QCOMPARE(f.widget<QProgressBar>("ProgressBar1")->value(), 0);
         QCOMPARE(f.project->levelDescription.str(), "\xA3\xB9ka " + std::string(95, 'x'));
         QCOMPARE(f.project->outputLevelPath.str(), output.toStdString());
-        // The project had a file name: it was saved with the settings; the caption stays.
+        // The project had a file name: it was saved with the settings; the caption stays. The
+        // status bar says both.
+        QCOMPARE(f.form->statusBar()->currentMessage(),
+                 "The level was written to \"" + output + "\". The project was saved to \"" + project + "\".");
         QVERIFY(!f.form->isModified());
         QCOMPARE(f.form->windowTitle(), "Vellorn's Cairnwork - " + project);
         f.form->buildSettingsDialog().setFields({});
         f.form->fileAnswers = {project};
-        f.form->findChild<QAction*>("Otworz1")->trigger();
+        QVERIFY(cw::test::chooseMenuItem(f.form.get(), "Otworz1"));
         QCOMPARE(f.form->buildSettingsDialog().fields().description, description);
         QCOMPARE(f.form->buildSettingsDialog().fields().outputLevel, output);
     }
@@ -122,6 +128,7 @@ private slots:
         QCOMPARE(messages,
                  QStringList({"Items file /no/items.itm not found", "Meshes file /no/lights.msh not found"}));
         QVERIFY(QFileInfo(output).size() > 0);
+        QCOMPARE(f.form->statusBar()->currentMessage(), "The level was written to \"" + output + "\".");
         // Untitled: not saved, but the settings are kept in the project and are unsaved changes.
         QCOMPARE(f.project->itemsFilePath.str(), std::string("/no/items.itm"));
         QVERIFY(f.form->isModified());
@@ -178,10 +185,10 @@ private slots:
         addRoom(f);
         onNextDialog<TForm5>([](TForm5& dialog) {
             dialog.setFields({"x", "", "", "", "", "out.tr2"});
-            dialog.findChild<QPushButton*>("Button6")->click();
+            QVERIFY(cw::test::clickControl(dialog.findChild<QPushButton*>("Button6")));
         });
         cw::test::MessageCatcher catcher;
-        f.form->findChild<QAction*>("MakePHD1")->trigger();
+        QVERIFY(cw::test::chooseMenuItem(f.form.get(), "MakePHD1"));
         QVERIFY(catcher.texts.isEmpty());
         QVERIFY(f.project->levelDescription.empty());
     }

@@ -1,13 +1,20 @@
 #include <QtTest>
 
 #include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTemporaryDir>
+#include <memory>
 
+#include "common/cp1250.h"
+#include "support/controls.h"
+#include "support/message_catcher.h"
 #include "ui/editor2.h"
 #include "ui/editor4.h"
 #include "ui/editor5.h"
@@ -45,9 +52,10 @@ public:
 // Closes the dialog with the button once it is shown, or reports that it stayed open.
 void clickWhenShown(QDialog& dialog, const QString& button, bool& stayedOpen) {
     QTimer::singleShot(0, &dialog, [&dialog, button, &stayedOpen] {
-        child<QPushButton>(dialog, button)->click();
+        const bool pressed = cw::test::clickControl(child<QPushButton>(dialog, button));
         stayedOpen = dialog.isVisible();
         if (stayedOpen) dialog.reject();
+        QVERIFY(pressed);
     });
 }
 
@@ -258,19 +266,101 @@ private slots:
         QFETCH(QString, title);
         ScriptedFiles files;
         TForm5 form(files);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
         auto* edit = child<QLineEdit>(form, field);
         edit->setText("before");
         files.answer = QString();  // cancelled
-        child<QPushButton>(form, button)->click();
+        QVERIFY(cw::test::clickControl(child<QPushButton>(form, button)));
         QCOMPARE(edit->text(), QStringLiteral("before"));
         files.answer = "/levels/chosen.tr2";
-        child<QPushButton>(form, button)->click();
+        QVERIFY(cw::test::clickControl(child<QPushButton>(form, button)));
         QCOMPARE(edit->text(), QStringLiteral("/levels/chosen.tr2"));
         QCOMPARE(files.asked.size(), 2);
         QCOMPARE(files.asked.constFirst().title, title);
         const BuildSettingsFields f = form.fields();
         const QStringList all = {f.description, f.comment, f.baseLevel, f.itemsFile, f.lightsFile, f.outputLevel};
         QCOMPARE(all.count("/levels/chosen.tr2"), 1);
+    }
+
+    // "Szukaj" of the output file offers the base level's extension for names typed without one.
+    void outputBrowsePrefersTheBaseLevelsExtension() {
+        ScriptedFiles files;
+        TForm5 form(files);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        child<QLineEdit>(form, "Edit3")->setText(" /levels/base.TR2 ");
+        QVERIFY(cw::test::clickControl(child<QPushButton>(form, "Button4")));
+        QCOMPARE(files.asked.size(), 1);
+        QVERIFY(files.asked.constFirst().suffixFromFilter);
+        QCOMPARE(files.asked.constFirst().defaultSuffix, QStringLiteral("tr2"));
+    }
+
+    // --- Texts the project stores ----------------------------------------------------------
+
+    // Each text field holds no more than the project keeps of it, counted in Windows-1250 bytes:
+    // typing past it does nothing and a paste that would not fit is refused, so nothing is cut
+    // when the text is stored.
+    void textFieldsHoldWhatTheProjectKeeps_data() {
+        QTest::addColumn<bool>("roomDialog");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<int>("capacity");
+        QTest::newRow("room name") << true << "Edit1" << 20;
+        QTest::newRow("level description") << false << "Edit1" << 100;
+        QTest::newRow("comment") << false << "Edit2" << 250;
+        QTest::newRow("base level") << false << "Edit3" << 100;
+        QTest::newRow("items file") << false << "Edit4" << 100;
+        QTest::newRow("light/texture file") << false << "Edit5" << 100;
+        QTest::newRow("output file") << false << "Edit6" << 100;
+    }
+    void textFieldsHoldWhatTheProjectKeeps() {
+        QFETCH(bool, roomDialog);
+        QFETCH(QString, field);
+        QFETCH(int, capacity);
+        ScriptedFiles files;
+        std::unique_ptr<QDialog> dialog;
+        if (roomDialog) dialog = std::make_unique<TForm2>();
+        else dialog = std::make_unique<TForm5>(files);
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        auto* edit = child<QLineEdit>(*dialog, field);
+        // Polish letters, and a letter Windows-1250 lacks (written "?"), each one byte.
+        QString text;
+        while (text.size() < capacity + 6) text += QStringLiteral("Łąka żж ");
+        edit->clear();
+        cw::test::typeText(edit, text);
+        QCOMPARE(edit->text(), text.left(capacity));
+        QCOMPARE(utf8ToCp1250(edit->text().toStdString()).size(), std::size_t(capacity));
+
+        edit->clear();
+        QApplication::clipboard()->setText(text);
+        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(edit->text(), QString());
+        QApplication::clipboard()->setText(text.left(capacity));
+        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(edit->text(), text.left(capacity));
+    }
+
+    // A file chosen with "Szukaj" whose path is longer than the project keeps is not put into the
+    // field: the user is told, and the field keeps its text.
+    void browsingRefusesAPathTooLongToKeep() {
+        ScriptedFiles files;
+        TForm5 form(files);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        auto* base = child<QLineEdit>(form, "Edit3");
+        base->setText("/levels/base.tr2");
+        files.answer = "/levels/" + QString(88, QLatin1Char('l')) + ".tr2";  // 100 characters: kept whole
+        QVERIFY(cw::test::clickControl(child<QPushButton>(form, "Button1")));
+        QCOMPARE(base->text(), files.answer);
+        const QString kept = files.answer;
+        files.answer = "/levels/" + QString(88, QLatin1Char('l')) + "ł.tr2";  // 101
+        cw::test::MessageCatcher catcher;
+        QVERIFY(cw::test::clickControl(child<QPushButton>(form, "Button1")));
+        QCOMPARE(catcher.texts, QStringList{"The path \"" + files.answer +
+                                            "\" is longer than the 100 characters a project keeps of it. "
+                                            "Choose a file with a shorter path."});
+        QCOMPARE(base->text(), kept);
     }
 
     // --- About box -------------------------------------------------------------------------
@@ -313,7 +403,7 @@ private slots:
                                     << QStringList{"All Tomb Raider files (*.phd,*.tub,*.tr2) (*.phd *.tub *.tr2)",
                                                    "Tomb Raider 1 (*.Phd) (*.phd)", "Tomb Raider 1 Gold (*.tub) (*.tub)",
                                                    "Tomb Raider 2 & 3 (*.tr2) (*.tr2)"}
-                                    << "" << true;
+                                    << "phd" << true;  // the first filter's first extension
     }
     void fileDialogSpecs() {
         QFETCH(int, which);
@@ -336,6 +426,62 @@ private slots:
         QCOMPARE(dialog.acceptMode(), save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
         QCOMPARE(dialog.testOption(QFileDialog::DontConfirmOverwrite), !save);
         QVERIFY(dialog.testOption(QFileDialog::HideNameFilterDetails));
+    }
+
+    void filterSuffixes_data() {
+        QTest::addColumn<QString>("patterns");
+        QTest::addColumn<QString>("preferred");
+        QTest::addColumn<QString>("suffix");
+        QTest::newRow("one extension") << "*.tr2" << "" << "tr2";
+        QTest::newRow("one extension, another preferred") << "*.tub" << "tr2" << "tub";
+        QTest::newRow("several, none preferred") << "*.phd;*.tub;*.tr2" << "" << "phd";
+        QTest::newRow("several, one preferred") << "*.phd;*.tub;*.tr2" << "TR2" << "tr2";
+        QTest::newRow("several, a foreign one preferred") << "*.phd;*.tub;*.tr2" << "bak" << "phd";
+        QTest::newRow("all files") << "*.*" << "tr2" << "";
+    }
+    void filterSuffixes() {
+        QFETCH(QString, patterns);
+        QFETCH(QString, preferred);
+        QFETCH(QString, suffix);
+        QCOMPARE(filterSuffix(FileFilter{QStringLiteral("x"), patterns}, preferred), suffix);
+    }
+
+    // The level save dialog: a name typed without an extension gets the chosen filter's (the
+    // base level's among the several of "All Tomb Raider files"); one typed with an extension
+    // keeps it.
+    void levelSaveDialogAddsTheChosenFiltersExtension_data() {
+        QTest::addColumn<QString>("base");
+        QTest::addColumn<int>("filterDownSteps");  // Down key presses in the file type box
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("chosen");
+        QTest::newRow("all, no base level") << "" << 0 << "level" << "level.phd";
+        QTest::newRow("all, a TR2 base level") << "/b/base.TR2" << 0 << "level" << "level.tr2";
+        QTest::newRow("Tomb Raider 1") << "/b/base.tr2" << 1 << "level" << "level.phd";
+        QTest::newRow("Tomb Raider 1 Gold") << "" << 2 << "level" << "level.tub";
+        QTest::newRow("Tomb Raider 2 & 3") << "" << 3 << "level" << "level.tr2";
+        QTest::newRow("typed with an extension") << "" << 3 << "level.phd" << "level.phd";
+    }
+    void levelSaveDialogAddsTheChosenFiltersExtension() {
+        QFETCH(QString, base);
+        QFETCH(int, filterDownSteps);
+        QFETCH(QString, typed);
+        QFETCH(QString, chosen);
+        QTemporaryDir folder;
+        QFileDialog dialog;
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        configureFileDialog(dialog, levelSaveDialog(QFileInfo(base).suffix()));
+        dialog.setDirectory(folder.path());
+        dialog.open();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QVERIFY(types != nullptr && name != nullptr);
+        for (int i = 0; i < filterDownSteps; ++i) QTest::keyClick(types, Qt::Key_Down);
+        QCOMPARE(types->currentIndex(), filterDownSteps);
+        QTest::keyClicks(name, typed);
+        QTest::keyClick(name, Qt::Key_Return);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(dialog.selectedFiles(), QStringList{folder.filePath(chosen)});
     }
 };
 

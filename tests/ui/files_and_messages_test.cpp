@@ -14,6 +14,7 @@
 #include "levelfile/level_image.h"
 #include "levelfile/level_writer.h"
 #include "project/project_file.h"
+#include "support/controls.h"
 #include "support/dialog_driver.h"
 #include "support/message_catcher.h"
 #include "support/program_folder.h"
@@ -30,18 +31,6 @@ namespace {
 namespace fs = std::filesystem;
 
 QString text(const fs::path& path) { return QString::fromStdString(path.string()); }
-
-// Presses a button of a window with a real mouse click at its centre; false (and nothing
-// pressed) when another control covers that place or the button cannot be pressed.
-bool pressButton(QWidget& window, const char* name) {
-    auto* button = window.findChild<QAbstractButton*>(QLatin1String(name));
-    if (button == nullptr || !button->isVisible() || !button->isEnabled()) return false;
-    const QPoint centre = button->mapTo(&window, button->rect().center());
-    QWidget* under = window.childAt(centre);
-    if (under != button && !button->isAncestorOf(under)) return false;
-    QTest::mouseClick(under, Qt::LeftButton, {}, under->mapFrom(&window, centre));
-    return true;
-}
 
 // The window shown and active, so that its menu shortcuts reach it.
 bool showActive(EditorFixture& f) {
@@ -99,7 +88,7 @@ BuildRun buildWithF10(EditorFixture& f, const BuildSettingsFields& fields) {
     onNextDialog<TForm5>(
         [&run, fields](TForm5& dialog) {
             dialog.setFields(fields);
-            run.pressed = pressButton(dialog, "Button5");
+            run.pressed = cw::test::clickControl(dialog.findChild<QAbstractButton*>("Button5"));
             if (!run.pressed) dialog.reject();
         },
         &watch);
@@ -235,7 +224,7 @@ private slots:
 
         const fs::path polish = f.folder.file("łazienka.cwp");
         f.form->fileAnswers = {text(polish)};
-        f.form->findChild<QAction*>("Zapiszjako1")->trigger();
+        QVERIFY(cw::test::chooseMenuItem(f.form.get(), "Zapiszjako1"));
         QCOMPARE(recentEntries(f), QStringList{"&1 " + text(polish)});
         const std::vector<std::uint8_t> config = readFile(f.folder.file("config.cnf"));
         const std::string line = utf8ToCp1250(polish.string()) + "\r\n";
@@ -244,7 +233,7 @@ private slots:
         // Saved, but not listed: Windows-1250 has no snowman, so the list could not name it.
         const fs::path snowman = f.folder.file("bałwan ☃.cwp");
         f.form->fileAnswers = {text(snowman)};
-        f.form->findChild<QAction*>("Zapiszjako1")->trigger();
+        QVERIFY(cw::test::chooseMenuItem(f.form.get(), "Zapiszjako1"));
         QVERIFY(fileExists(snowman));
         QCOMPARE(f.form->projectPath(), text(snowman));
         QCOMPARE(f.form->windowTitle(), "Vellorn's Cairnwork - " + text(snowman));
@@ -254,7 +243,7 @@ private slots:
         // It opens again by its name; the listed entry opens its own file.
         openWithF3(f, snowman);
         QCOMPARE(f.form->projectPath(), text(snowman));
-        f.form->findChild<QAction*>("RecentFile1")->trigger();
+        QVERIFY(cw::test::chooseMenuItem(f.form.get(), "RecentFile1"));
         QCOMPARE(f.form->projectPath(), text(polish));
         QCOMPARE(f.roomListNames(), QStringList{"Łazienka"});
     }

@@ -15,6 +15,7 @@
 #include <QSpinBox>
 #include <QToolButton>
 
+#include "support/controls.h"
 #include "support/dialog_driver.h"
 #include "support/message_catcher.h"
 #include "support/program_folder.h"
@@ -23,6 +24,8 @@
 
 using namespace cw;
 using namespace cw::ui;
+using cw::test::clickControl;
+using cw::test::clickListRow;
 using cw::test::EditorFixture;
 using cw::test::onNextDialog;
 
@@ -42,10 +45,14 @@ QString addRoom(EditorFixture& f, const RoomInput& input = {}) {
         suggested = dialog.findChild<QLineEdit*>("Edit1")->text();
         dialog.findChild<QSpinBox*>("SpinEdit1")->setValue(input.rows);
         dialog.findChild<QSpinBox*>("SpinEdit2")->setValue(input.columns);
-        if (!input.name.isEmpty()) dialog.findChild<QLineEdit*>("Edit1")->setText(input.name);
-        dialog.findChild<QPushButton*>("BitBtn1")->click();
+        if (!input.name.isEmpty()) {
+            auto* name = dialog.findChild<QLineEdit*>("Edit1");
+            name->selectAll();
+            cw::test::typeText(name, input.name);  // typed over the suggested name
+        }
+        QVERIFY(clickControl(dialog.findChild<QPushButton*>("BitBtn1")));
     });
-    f.widget<QToolButton>("SpeedButton1")->click();
+    if (!clickControl(f.widget<QToolButton>("SpeedButton1"))) QTest::qFail("the add button was not pressed", __FILE__, __LINE__);
     return suggested;
 }
 
@@ -206,15 +213,16 @@ private slots:
         QCOMPARE(second.posY, 870);
         QCOMPARE(int(second.numZ()), 4);
         QCOMPARE(int(second.numX()), 6);
-        // The room keeps the first 20 characters, in Windows-1250; the list shows the name as typed.
+        // The name field takes the 20 characters the room keeps, in Windows-1250, and no more: the
+        // list shows what the room holds.
         QCOMPARE(second.name.str(), std::string("\xA3\xB9ka nad rzek\xB9, d\xB3ug"));
-        QCOMPARE(f.roomListNames(), QStringList({"Room #1", "Łąka nad rzeką, długa nazwa"}));
+        QCOMPARE(f.roomListNames(), QStringList({"Room #1", "Łąka nad rzeką, dług"}));
         QCOMPARE(f.widget<QListWidget>("ListBox1")->currentRow(), 1);
         QCOMPARE(f.project->currentRoom, 2);
 
         // A cancelled dialog adds nothing.
-        onNextDialog<TForm2>([](TForm2& dialog) { dialog.findChild<QPushButton*>("BitBtn2")->click(); });
-        f.widget<QToolButton>("SpeedButton1")->click();
+        onNextDialog<TForm2>([](TForm2& dialog) { QVERIFY(clickControl(dialog.findChild<QPushButton*>("BitBtn2"))); });
+        QVERIFY(clickControl(f.widget<QToolButton>("SpeedButton1")));
         QCOMPARE(f.project->roomCount, 2);
         QCOMPARE(f.roomListNames().size(), 2);
     }
@@ -230,7 +238,7 @@ private slots:
         addRoom(f);  // room 1 now drawn as a non-current room
         QCOMPARE(pixel(f, 5, 865), 10);
         QCOMPARE(pixel(f, 10, 865), 0);
-        QCOMPARE(pixel(f, 15, 875), 10 ^ 90);   // current room 2 over room 1
+        QCOMPARE(pixel(f, 15, 875), 139);       // current room 2 in front of room 1, in its own colours
         QCOMPARE(pixel(f, 105, 875), 139);      // current room 2 over the plan background
 
         // Dragging room 2 away leaves room 1 as the plan image has it.
@@ -241,16 +249,16 @@ private slots:
         QCOMPARE(pixel(f, 305, 405), 139);
 
         // Switching to room 1 by the list: room 2 becomes part of the plan image.
-        f.widget<QListWidget>("ListBox1")->setCurrentRow(0);
+        QVERIFY(clickListRow(f.widget<QListWidget>("ListBox1"), 0));
         QCOMPARE(f.project->currentRoom, 1);
         QCOMPARE(pixel(f, 305, 405), 10);
         QCOMPARE(pixel(f, 5, 865), 139);
 
         // A room off the 10-pixel raster (as a project file may hold it) shows 2 and 167.
         f.project->room(2).posX = 305;
-        f.widget<QListWidget>("ListBox1")->setCurrentRow(1);
+        QVERIFY(clickListRow(f.widget<QListWidget>("ListBox1"), 1));
         QCOMPARE(pixel(f, 310, 405), 167);
-        f.widget<QListWidget>("ListBox1")->setCurrentRow(0);
+        QVERIFY(clickListRow(f.widget<QListWidget>("ListBox1"), 0));
         QCOMPARE(pixel(f, 310, 405), 2);
     }
 
@@ -302,8 +310,8 @@ private slots:
     void rightClickSelection() {
         EditorFixture f;
         addRoom(f);  // (0, 860)
-        addRoom(f);  // (10, 870)
-        addRoom(f);  // (20, 880), current
+        addRoom(f);  // (10, 860): one sector further south would leave the plan
+        addRoom(f);  // (20, 860), current
         auto* image = f.widget<PictureControl>("Image1");
         auto* list = f.widget<QListWidget>("ListBox1");
 
@@ -326,7 +334,6 @@ private slots:
         QCOMPARE(list->currentRow(), 1);
         QTest::mouseClick(image, Qt::RightButton, {}, QPoint(120, 955));
         QCOMPARE(f.project->currentRoom, 3);
-        QVERIFY(f.form->isModified());  // from the adds; selection itself is not an edit
     }
 
     void roomListSelection() {
@@ -357,16 +364,16 @@ private slots:
             dialog.findChild<QSpinBox*>("SpinEdit1")->setValue(11);
             dialog.findChild<QCheckBox*>("CheckBox4")->setChecked(true);
             dialog.findChild<QLineEdit*>("Edit1")->setText("Great hall");
-            dialog.findChild<QPushButton*>("BitBtn1")->click();
+            QVERIFY(clickControl(dialog.findChild<QPushButton*>("BitBtn1")));
         });
-        f.widget<QToolButton>("SpeedButton2")->click();
+        QVERIFY(clickControl(f.widget<QToolButton>("SpeedButton2")));
         QCOMPARE(int(f.project->room(1).numZ()), 11);
         QCOMPARE(int(f.project->room(1).sky), 1);
         QCOMPARE(f.roomListNames(), QStringList{"Great hall"});
         QCOMPARE(f.project->room(1).planPicture.Height, 112u);
 
         // Clone: a full copy one sector east and south, appended; the current room stays.
-        f.widget<QPushButton>("Button1")->click();
+        QVERIFY(clickControl(f.widget<QPushButton>("Button1")));
         QCOMPARE(f.project->roomCount, 2);
         QCOMPARE(f.project->currentRoom, 1);
         QCOMPARE(int(f.project->room(2).sky), 1);
@@ -375,24 +382,163 @@ private slots:
         QCOMPARE(f.widget<QListWidget>("ListBox1")->currentRow(), 0);
 
         // Delete removes the last room and makes the new last room current.
-        f.widget<QPushButton>("Button2")->click();
+        QVERIFY(clickControl(f.widget<QPushButton>("Button2")));
         QCOMPARE(f.project->roomCount, 1);
         QCOMPARE(f.project->currentRoom, 1);
         QCOMPARE(f.roomListNames().size(), 1);
-        f.widget<QPushButton>("Button2")->click();  // the last room stays
-        QCOMPARE(f.project->roomCount, 1);
+        QVERIFY(!f.widget<QPushButton>("Button2")->isEnabled());  // the last room stays
     }
 
-    void commandsWithoutRoomsDoNothing() {
+    // "EDYCJA", "KLONUJ", "&Właściwości" (button and menu items) act on the current room and
+    // "USUŃ" on the last of at least two: without such a room they are disabled, and a click at
+    // their place or their shortcut does nothing.
+    void roomCommandsAreDisabledWhileTheyCannotAct() {
         EditorFixture f;
+        QVERIFY(QTest::qWaitForWindowActive(f.form.get()));
         cw::test::MessageCatcher catcher;
-        f.widget<QPushButton>("Button1")->click();
-        f.widget<QPushButton>("Button2")->click();
-        f.widget<QPushButton>("Button3")->click();
-        f.widget<QToolButton>("SpeedButton2")->click();  // no dialog is shown: nothing to wait for
+        auto watch = std::make_unique<QObject>();  // closes a dialog that should not open
+        int dialogsShown = 0;
+        onNextDialog<QDialog>([&dialogsShown](QDialog& dialog) { ++dialogsShown, dialog.reject(); }, watch.get());
+        const auto enabled = [&] {
+            QStringList on;
+            for (const char* name : {"SpeedButton2", "Button1", "Button2", "Button3"})
+                if (f.widget<QWidget>(name)->isEnabled()) on << name;
+            for (const char* name : {"Wlasciwosci1", "Edytujpomieszczenie1"})
+                if (f.form->findChild<QAction*>(name)->isEnabled()) on << name;
+            return on;
+        };
+        QCOMPARE(enabled(), QStringList());
+        for (const char* name : {"SpeedButton2", "Button1", "Button2", "Button3"}) {
+            QWidget* button = f.widget<QWidget>(name);
+            const QPoint place = button->mapTo(f.form.get(), button->rect().center());
+            QWidget* there = f.form->childAt(place);
+            QTest::mouseClick(there, Qt::LeftButton, {}, there->mapFrom(f.form.get(), place));
+        }
+        QVERIFY(!cw::test::chooseMenuItem(f.form.get(), "Wlasciwosci1"));
+        QVERIFY(!cw::test::chooseMenuItem(f.form.get(), "Edytujpomieszczenie1"));
+        QTest::keyClick(f.form.get(), Qt::Key_Insert, Qt::ShiftModifier);
+        QTest::keyClick(f.form.get(), Qt::Key_Insert, Qt::ControlModifier);
+        QCOMPARE(dialogsShown, 0);
+        watch.reset();
         QCOMPARE(f.project->roomCount, 0);
         QVERIFY(catcher.texts.isEmpty());
         QVERIFY(!f.form->isModified());
+
+        addRoom(f);
+        QCOMPARE(enabled(), QStringList({"SpeedButton2", "Button1", "Button3", "Wlasciwosci1", "Edytujpomieszczenie1"}));
+        addRoom(f);
+        QCOMPARE(enabled().size(), 6);
+        QVERIFY(clickControl(f.widget<QPushButton>("Button2")));  // back to one room
+        QVERIFY(!f.widget<QWidget>("Button2")->isEnabled());
+
+        // A new project has no rooms; an opened one has.
+        const QString path = QString::fromStdString(f.folder.file("two.cwp").string());
+        QVERIFY(clickControl(f.widget<QPushButton>("Button1")));
+        f.form->fileAnswers = {path};
+        QVERIFY(cw::test::chooseMenuItem(f.form.get(), "Zapiszjako1"));
+        QVERIFY(cw::test::chooseMenuItem(f.form.get(), "Nowy1"));
+        QCOMPARE(enabled(), QStringList());
+        f.form->fileAnswers = {path};
+        QVERIFY(cw::test::chooseMenuItem(f.form.get(), "Otworz1"));
+        QCOMPARE(f.project->roomCount, 2);
+        QCOMPARE(enabled().size(), 6);
+    }
+
+    // The current room is saved with the project and picks the player's start room: choosing
+    // another one in the list or by a right click is an unsaved change; choosing it again is none.
+    void choosingTheCurrentRoomIsAChange() {
+        EditorFixture f;
+        addRoom(f);  // (0, 860)
+        addRoom(f);  // (10, 860), current
+        f.form->fileAnswers = {QString::fromStdString(f.folder.file("rooms.cwp").string())};
+        QVERIFY(cw::test::chooseMenuItem(f.form.get(), "Zapiszjako1"));
+        QVERIFY(!f.form->isModified());
+        auto* list = f.widget<QListWidget>("ListBox1");
+        auto* image = f.widget<PictureControl>("Image1");
+
+        QVERIFY(clickListRow(list, 1));  // the current room
+        QTest::mouseClick(image, Qt::RightButton, {}, QPoint(108, 900));  // inside room 2 only
+        QVERIFY(!f.form->isModified());
+
+        QVERIFY(clickListRow(list, 0));
+        QCOMPARE(f.project->currentRoom, 1);
+        QVERIFY(f.form->isModified());
+        QVERIFY(cw::test::chooseMenuItem(f.form.get(), "Zapisz1"));
+        QVERIFY(!f.form->isModified());
+
+        QTest::mouseClick(image, Qt::RightButton, {}, QPoint(108, 900));
+        QCOMPARE(f.project->currentRoom, 2);
+        QVERIFY(f.form->isModified());
+        // So closing asks before losing it.
+        f.form->saveAnswers = {QMessageBox::Cancel};
+        QVERIFY(!f.form->close());
+        QCOMPARE(f.form->saveQuestions, 1);
+    }
+
+    // A room never leaves the 96 x 96 plan, the position read-out follows the current room, and
+    // the current room shows whole where rooms overlap.
+    void roomsStayOnThePlan() {
+        EditorFixture f;
+        auto* label = f.widget<QLabel>("Label1");
+        auto* image = f.widget<PictureControl>("Image1");
+        addRoom(f);
+        QCOMPARE(label->text(), QStringLiteral("X=0  Z=0"));
+        addRoom(f);  // one sector east; one further south would leave the plan
+        QCOMPARE(f.project->room(2).posX, 10);
+        QCOMPARE(f.project->room(2).posY, 860);
+        QCOMPARE(label->text(), QStringLiteral("X=1  Z=0"));
+        // Room 2 (current) lies over room 1: it shows whole, in its colours and with its grid.
+        QCOMPARE(pixel(f, 15, 875), 139);
+        QCOMPARE(pixel(f, 60, 875), 0);    // its grid line on the plan's
+        QCOMPARE(pixel(f, 105, 875), 139);
+
+        // Dragged past the plan's south-east corner, then past its north-west corner.
+        QTest::mousePress(image, Qt::LeftButton, {}, QPoint(15, 875));
+        sendPlanMove(f, QPoint(955, 958), Qt::LeftButton);
+        QCOMPARE(f.project->room(2).posX, 860);
+        QCOMPARE(f.project->room(2).posY, 860);
+        QCOMPARE(label->text(), QStringLiteral("X=86  Z=0"));
+        sendPlanMove(f, QPoint(-40, -25), Qt::LeftButton);
+        QTest::mouseRelease(image, Qt::LeftButton, {}, QPoint(-40, -25));
+        QCOMPARE(f.project->room(2).posX, 0);
+        QCOMPARE(f.project->room(2).posY, 0);
+        QCOMPARE(f.project->planY, 0);
+        QCOMPARE(label->text(), QStringLiteral("X=0  Z=86"));
+
+        // The read-out follows a selection by the list and by a right click.
+        QVERIFY(clickListRow(f.widget<QListWidget>("ListBox1"), 0));
+        QCOMPARE(label->text(), QStringLiteral("X=0  Z=0"));
+        QTest::mouseClick(image, Qt::RightButton, {}, QPoint(50, 50));  // room 2, still on the plan
+        QCOMPARE(f.project->currentRoom, 2);
+        QCOMPARE(label->text(), QStringLiteral("X=0  Z=86"));
+
+        // Cloned at the edge: kept on the plan.
+        QTest::mousePress(image, Qt::LeftButton, {}, QPoint(50, 50));
+        sendPlanMove(f, QPoint(860, 0), Qt::LeftButton);
+        QTest::mouseRelease(image, Qt::LeftButton, {}, QPoint(860, 0));
+        QVERIFY(clickControl(f.widget<QPushButton>("Button1")));
+        QCOMPARE(f.project->room(3).posX, 860);
+        QCOMPARE(f.project->room(3).posY, 10);
+        // Made larger at the edge: it grows into the plan, and the read-out shows where it is now.
+        onNextDialog<TForm2>([](TForm2& dialog) {
+            dialog.findChild<QSpinBox*>("SpinEdit2")->setValue(20);
+            QVERIFY(clickControl(dialog.findChild<QPushButton*>("BitBtn1")));
+        });
+        QVERIFY(clickControl(f.widget<QToolButton>("SpeedButton2")));
+        QCOMPARE(f.project->room(2).posX, 760);
+        QCOMPARE(f.project->planX, 760);
+        QCOMPARE(label->text(), QStringLiteral("X=76  Z=86"));
+
+        // "&Nowy" has no room to show; an opened project shows its current room.
+        const QString path = QString::fromStdString(f.folder.file("plan.cwp").string());
+        f.form->fileAnswers = {path};
+        QVERIFY(cw::test::chooseMenuItem(f.form.get(), "Zapiszjako1"));
+        QVERIFY(cw::test::chooseMenuItem(f.form.get(), "Nowy1"));
+        QCOMPARE(label->text(), QStringLiteral("X:=    Z:="));
+        f.form->fileAnswers = {path};
+        QVERIFY(cw::test::chooseMenuItem(f.form.get(), "Otworz1"));
+        QCOMPARE(f.project->currentRoom, 2);
+        QCOMPARE(label->text(), QStringLiteral("X=76  Z=86"));
     }
 
     void aFullProjectRefusesAddAndClone() {
@@ -412,8 +558,8 @@ private slots:
             },
             &watch);
         cw::test::MessageCatcher catcher;
-        f.widget<QToolButton>("SpeedButton1")->click();
-        f.widget<QPushButton>("Button1")->click();
+        QVERIFY(clickControl(f.widget<QToolButton>("SpeedButton1")));
+        QVERIFY(clickControl(f.widget<QPushButton>("Button1")));
         QCOMPARE(catcher.texts, QStringList({kRoomLimitMessage, kRoomLimitMessage}));
         QCOMPARE(f.project->roomCount, kMaxRooms);
         QVERIFY(!dialogShown);
@@ -421,19 +567,18 @@ private slots:
 
     void newAsksBeforeDiscardingChanges() {
         EditorFixture f;
-        auto* newProject = f.form->findChild<QAction*>("Nowy1");
-        newProject->trigger();  // nothing to lose: no question
+        QVERIFY(cw::test::chooseMenuItem(f.form.get(), "Nowy1"));  // nothing to lose: no question
         QCOMPARE(f.form->saveQuestions, 0);
         QCOMPARE(f.form->windowTitle(), QStringLiteral("Vellorn's Cairnwork "));
 
         addRoom(f);
         f.form->saveAnswers = {QMessageBox::Cancel};
-        newProject->trigger();
+        QVERIFY(cw::test::chooseMenuItem(f.form.get(), "Nowy1"));
         QCOMPARE(f.form->saveQuestions, 1);
         QCOMPARE(f.project->roomCount, 1);
 
         f.form->saveAnswers = {QMessageBox::No};
-        newProject->trigger();
+        QVERIFY(cw::test::chooseMenuItem(f.form.get(), "Nowy1"));
         QCOMPARE(f.project->roomCount, 0);
         QVERIFY(!f.form->isModified());
         QCOMPARE(f.widget<QListWidget>("ListBox1")->count(), 0);
@@ -442,14 +587,14 @@ private slots:
         addRoom(f);
         f.form->saveAnswers = {QMessageBox::Yes};
         f.form->fileAnswers = {QString()};
-        newProject->trigger();
+        QVERIFY(cw::test::chooseMenuItem(f.form.get(), "Nowy1"));
         QCOMPARE(f.project->roomCount, 1);
         QCOMPARE(f.form->askedDialogs.constLast().title, QStringLiteral("Save CWP file"));
 
         const QString path = QString::fromStdString(f.folder.file("kept.cwp").string());
         f.form->saveAnswers = {QMessageBox::Yes};
         f.form->fileAnswers = {path};
-        newProject->trigger();
+        QVERIFY(cw::test::chooseMenuItem(f.form.get(), "Nowy1"));
         QCOMPARE(f.project->roomCount, 0);
         QVERIFY(QFileInfo::exists(path));
     }
@@ -462,7 +607,7 @@ private slots:
         QVERIFY(!f.form->close());
         QVERIFY(f.form->isVisible());
         f.form->saveAnswers = {QMessageBox::No};
-        f.form->findChild<QAction*>("Zakoncz1")->trigger();
+        QVERIFY(cw::test::chooseMenuItem(f.form.get(), "Zakoncz1"));
         QVERIFY(!f.form->isVisible());
         QCOMPARE(f.form->saveQuestions, 2);
     }
@@ -472,10 +617,28 @@ private slots:
         bool shown = false;
         onNextDialog<QDialog>([&](QDialog& dialog) {
             shown = dialog.windowTitle() == QStringLiteral("Informacje");
-            dialog.findChild<QPushButton*>("Button1")->click();
+            QVERIFY(clickControl(dialog.findChild<QPushButton*>("Button1")));
         });
-        f.form->findChild<QAction*>("Informacje2")->trigger();
+        QVERIFY(cw::test::chooseMenuItem(f.form.get(), "Informacje2"));
         QVERIFY(shown);
+    }
+
+    // Saves the main window as a PNG file into $CW_SCREENSHOT_DIR (only when it is set): three
+    // rooms, two of them overlapping, the last one current.
+    void screenshotOfTheMainWindow() {
+        const QByteArray folder = qgetenv("CW_SCREENSHOT_DIR");
+        if (folder.isEmpty()) QSKIP("CW_SCREENSHOT_DIR not set");
+        EditorFixture f;
+        f.form->resize(1000, 760);
+        addRoom(f, {12, 16, QStringLiteral("Hall")});
+        addRoom(f, {6, 8, QStringLiteral("Corridor")});
+        auto* image = f.widget<PictureControl>("Image1");
+        QTest::mousePress(image, Qt::LeftButton, {}, QPoint(15, 915));
+        sendPlanMove(f, QPoint(200, 700), Qt::LeftButton);
+        QTest::mouseRelease(image, Qt::LeftButton, {}, QPoint(200, 700));
+        addRoom(f, {8, 8, QStringLiteral("Łazienka")});
+        QApplication::processEvents();
+        QVERIFY(f.form->grab().save(QString::fromLocal8Bit(folder) + "/main_window.png"));
     }
 };
 

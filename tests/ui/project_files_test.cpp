@@ -10,6 +10,7 @@
 #include <fstream>
 
 #include "common/files.h"
+#include "support/controls.h"
 #include "support/dialog_driver.h"
 #include "support/message_catcher.h"
 #include "support/program_folder.h"
@@ -27,14 +28,15 @@ namespace {
 void addRoom(EditorFixture& f, const QString& name) {
     onNextDialog<TForm2>([name](TForm2& dialog) {
         dialog.findChild<QLineEdit*>("Edit1")->setText(name);
-        dialog.findChild<QPushButton*>("BitBtn1")->click();
+        QVERIFY(cw::test::clickControl(dialog.findChild<QPushButton*>("BitBtn1")));
     });
-    f.widget<QToolButton>("SpeedButton1")->click();
+    QVERIFY(cw::test::clickControl(f.widget<QToolButton>("SpeedButton1")));
 }
 
 QString pathIn(const EditorFixture& f, const char* name) { return QString::fromStdString(f.folder.file(name).string()); }
 
-void trigger(EditorFixture& f, const char* action) { f.form->findChild<QAction*>(action)->trigger(); }
+// Chooses the menu item with the mouse.
+void trigger(EditorFixture& f, const char* action) { QVERIFY2(cw::test::chooseMenuItem(f.form.get(), action), action); }
 
 // The recent-file entries of the "&Plik" menu: the items after the eight fixed ones and the
 // separator added at start-up.
@@ -63,7 +65,7 @@ private slots:
         EditorFixture f;
         addRoom(f, "Entrance");
         addRoom(f, "Żuraw");
-        f.widget<QListWidget>("ListBox1")->setCurrentRow(0);
+        QVERIFY(cw::test::clickListRow(f.widget<QListWidget>("ListBox1"), 0));
         // The settings as a build stores them in the project.
         f.project->levelDescription = "Opis";
         f.project->comment = "Komentarz \xB3\xB9ka";  // Windows-1250
@@ -99,7 +101,7 @@ private slots:
         QCOMPARE(f.form->windowTitle(), "Vellorn's Cairnwork - " + path);
         QCOMPARE(f.form->projectPath(), path);
         QCOMPARE(f.form->plan().workingImage.at(5, 865), std::uint8_t(139));
-        QCOMPARE(f.form->plan().workingImage.at(15, 875), std::uint8_t(10 ^ 90));  // room 1 over room 2
+        QCOMPARE(f.form->plan().workingImage.at(15, 875), std::uint8_t(139));  // room 1 in front of room 2
         const BuildSettingsFields fields = f.form->buildSettingsDialog().fields();
         QCOMPARE(fields, (BuildSettingsFields{"Opis", "Komentarz łąka", "/levels/base.tr2", "/levels/items.itm",
                                               "/levels/lights.msh", "/out/level.tr2"}));

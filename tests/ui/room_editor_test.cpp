@@ -16,6 +16,8 @@
 
 #include "project/portal_editing.h"
 #include "project/room_views.h"
+#include "support/controls.h"
+#include "support/dialog_driver.h"
 #include "support/message_catcher.h"
 #include "support/program_folder.h"
 #include "support/room_editor_fixture.h"
@@ -23,6 +25,8 @@
 #include "ui/picture_control.h"
 
 using namespace cw;
+using cw::test::clickAt;
+using cw::test::clickControl;
 using cw::test::FakeEditorServices;
 using cw::test::MessageCatcher;
 using cw::ui::PictureControl;
@@ -60,7 +64,15 @@ class RoomEditorTest : public QObject {
     GameSector& g(int x, int z) { return gameSectorAt(room().grid, x, z); }
     Sector& s(int x, int z) { return sectorAt(room(), x, z); }
 
-    void page(const char* name) { w<QTabWidget>("PageControl1")->setCurrentWidget(w<QWidget>(name)); }
+    // Shows a page with a click on its tab.
+    void page(const char* name) {
+        auto* pages = w<QTabWidget>("PageControl1");
+        const int index = pages->indexOf(w<QWidget>(name));
+        QVERIFY2(clickAt(pages->tabBar(), pages->tabBar()->tabRect(index).center()), name);
+        QCOMPARE(pages->currentIndex(), index);
+    }
+    // Presses a button of the page shown, where the window shows it.
+    void press(const char* name) { QVERIFY2(clickControl(w<QWidget>(name)), name); }
 
     // A click inside sector column x, view cell `cell`, of the front/back view.
     void clickFrontBack(int x, int cell, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers mods = {}) {
@@ -85,7 +97,12 @@ class RoomEditorTest : public QObject {
         QMouseEvent move(QEvent::MouseMove, at, target->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(target, &move);
     }
-    void shape(const char* button) { w<QToolButton>(button)->click(); }
+    // Chooses a shape on the page that holds its button.
+    void shape(const char* button) {
+        for (const char* tab : {"TabSheet2", "TabSheet3"})
+            if (w<QWidget>(tab)->isAncestorOf(w<QWidget>(button))) page(tab);
+        press(button);
+    }
     int pixel(const char* picture, int x, int y) { return w<PictureControl>(picture)->bitmap()->image.pixelIndex(x, y); }
     QStringList listEntries() {
         QStringList entries;
@@ -244,8 +261,14 @@ private slots:
         moveOver("Image1", QPoint(25, 122 - 85));  // x = 2, z = 5
         QCOMPARE(form->windowTitle(), QStringLiteral("Editing Room #1  X:2 Z:5"));
         page("TabSheet3");
-        moveOver("Image2", QPoint(98 - 20, 1025));  // z = 2, view cell 1
+        moveOver("Image2", QPoint(98 - 20, 1024));  // z = 2, view cell 1
         QCOMPARE(form->windowTitle(), QStringLiteral("Editing Room #1  Z:2 Y:3"));
+        // Past the grid there is no cell: no read-out (a 6-row room never reads "Z:7").
+        moveOver("Image2", QPoint(97, 700));
+        QCOMPARE(form->windowTitle(), QStringLiteral("Editing Room #1  "));
+        page("TabSheet1");
+        moveOver("Image1", QPoint(50, 0));
+        QCOMPARE(form->windowTitle(), QStringLiteral("Editing Room #1  "));
     }
 
     void okButtonsCloseTheWindow() {
@@ -253,7 +276,8 @@ private slots:
         for (const char* ok : {"Button3", "Button2"}) {
             form->show();
             QVERIFY(form->isVisible());
-            w<QPushButton>(ok)->click();
+            page(ok == std::string("Button3") ? "TabSheet2" : "TabSheet3");
+            press(ok);
             QVERIFY2(!form->isVisible(), ok);
             QCOMPARE(form->result(), int(QDialog::Accepted));
         }
@@ -294,6 +318,27 @@ private slots:
         QCOMPARE(form->windowTitle(), QStringLiteral("Editing Room #2  "));
     }
 
+    // The link fields keep their values when the editor is opened again, and the link mode
+    // follows them: a room shown in "Pom. z boku" is the side link the next click writes.
+    void reopeningKeepsTheLinksTheFieldsShow() {
+        open();
+        spin("SpinEdit47")->setValue(2);  // front/back: beside
+        spin("SpinEdit53")->setValue(3);  // left/right: above
+        form->hide();
+        form->show();
+        QCOMPARE(spin("SpinEdit47")->value(), 2);
+        QCOMPARE(spin("SpinEdit53")->value(), 3);
+        spin("SpinEdit46")->setValue(3);
+        clickFrontBack(2, 30);
+        QCOMPARE(int(g(2, 3).roomAbove), 1);  // room 2 beside
+        QCOMPARE(int(g(2, 3).roomBelow), 255);
+        QCOMPARE(s(2, 3).linkMode, 2);
+        spin("SpinEdit1")->setValue(4);
+        clickLeftRight(2, 30);
+        QCOMPARE(int(g(4, 2).roomAbove), 2);  // room 3 above
+        QCOMPARE(s(4, 2).linkMode, 1);
+    }
+
     void missingGlyphFilesAreReportedAndTheWindowStillWorks() {
         QTemporaryDir empty;
         services = std::make_unique<FakeEditorServices>(std::filesystem::path(empty.path().toStdString()));
@@ -331,7 +376,7 @@ private slots:
         open();
         const int thickness = standardShapeTable()[shape].thickness;
         const int kind = standardShapeTable()[shape].slopeKind;
-        w<QToolButton>(button.toLatin1().constData())->click();
+        this->shape(button.toLatin1().constData());
         int x = 3, z = 2;
         if (frontBackView) {
             spin("SpinEdit46")->setValue(2);
@@ -398,7 +443,7 @@ private slots:
         clickFrontBack(5, 64);  // the top cell: 255, the ceiling held at 255
         QCOMPARE(int(g(5, 2).floor), -128);
         QCOMPARE(int(g(5, 2).ceiling), -128);
-        w<QToolButton>("SpeedButton1")->click();
+        shape("SpeedButton1");
         clickFrontBack(6, 1, Qt::RightButton);  // the bottom cell, thickness 4: held at 0
         QCOMPARE(int(g(6, 2).ceiling), 127);
         QCOMPARE(int(g(6, 2).floor), 127);
@@ -562,16 +607,88 @@ private slots:
         clickFrontBack(3, 20, Qt::MiddleButton);
         page("TabSheet2");
         QTest::mouseClick(w<PictureControl>("Image3"), Qt::LeftButton, {}, QPoint(161, 700));  // x = numX + 1
-        QTest::mouseClick(w<PictureControl>("Image3"), Qt::LeftButton, {}, QPoint(40, 1));     // view cell 65
+        QTest::mouseClick(w<PictureControl>("Image3"), Qt::LeftButton, {}, QPoint(0, 700));    // x = 0
+        QTest::mouseClick(w<PictureControl>("Image3"), Qt::LeftButton, {}, QPoint(40, 0));     // view cell 65
         QTest::mouseClick(w<PictureControl>("Image3"), Qt::RightButton, {}, QPoint(40, 0));
+        QTest::mouseClick(w<PictureControl>("Image3"), Qt::RightButton, {}, QPoint(40, 1025));  // view cell 0
         page("TabSheet3");
-        QTest::mouseClick(w<PictureControl>("Image2"), Qt::LeftButton, {}, QPoint(1, 700));  // z = numZ + 1
+        QTest::mouseClick(w<PictureControl>("Image2"), Qt::LeftButton, {}, QPoint(96, 700));  // z = 0
+        QTest::mouseClick(w<PictureControl>("Image2"), Qt::LeftButton, {}, QPoint(97, 700));
         page("TabSheet1");
         QTest::mouseClick(w<PictureControl>("Image1"), Qt::LeftButton, {}, QPoint(201, 50));  // x = numX + 1
-        QTest::mouseClick(w<PictureControl>("Image1"), Qt::LeftButton, {}, QPoint(50, 1));    // z = numZ + 1
+        QTest::mouseClick(w<PictureControl>("Image1"), Qt::LeftButton, {}, QPoint(50, 0));    // z = numZ + 1
+        QTest::mouseClick(w<PictureControl>("Image1"), Qt::LeftButton, {}, QPoint(50, 121));  // z = 0
         for (std::size_t i = 0; i < before.sectors.size(); ++i) QCOMPARE(room().grid.gameSectors[i], before.grid.gameSectors[i]);
         QCOMPARE(services->modifiedCount, 0);
         QVERIFY(catcher->texts.isEmpty());
+    }
+
+    // Each click at the first or the last pixel of a cell, on either axis, acts on the cell drawn
+    // there and on no other (a room of 6 rows and 10 columns; front/back row 2, left/right column 4).
+    void clicksActOnTheCellDrawnUnderThePointer_data() {
+        QTest::addColumn<QString>("view");
+        QTest::addColumn<int>("index");   // x (top, front/back) or z (left/right)
+        QTest::addColumn<int>("cell");    // z (top) or the view cell from the bottom
+        QTest::addColumn<bool>("lastX");  // the cell's last pixel across, else its first
+        QTest::addColumn<bool>("lastY");  // its last pixel down, else its first
+        const struct {
+            const char* view;
+            int index, cell;
+        } cells[] = {{"top", 1, 1}, {"top", 3, 4}, {"top", 10, 6}, {"front/back", 1, 1}, {"front/back", 4, 20},
+                     {"front/back", 10, 64}, {"left/right", 1, 1}, {"left/right", 3, 33}, {"left/right", 6, 64}};
+        for (const auto& c : cells)
+            for (int corner = 0; corner < 4; ++corner) {
+                const bool lastX = corner & 1, lastY = corner & 2;
+                const QByteArray name = QByteArray(c.view) + " " + QByteArray::number(c.index) + "," +
+                                        QByteArray::number(c.cell) + (lastX ? " last x" : " first x") +
+                                        (lastY ? " last y" : " first y");
+                QTest::newRow(name.constData()) << QString::fromLatin1(c.view) << c.index << c.cell << lastX << lastY;
+            }
+    }
+    void clicksActOnTheCellDrawnUnderThePointer() {
+        QFETCH(QString, view);
+        QFETCH(int, index);
+        QFETCH(int, cell);
+        QFETCH(bool, lastX);
+        QFETCH(bool, lastY);
+        open(6, 10);
+        spin("SpinEdit46")->setValue(2);
+        spin("SpinEdit1")->setValue(4);
+        // Every sector open between levels 100 and 200, so that a click on any of them shows.
+        for (int xi = 1; xi <= 10; ++xi)
+            for (int zi = 1; zi <= 6; ++zi) g(xi, zi) = GameSector{0, 0xFFFF, 255, levelToByte(100), 255, levelToByte(200)};
+        const EditorRoom before = room();
+        int x = 0, z = 0;
+        if (view == "top") {
+            // Cell (x, z) is painted from (1 + 20 (x - 1), 1 + 20 (6 - z)), 19 x 19.
+            x = index;
+            z = cell;
+            page("TabSheet1");
+            const QPoint at(1 + 20 * (x - 1) + (lastX ? 18 : 0), 1 + 20 * (6 - z) + (lastY ? 18 : 0));
+            QTest::mouseClick(w<PictureControl>("Image1"), Qt::LeftButton, {}, at);
+            QCOMPARE(byteToLevel(g(x, z).floor), 139);  // closed at the room's ceiling level
+            QCOMPARE(byteToLevel(g(x, z).ceiling), 139);
+        } else {
+            // View cell v stands in the rows 1025 - 16 v .. 1040 - 16 v.
+            const int y = 1025 - 16 * cell + (lastY ? 15 : 0);
+            if (view == "front/back") {
+                x = index;  // drawn at 16 (x - 1) + 1 .. 16 x
+                z = 2;
+                page("TabSheet2");
+                QTest::mouseClick(w<PictureControl>("Image3"), Qt::LeftButton, {}, QPoint(16 * (x - 1) + 1 + (lastX ? 15 : 0), y));
+            } else {
+                x = 4;
+                z = index;  // drawn at 16 (6 - z) .. 16 (6 - z) + 15
+                page("TabSheet3");
+                QTest::mouseClick(w<PictureControl>("Image2"), Qt::LeftButton, {}, QPoint(16 * (6 - z) + (lastX ? 15 : 0), y));
+            }
+            QCOMPARE(byteToLevel(g(x, z).floor), 4 * cell - 1);  // shape 1 fills the clicked cell
+        }
+        for (int xi = 1; xi <= 10; ++xi)
+            for (int zi = 1; zi <= 6; ++zi)
+                if (xi != x || zi != z)
+                    QVERIFY2(g(xi, zi) == gameSectorAt(before.grid, xi, zi),
+                             qPrintable(QStringLiteral("sector %1,%2 changed").arg(xi).arg(zi)));
     }
 
     // --- Drawn views -------------------------------------------------------------------------
@@ -632,15 +749,15 @@ private slots:
         open(6, 10);
         page("TabSheet1");
         spin("SpinEdit51")->setValue(1);  // the room itself
-        w<QPushButton>("Button1")->click();
+        press("Button1");
         spin("SpinEdit51")->setValue(4);  // past the room count
-        w<QPushButton>("Button1")->click();
+        press("Button1");
         QCOMPARE(catcher->texts, QStringList(2, QStringLiteral("Invalid Portal View Room number!")));
         QCOMPARE(room().portalCount, 0);
         QVERIFY(listEntries().isEmpty());
 
         spin("SpinEdit51")->setValue(3);
-        w<QPushButton>("Button1")->click();
+        press("Button1");
         QCOMPARE(listEntries(), QStringList({"Door #1"}));
         QCOMPARE(w<QListWidget>("ListBox1")->currentRow(), 0);
         QCOMPARE(room().portalCount, 1);
@@ -663,11 +780,11 @@ private slots:
         QCOMPARE(pixel("Image1", 81, 61), int(kViewBackground));
 
         // Replace: a floor portal 2 wide; its position stays.
-        w<QRadioButton>("RadioButton6")->click();
+        press("RadioButton6");
         spin("SpinEdit49")->setValue(2);
         spin("SpinEdit50")->setValue(3);
         spin("SpinEdit51")->setValue(2);
-        w<QPushButton>("Button5")->click();
+        press("Button5");
         QCOMPARE(room().portalCount, 1);
         QCOMPARE(int(room().portals[0].face), 6);
         QCOMPARE(room().portals[0].width, 2);
@@ -677,13 +794,13 @@ private slots:
         QCOMPARE(pixel("Image1", 119, 100), int(kPortalMark));  // 39 x 60 from (81, 41)
 
         // Remove, then add again: numbered 1 again.
-        w<QPushButton>("Button4")->click();
+        press("Button4");
         QCOMPARE(room().portalCount, 0);
         QVERIFY(listEntries().isEmpty());
         QCOMPARE(pixel("Image1", 81, 41), int(kViewBackground));
-        w<QPushButton>("Button4")->click();  // an empty list: nothing
+        press("Button4");  // an empty list: nothing
         QCOMPARE(room().portalCount, 0);
-        w<QPushButton>("Button1")->click();
+        press("Button1");
         QCOMPARE(listEntries(), QStringList({"Door #1"}));
         QCOMPARE(int(room().portals[0].face), 6);  // the direction stays "Dół"
         QCOMPARE(services->modifiedCount, 5);
@@ -701,20 +818,20 @@ private slots:
         QCOMPARE(spin("SpinEdit51")->value(), 2);
         QCOMPARE(spin("SpinEdit49")->value(), 3);
         QCOMPARE(spin("SpinEdit50")->value(), 4);
-        w<QPushButton>("Button1")->click();  // the next portal is a floor portal too
+        press("Button1");  // the next portal is a floor portal too
         QCOMPARE(int(room().portals[3].face), 6);
         QCOMPARE(listEntries().size(), 4);
         selectListEntry(2);
         QVERIFY(w<QRadioButton>("RadioButton3")->isChecked());
         // Replace portal 2 of 4: the count and its position stay.
         spin("SpinEdit49")->setValue(7);
-        w<QPushButton>("Button5")->click();
+        press("Button5");
         QCOMPARE(room().portalCount, 4);
         QCOMPARE(room().portals[1].width, 7);
         QCOMPARE(room().portals[1].row, 1);
         QCOMPARE(room().portals[1].column, 1);
         // Removal selects the entry before the removed one.
-        w<QPushButton>("Button4")->click();
+        press("Button4");
         QCOMPARE(w<QListWidget>("ListBox1")->currentRow(), 2);
         QCOMPARE(room().portalCount, 3);
     }
@@ -724,8 +841,9 @@ private slots:
         room().portalCount = 1;
         room().portals[0] = Portal{1, 2, 1, 1, 1, 1};
         show();
+        page("TabSheet1");
         spin("SpinEdit49")->setValue(9);
-        w<QPushButton>("Button5")->click();
+        press("Button5");
         clickTop(4, 4, Qt::LeftButton, Qt::ShiftModifier);
         QCOMPARE(room().portals[0].width, 1);
         QCOMPARE(room().portals[0].row, 1);
@@ -735,11 +853,12 @@ private slots:
 
     void twentyFirstPortalIsRefused() {
         open();
+        page("TabSheet1");
         spin("SpinEdit51")->setValue(2);
-        for (int i = 0; i < 20; ++i) w<QPushButton>("Button1")->click();
+        for (int i = 0; i < 20; ++i) press("Button1");
         QCOMPARE(room().portalCount, 20);
         QVERIFY(catcher->texts.isEmpty());
-        w<QPushButton>("Button1")->click();
+        press("Button1");
         QCOMPARE(catcher->texts, QStringList({QString::fromLatin1(kPortalTableFullMessage)}));
         QCOMPARE(room().portalCount, 20);
         QCOMPARE(listEntries().size(), 20);
@@ -760,23 +879,27 @@ private slots:
             f.project->room(n).ceilingLevel = 139;
             initSectorGrid(f.project->room(n), 5, 4 + n);
         }
+        f.form->redrawAll();  // the window shows the project made here
         // Each command opens the editor modally; while it is open a top-view click closes a sector.
         QStringList captions;
         QList<QSize> topViews;
         bool alwaysModal = true;
         const auto whileOpen = [&] {
-            QTimer::singleShot(0, editor, [&] {
-                captions << editor->windowTitle();
-                alwaysModal = alwaysModal && QApplication::activeModalWidget() == editor;
-                auto* top = editor->findChild<PictureControl*>(QStringLiteral("Image1"));
-                topViews << top->bitmap()->image.size();
-                QTest::mouseClick(top, Qt::LeftButton, {}, QPoint(30, 50));  // x = 2, z = 3
-                editor->accept();
-            });
+            // Once the editor is the active modal window (the menu that opened it has closed).
+            cw::test::onNextDialog<TForm3>(
+                [&](TForm3& shown) {
+                    captions << shown.windowTitle();
+                    alwaysModal = alwaysModal && &shown == editor && shown.isModal();
+                    auto* top = shown.findChild<PictureControl*>(QStringLiteral("Image1"));
+                    topViews << top->bitmap()->image.size();
+                    QTest::mouseClick(top, Qt::LeftButton, {}, QPoint(30, 50));  // x = 2, z = 3
+                    shown.accept();
+                },
+                editor);
         };
         QVERIFY(!f.form->isModified());
         whileOpen();
-        f.widget<QPushButton>("Button3")->click();  // "EDYCJA"
+        QVERIFY(clickControl(f.widget<QPushButton>("Button3")));  // "EDYCJA"
         QCOMPARE(captions, QStringList({"Editing Hall 2  "}));
         QCOMPARE(topViews, QList<QSize>({QSize(122, 102)}));
         QVERIFY(alwaysModal);
@@ -784,10 +907,8 @@ private slots:
         QCOMPARE(closed.floor, closed.ceiling);
         QVERIFY(f.form->isModified());
 
-        auto* menuCommand = f.form->findChild<QAction*>(QStringLiteral("Edytujpomieszczenie1"));
-        QVERIFY(menuCommand != nullptr);
         whileOpen();
-        menuCommand->trigger();  // "&Edytuj pomieszczenie"
+        QVERIFY(cw::test::chooseMenuItem(f.form.get(), "Edytujpomieszczenie1"));  // "&Edytuj pomieszczenie"
         QCOMPARE(captions.size(), 2);
         QVERIFY(alwaysModal);
         QVERIFY(!editor->isVisible());
@@ -825,12 +946,12 @@ private slots:
         clickTop(4, 5);
         clickTop(5, 5);
         spin("SpinEdit51")->setValue(2);
-        w<QPushButton>("Button1")->click();
+        press("Button1");
         clickTop(2, 8, Qt::LeftButton, Qt::ShiftModifier);
-        w<QRadioButton>("RadioButton6")->click();
+        press("RadioButton6");
         spin("SpinEdit49")->setValue(2);
         spin("SpinEdit50")->setValue(2);
-        w<QPushButton>("Button1")->click();
+        press("Button1");
         clickTop(8, 4, Qt::LeftButton, Qt::ShiftModifier);
         for (const char* tab : {"TabSheet1", "TabSheet2", "TabSheet3"}) {
             page(tab);

@@ -6,6 +6,7 @@
 #include <QStandardPaths>
 #include <QToolButton>
 
+#include "support/controls.h"
 #include "support/dialog_driver.h"
 #include "support/message_catcher.h"
 #include "support/program_folder.h"
@@ -71,8 +72,8 @@ private slots:
         QCOMPARE(dialog.findChild<QSpinBox*>("SpinEdit6")->value(), light);
 
         // A new room gets the preset light, and so does every face of its sectors.
-        cw::test::onNextDialog<TForm2>([](TForm2& d) { d.findChild<QPushButton*>("BitBtn1")->click(); });
-        f.widget<QToolButton>("SpeedButton1")->click();
+        cw::test::onNextDialog<TForm2>([](TForm2& d) { QVERIFY(cw::test::clickControl(d.findChild<QPushButton*>("BitBtn1"))); });
+        QVERIFY(cw::test::clickControl(f.widget<QToolButton>("SpeedButton1")));
         const EditorRoom& room = f.project->room(1);
         QCOMPARE(int(room.roomLight), light);
         QCOMPARE(room.itemLight, light);

@@ -1,11 +1,16 @@
 #include "support/program_folder.h"
 
 #include <QListWidget>
+#include <QTest>
 
 namespace cw::test {
 
 EditorFixture::EditorFixture(const QStringList& arguments)
-    : project(std::make_unique<Project>()), form(std::make_unique<ScriptedForm1>(*project, folder.options(arguments))) {}
+    : project(std::make_unique<Project>()), form(std::make_unique<ScriptedForm1>(*project, folder.options(arguments))) {
+    // Shown, as the program shows it: controls are pressed where the window shows them.
+    form->show();
+    if (!QTest::qWaitForWindowExposed(form.get())) qWarning("the main window was not shown");
+}
 
 EditorFixture::~EditorFixture() {
     form.reset();

@@ -62,7 +62,8 @@ protected:
     }
 };
 
-// A Project on the heap (it is large) and a scripted main window on it, in a program folder.
+// A Project on the heap (it is large) and a scripted main window on it, in a program folder. The
+// window is shown.
 struct EditorFixture {
     explicit EditorFixture(const QStringList& arguments = {});
     ~EditorFixture();
