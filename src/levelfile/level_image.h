@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "project/game_sector.h"
+#include "records/game_sector.h"
 
 namespace cw {
 

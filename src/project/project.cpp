@@ -125,27 +125,11 @@ void initSectorGrid(EditorRoom& room, int rows, int columns) {
     fillSectorRun(room.grid, columns, 1, columns, rows, wall);  // east column
 }
 
-GameSector& gameSectorAt(SectorGrid& grid, int x, int z) {
-    return grid.gameSectors.at(std::size_t(sectorNumber(grid.numZ, x, z)) - 1);
-}
-const GameSector& gameSectorAt(const SectorGrid& grid, int x, int z) {
-    return grid.gameSectors.at(std::size_t(sectorNumber(grid.numZ, x, z)) - 1);
-}
 Sector& sectorAt(EditorRoom& room, int x, int z) {
     return room.sectors.at(std::size_t(sectorNumber(room.grid.numZ, x, z)) - 1);
 }
 const Sector& sectorAt(const EditorRoom& room, int x, int z) {
     return room.sectors.at(std::size_t(sectorNumber(room.grid.numZ, x, z)) - 1);
-}
-
-void fillSectorRun(SectorGrid& grid, int x1, int z1, int x2, int z2, const GameSector& value) {
-    int x = x1, z = z1;
-    gameSectorAt(grid, x, z) = value;
-    while (x < x2 || z < z2) {
-        if (x < x2) ++x;
-        if (z < z2) ++z;
-        gameSectorAt(grid, x, z) = value;
-    }
 }
 
 WorldOrigin roomWorldOrigin(std::int32_t posX, std::int32_t posY, std::int32_t pictureHeight) {

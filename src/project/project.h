@@ -5,9 +5,8 @@
 //
 // Conventions used throughout:
 //  - Rooms are numbered from 1: room n is rooms[n - 1] (use Project::room(n)).
-//  - Sector (x, z), x = 1..numX west to east, z = 1..numZ south to north, is number
-//    (x - 1) * numZ + z counted from 1, element number - 1 of both sector arrays.
-//  - Heights: a GameSector byte holds 127 - level (signed, y down); level = (127 - byte) mod 256.
+//  - Sector (x, z) is numbered as in the game's sector grid (records/game_sector.h), in both
+//    sector arrays; heights are the GameSector bytes' (127 - level).
 //  - Textures are stored as the number shown minus 1; below 0 means "no face".
 //  - Texts are Windows-1250 bytes.
 // A Project is about 9 MB: allocate it on the heap (std::make_unique<Project>()).
@@ -16,15 +15,14 @@
 #include <string>
 
 #include "common/pstring.h"
-#include "project/game_sector.h"
 #include "raster/image.h"
+#include "records/game_sector.h"
 
 namespace cw {
 
 inline constexpr int kMaxRooms = 80;
 inline constexpr int kMaxPortals = 20;
 inline constexpr int kMinRoomSide = 3;
-inline constexpr int kNoRoom = 255;  // "none" in a GameSector room byte
 
 // The faces of a sector's floor or ceiling group, in the order the user sees them.
 enum class Face : int { Front = 0, Back = 1, Left = 2, Right = 3, Surface = 4 };
@@ -154,28 +152,9 @@ void initSectorGrid(EditorRoom& room, int rows, int columns);
 
 // --- Sector access -------------------------------------------------------------------------
 
-// Sector number (x - 1) * numZ + z, counted from 1, computed in 16 bits.
-constexpr std::uint16_t sectorNumber(std::uint16_t numZ, int x, int z) {
-    return static_cast<std::uint16_t>((x - 1) * numZ + z);
-}
-// True when (x, z) lies inside the room's grid.
-constexpr bool inGrid(const SectorGrid& grid, int x, int z) {
-    return x >= 1 && z >= 1 && x <= grid.numX && z <= grid.numZ;
-}
-// The sector at (x, z). Throws std::out_of_range for a number outside 1..1024.
-GameSector& gameSectorAt(SectorGrid& grid, int x, int z);
-const GameSector& gameSectorAt(const SectorGrid& grid, int x, int z);
+// The editor sector record at (x, z) (the game sectors: gameSectorAt of room.grid).
 Sector& sectorAt(EditorRoom& room, int x, int z);
 const Sector& sectorAt(const EditorRoom& room, int x, int z);
-
-// Writes value from (x1, z1) to (x2, z2): the start, then each coordinate still below its end
-// steps by one, until the end is written (a row, a column, or a diagonal). A coordinate that
-// starts past its end does not move; the run then stops when the other one reaches its end.
-void fillSectorRun(SectorGrid& grid, int x1, int z1, int x2, int z2, const GameSector& value);
-
-// Height conversions between levels (clicks upward) and GameSector bytes.
-constexpr std::int8_t levelToByte(int level) { return static_cast<std::int8_t>(static_cast<std::uint8_t>(127 - level)); }
-constexpr int byteToLevel(std::int8_t value) { return (127 - value) & 0xFF; }
 
 // Plan-to-world: the world position of a room's grid origin (its south-west corner).
 struct WorldOrigin {
