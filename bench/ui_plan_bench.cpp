@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "raster/draw.h"
-#include "ui/plan.h"
+#include "drawing/plan.h"
 #include "ui/screen_bitmap.h"
 
 namespace {
@@ -13,11 +13,11 @@ namespace {
 // A project of `rooms` rooms of 32 x 32 sectors placed diagonally, the last one current.
 struct PlanScene {
     std::unique_ptr<cw::Project> project = std::make_unique<cw::Project>();
-    cw::ui::Plan plan;
+    cw::Plan plan;
     cw::ui::ScreenBitmap bitmap;
 
     explicit PlanScene(int rooms) {
-        cw::ui::createPlan(plan, std::make_shared<cw::PaletteBlock>());
+        cw::createPlan(plan, std::make_shared<cw::PaletteBlock>());
         project->roomCount = static_cast<std::uint8_t>(rooms);
         for (int n = 1; n <= rooms; ++n) {
             cw::EditorRoom& room = project->room(n);
@@ -28,7 +28,7 @@ struct PlanScene {
         project->currentRoom = static_cast<std::uint8_t>(rooms);
         project->planX = project->current().posX;
         project->planY = project->current().posY;
-        cw::ui::redrawPlan(plan, *project);
+        cw::redrawPlan(plan, *project);
         cw::ui::ImageToBitmap(plan.workingImage, bitmap);
     }
 };
@@ -40,7 +40,7 @@ void BM_DragStep(benchmark::State& state) {
         // What one mouse move while dragging does: a new position on the raster, redrawCurrent.
         step = (step + 1) % 32;
         scene.project->planX = scene.project->current().posX = step * 10;
-        cw::ui::redrawCurrentRoom(scene.plan, *scene.project);
+        cw::redrawCurrentRoom(scene.plan, *scene.project);
         cw::ui::UpdateBitmapBits(scene.plan.workingImage, scene.bitmap);
         benchmark::DoNotOptimize(scene.bitmap.image.constBits());
         benchmark::ClobberMemory();
@@ -52,7 +52,7 @@ BENCHMARK(BM_DragStep)->Arg(1)->Arg(20);
 void BM_RedrawAll(benchmark::State& state) {
     PlanScene scene(static_cast<int>(state.range(0)));
     for (auto _ : state) {
-        cw::ui::redrawPlan(scene.plan, *scene.project);
+        cw::redrawPlan(scene.plan, *scene.project);
         cw::ui::UpdateBitmapBits(scene.plan.workingImage, scene.bitmap);
         benchmark::DoNotOptimize(scene.bitmap.image.constBits());
         benchmark::ClobberMemory();

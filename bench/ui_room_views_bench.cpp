@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "project/room_views.h"
+#include "drawing/room_views.h"
 #include "raster/bmp.h"
 #include "ui/screen_bitmap.h"
 

@@ -1,11 +1,11 @@
-#include "ui/plan.h"
+#include "drawing/plan.h"
 
 #include <algorithm>
 #include <cstdint>
 
 #include "raster/draw.h"
 
-namespace cw::ui {
+namespace cw {
 
 namespace {
 
@@ -72,4 +72,4 @@ std::string positionText(int x, int y, int pictureHeight) {
     return "X=" + std::to_string(x / kPlanCell) + "  Z=" + std::to_string((kPlanBottom - y - pictureHeight) / kPlanCell);
 }
 
-}  // namespace cw::ui
+}  // namespace cw

@@ -18,7 +18,7 @@
 #include "project/project.h"
 #include "raster/image.h"
 
-namespace cw::ui {
+namespace cw {
 
 inline constexpr std::uint8_t kPlanBackground = 209;
 inline constexpr std::uint8_t kPlanGridLine = 253;
@@ -54,4 +54,4 @@ constexpr int snapToRaster(int value) { return (value / kPlanCell) * kPlanCell; 
 // south edge (divisions truncate towards zero).
 std::string positionText(int x, int y, int pictureHeight);
 
-}  // namespace cw::ui
+}  // namespace cw

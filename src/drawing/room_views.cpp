@@ -1,4 +1,4 @@
-#include "project/room_views.h"
+#include "drawing/room_views.h"
 
 #include <algorithm>
 #include <memory>
@@ -132,8 +132,6 @@ void drawSideViews(const EditorRoom& room, const ShapeGlyphs& glyphs, int column
         drawSectorColumn(room, xi, z, glyphs, views.frontBack, 1 + kSideViewCell * (xi - 1));
     }
 }
-
-int portalsInUse(const EditorRoom& room) { return std::clamp<int>(room.portalCount, 0, kMaxPortals); }
 
 void drawPortalMarks(const EditorRoom& room, RoomViewImages& views) {
     IndexedImage& top = views.topView;

@@ -11,6 +11,7 @@
 #include <filesystem>
 
 #include "project/project.h"
+#include "project/room_view_layout.h"
 #include "raster/image.h"
 
 namespace cw {
@@ -18,15 +19,6 @@ namespace cw {
 inline constexpr std::uint8_t kViewBackground = 209;  // background, inside of an open cell
 inline constexpr std::uint8_t kViewGrid = 253;        // grid lines, inside of a closed cell
 inline constexpr std::uint8_t kPortalMark = 247;      // portal marks in the top view
-inline constexpr int kTopViewCell = 20;               // top view pixels per sector
-inline constexpr int kSideViewCell = 16;              // side view pixels per sector and per 4 clicks
-inline constexpr int kSideViewRows = 64;              // side view cells from level 0 to level 255
-inline constexpr int kSideViewHeight = kSideViewCell * kSideViewRows + 2;  // 1026
-inline constexpr int kShapeCount = 16;
-
-// The cell that pixel offset `a` falls into for cells of `b` pixels (b > 0), rounding towards
-// minus infinity, so that the pixels before a view's first cell map before it.
-constexpr int floorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
 
 // The pictures of the floor and ceiling shapes, 16 x 16 each, numbered 1..16 (element 0 unused).
 // Glyph 1 of each set is also the solid block that fills floors and ceilings.
@@ -74,8 +66,5 @@ void drawSideViews(const EditorRoom& room, const ShapeGlyphs& glyphs, int column
 // Marks every portal of the room in the top view with a filled 247 rectangle from the inside of
 // its anchor cell eastwards and southwards. Marks are clipped to the view.
 void drawPortalMarks(const EditorRoom& room, RoomViewImages& views);
-
-// The room's portal count held inside the portal table (0..20).
-int portalsInUse(const EditorRoom& room);
 
 }  // namespace cw

@@ -1,6 +1,6 @@
 #include "project/portal_editing.h"
 
-#include "project/room_views.h"
+#include "project/room_view_layout.h"
 
 namespace cw {
 

@@ -1,5 +1,6 @@
 #include "project/project.h"
 
+#include <algorithm>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -131,6 +132,8 @@ Sector& sectorAt(EditorRoom& room, int x, int z) {
 const Sector& sectorAt(const EditorRoom& room, int x, int z) {
     return room.sectors.at(std::size_t(sectorNumber(room.grid.numZ, x, z)) - 1);
 }
+
+int portalsInUse(const EditorRoom& room) { return std::clamp<int>(room.portalCount, 0, kMaxPortals); }
 
 WorldOrigin roomWorldOrigin(std::int32_t posX, std::int32_t posY, std::int32_t pictureHeight) {
     // Division truncates towards zero, as C++ integer division does. Worked in 64 bits so that a

@@ -125,9 +125,11 @@ struct ShapeEntry {
     std::uint16_t slopeKind = 0;  // 0 flat, 1..8 slopes
 };
 
+inline constexpr int kShapeCount = 16;
+
 struct ShapeTable {
     std::uint8_t count = 0;  // 16 once built
-    std::array<ShapeEntry, 17> entries{};  // entries[1..16]; entries[0] unused
+    std::array<ShapeEntry, kShapeCount + 1> entries{};  // entries[1..16]; entries[0] unused
     const ShapeEntry& operator[](int shape) const { return entries.at(static_cast<std::size_t>(shape)); }
 };
 
@@ -155,6 +157,9 @@ void initSectorGrid(EditorRoom& room, int rows, int columns);
 // The editor sector record at (x, z) (the game sectors: gameSectorAt of room.grid).
 Sector& sectorAt(EditorRoom& room, int x, int z);
 const Sector& sectorAt(const EditorRoom& room, int x, int z);
+
+// The room's portal count held inside the portal table (0..20).
+int portalsInUse(const EditorRoom& room);
 
 // Plan-to-world: the world position of a room's grid origin (its south-west corner).
 struct WorldOrigin {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "project/room_views.h"
+#include "project/room_view_layout.h"
 
 namespace cw {
 

@@ -1,6 +1,6 @@
 #pragma once
 // TForm1, the main window: the plan of rooms, the room list, the position read-out, the progress
-// bar, the buttons and the main menu. It is wiring only: the plan is drawn by ui/plan, the rooms
+// bar, the buttons and the main menu. It is wiring only: the plan is drawn by drawing/plan, the rooms
 // are changed by the room operations, files are read and written by the project file
 // operations, and levels are made by the build driver.
 //
@@ -25,7 +25,7 @@
 #include "project/room_ops.h"
 #include "ui/editor_services.h"
 #include "ui/file_dialogs.h"
-#include "ui/plan.h"
+#include "drawing/plan.h"
 #include "ui/screen_bitmap.h"
 
 class QAction;

@@ -3,7 +3,7 @@
 // current room from above ("Widok góra/dół"), from the front ("Widok tył/przód", one row) and
 // from the side ("Widok lewy/prawy", one column). Clicks in the pictures edit the room at once.
 //
-// The window is wiring: the views are drawn by project/room_views, the edits made by
+// The window is wiring: the views are drawn by drawing/room_views, the edits made by
 // project/sector_editing and project/portal_editing; this class reads its fields, calls them and
 // hands the finished images to the main window's screen bitmaps.
 #include <QDialog>
@@ -11,7 +11,7 @@
 
 #include "project/portal_editing.h"
 #include "project/project.h"
-#include "project/room_views.h"
+#include "drawing/room_views.h"
 #include "project/sector_editing.h"
 #include "ui/editor_services.h"
 

@@ -1,4 +1,4 @@
-#include "project/room_views.h"
+#include "drawing/room_views.h"
 
 #include <gtest/gtest.h>
 

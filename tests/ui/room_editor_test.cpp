@@ -15,7 +15,7 @@
 #include <memory>
 
 #include "project/portal_editing.h"
-#include "project/room_views.h"
+#include "drawing/room_views.h"
 #include "support/controls.h"
 #include "support/dialog_driver.h"
 #include "support/message_catcher.h"
