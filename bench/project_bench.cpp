@@ -22,13 +22,12 @@ const cw::Project& fullProject() {
     static const std::unique_ptr<cw::Project> project = [] {
         auto p = std::make_unique<cw::Project>();
         cw::NullRoomView view;
-        cw::IndexedImage plan;
         cw::RoomProperties values;
         values.rows = 32;
         values.columns = 32;
         for (int n = 1; n <= cw::kMaxRooms; ++n) {
             values.name = "Room #" + std::to_string(n);
-            cw::addRoom(*p, plan, values, view);
+            cw::addRoom(*p, values, view);
             cw::EditorRoom& room = p->current();
             room.portalCount = cw::kMaxPortals;
             for (int i = 0; i < cw::kMaxPortals; ++i) room.portals[static_cast<std::size_t>(i)] = cw::Portal{1, 1, 1, 1, 1, 1};

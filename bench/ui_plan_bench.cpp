@@ -4,7 +4,6 @@
 
 #include <memory>
 
-#include "raster/draw.h"
 #include "drawing/plan.h"
 #include "ui/screen_bitmap.h"
 
@@ -21,7 +20,7 @@ struct PlanScene {
         project->roomCount = static_cast<std::uint8_t>(rooms);
         for (int n = 1; n <= rooms; ++n) {
             cw::EditorRoom& room = project->room(n);
-            cw::MakeGrid(10, 10, 32, 32, 253, 90, room.planPicture);
+            cw::initSectorGrid(room, 32, 32);  // the plan draws the picture of its size
             room.posX = (n - 1) * 20;
             room.posY = 962 - 322 - (n - 1) * 20;
         }

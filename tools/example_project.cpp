@@ -4,7 +4,6 @@
 #include <string>
 
 #include "project/room_ops.h"
-#include "raster/draw.h"
 
 namespace cw::example {
 
@@ -89,8 +88,6 @@ void buildExampleProject(Project& project) {
         {"Ramp", 5, 3, 127, 143, 16, 10, 2},
     };
     QuietView view;
-    IndexedImage plan;
-    MakeGrid(10, 10, 96, 96, 253, 209, plan);
     for (const ExampleRoom& layout : layouts) {
         RoomProperties values;
         values.name = layout.name;
@@ -101,7 +98,7 @@ void buildExampleProject(Project& project) {
         values.roomLight = layout.roomLight;
         values.itemLight = layout.roomLight;
         values.sky = std::string(layout.name) == "Upper room";
-        addRoom(project, plan, values, view);
+        addRoom(project, values, view);
         place(project.current(), layout);  // dragged into place
         project.planX = project.current().posX;
         project.planY = project.current().posY;

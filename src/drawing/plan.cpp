@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <stdexcept>
 
 #include "raster/draw.h"
 
@@ -10,6 +11,8 @@ namespace cw {
 namespace {
 
 constexpr int kPlanBottom = kPlanCell * kPlanSectors + kPlanCell;  // 970: the plan-to-world rule
+
+bool validSize(int sectors) { return sectors >= kMinRoomSide && sectors <= kMaxSectorsPerSide; }
 
 void drawGrid(IndexedImage& image) {
     DrawGrid(kPlanCell, kPlanCell, kPlanSectors, kPlanSectors, kPlanGridLine, kPlanBackground, image);
@@ -26,13 +29,36 @@ void createPlan(Plan& plan, const std::shared_ptr<PaletteBlock>& palette) {
     CopyPixels(plan.planImage, plan.workingImage);
 }
 
+void makeRoomPicture(IndexedImage& picture, int rows, int columns) {
+    if (!validSize(rows) || !validSize(columns)) {
+        throw std::invalid_argument("A room picture is of 3 to 32 rows and columns, not " + std::to_string(rows) +
+                                    " x " + std::to_string(columns));
+    }
+    MakeGrid(kPlanCell, kPlanCell, static_cast<std::uint8_t>(rows), static_cast<std::uint8_t>(columns), kPlanGridLine,
+             kRoomPictureBackground, picture);
+}
+
+const IndexedImage& roomPicture(Plan& plan, const EditorRoom& room) {
+    static const IndexedImage none;
+    const int rows = room.numZ(), columns = room.numX();
+    if (!validSize(rows) || !validSize(columns)) return none;
+    IndexedImage& picture =
+        plan.roomPictures[static_cast<std::size_t>((rows - kMinRoomSide) * kRoomSizes + (columns - kMinRoomSide))];
+    if (!IsValidImage(picture)) makeRoomPicture(picture, rows, columns);
+    return picture;
+}
+
+void stampRoom(Plan& plan, const EditorRoom& room) {
+    const IndexedImage& picture = roomPicture(plan, room);
+    PutImageXor(picture, plan.planImage, room.posX, room.posY);
+    PutImageAnd(picture, plan.planImage, room.posX, room.posY);
+}
+
 void redrawPlan(Plan& plan, const Project& project) {
     drawGrid(plan.planImage);
     for (int n = 1; n <= project.roomCount && n <= kMaxRooms; ++n) {
         if (n == project.currentRoom) continue;
-        const EditorRoom& room = project.room(n);
-        PutImageXor(room.planPicture, plan.planImage, room.posX, room.posY);
-        PutImageAnd(room.planPicture, plan.planImage, room.posX, room.posY);
+        stampRoom(plan, project.room(n));
     }
     redrawCurrentRoom(plan, project);
 }
@@ -40,7 +66,7 @@ void redrawPlan(Plan& plan, const Project& project) {
 void redrawCurrentRoom(Plan& plan, const Project& project) {
     CopyPixels(plan.planImage, plan.workingImage);
     if (project.roomCount == 0 || project.currentRoom < 1 || project.currentRoom > project.roomCount) return;
-    const IndexedImage& picture = project.current().planPicture;
+    const IndexedImage& picture = roomPicture(plan, project.current());
     if (!IsValidImage(picture)) return;
     // The room over the grid it covers (the part of it on the plan), then that in front of the
     // rooms beneath.
@@ -61,8 +87,9 @@ void redrawCurrentRoom(Plan& plan, const Project& project) {
 int roomAtPlanPoint(const Project& project, int x, int y) {
     for (int n = 1; n <= project.roomCount && n <= kMaxRooms; ++n) {
         const EditorRoom& room = project.room(n);
-        const auto width = static_cast<std::int64_t>(room.planPicture.Width);
-        const auto height = static_cast<std::int64_t>(room.planPicture.Height);
+        const PlanSize size = roomPlanSize(room);
+        const auto width = static_cast<std::int64_t>(size.width);
+        const auto height = static_cast<std::int64_t>(size.height);
         if (room.posX <= x && x <= room.posX + width && room.posY <= y && y <= room.posY + height) return n;
     }
     return 0;

@@ -73,7 +73,6 @@ const FloorDataIndexTable& standardFloorDataIndexTable() {
 }
 
 void clearProject(Project& project) {
-    for (int n = 1; n <= project.roomCount && n <= kMaxRooms; ++n) FreeImage(project.room(n).planPicture);
     project.roomCount = 0;
     project.levelDescription.clear();
     project.comment.clear();
@@ -144,7 +143,7 @@ WorldOrigin roomWorldOrigin(std::int32_t posX, std::int32_t posY, std::int32_t p
 }
 
 WorldOrigin roomWorldOrigin(const EditorRoom& room) {
-    return roomWorldOrigin(room.posX, room.posY, 10 * room.numZ() + 2);
+    return roomWorldOrigin(room.posX, room.posY, roomPlanSize(room).height);
 }
 
 WorldPlace sectorPlace(const EditorRoom& room, int x, int z) {

@@ -1,7 +1,8 @@
 #pragma once
 // The project in memory: the build settings texts, the current room, and 80 fixed room slots.
-// Each room holds its plan picture, its defaults, up to 32 x 32 sectors in two parallel forms
-// (the editor's Sector records and the game's GameSector layout) and up to 20 portals.
+// Each room holds its place on the plan, its defaults, up to 32 x 32 sectors in two parallel
+// forms (the editor's Sector records and the game's GameSector layout) and up to 20 portals.
+// Nothing here draws: the plan's pictures of the rooms are made by whoever shows them.
 //
 // Conventions used throughout:
 //  - Rooms are numbered from 1: room n is rooms[n - 1] (use Project::room(n)).
@@ -15,7 +16,6 @@
 #include <string>
 
 #include "common/pstring.h"
-#include "raster/image.h"
 #include "records/game_sector.h"
 
 namespace cw {
@@ -70,9 +70,8 @@ struct Portal {
 inline constexpr std::size_t kPortalFileBytes = 19;
 
 struct EditorRoom {
-    IndexedImage planPicture;  // never persisted; rebuilt from numX, numZ
-    std::int32_t posX = 0;     // plan pixels of the picture's left edge
-    std::int32_t posY = 0;     // plan pixels of the picture's top edge (y grows downwards)
+    std::int32_t posX = 0;  // plan pixels of the picture's left edge
+    std::int32_t posY = 0;  // plan pixels of the picture's top edge (y grows downwards)
     PString<20> name;
     std::uint8_t floorLevel = 0;    // default floor level, 1..220
     std::uint8_t ceilingLevel = 0;  // default ceiling level, 1..220
@@ -160,6 +159,23 @@ const Sector& sectorAt(const EditorRoom& room, int x, int z);
 
 // The room's portal count held inside the portal table (0..20).
 int portalsInUse(const EditorRoom& room);
+
+// --- The plan ------------------------------------------------------------------------------
+
+inline constexpr int kPlanCell = 10;     // plan pixels per sector
+inline constexpr int kPlanSectors = 96;  // sectors per side of the plan
+inline constexpr int kPlanSize = kPlanCell * kPlanSectors + 2;  // 962: plan width and height in pixels
+
+// A room's picture on the plan covers 10 pixels a sector and 2 more: (10 numX + 2) x (10 numZ + 2).
+struct PlanSize {
+    int width = 0;
+    int height = 0;
+    friend bool operator==(const PlanSize&, const PlanSize&) = default;
+};
+constexpr PlanSize roomPlanSize(int rows, int columns) {
+    return {.width = kPlanCell * columns + 2, .height = kPlanCell * rows + 2};
+}
+inline PlanSize roomPlanSize(const EditorRoom& room) { return roomPlanSize(room.numZ(), room.numX()); }
 
 // Plan-to-world: the world position of a room's grid origin (its south-west corner).
 struct WorldOrigin {

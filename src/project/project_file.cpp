@@ -9,7 +9,6 @@
 #include "common/binio.h"
 #include "common/errors.h"
 #include "common/files.h"
-#include "project/room_ops.h"
 
 namespace cw {
 
@@ -204,7 +203,6 @@ void readRoom(ByteReader& r, EditorRoom& room, int version, int number) {
     r.need(std::size_t(portals) * kPortalFileBytes);
     for (std::int32_t p = 0; p < portals; ++p) readPortal(r, room.portals[static_cast<std::size_t>(p)]);
     r.skip(kRoomTrailerBytes);
-    makeRoomPicture(room, numZ, numX);
 }
 
 }  // namespace
@@ -263,7 +261,7 @@ int parseProject(std::span<const std::uint8_t> bytes, Project& out, const std::s
     }
     for (int n = 1; n <= roomCount; ++n) {
         readRoom(r, out.room(n), version, n);
-        out.roomCount = static_cast<std::uint8_t>(n);  // pictures 1..n are released by clearProject
+        out.roomCount = static_cast<std::uint8_t>(n);
     }
     // A project without rooms always has room 1 as its current room.
     out.currentRoom = roomCount > 0 ? currentRoom : 1;

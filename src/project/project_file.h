@@ -59,8 +59,8 @@ std::size_t projectFileSize(const Project& project);
 std::vector<std::uint8_t> serializeProject(const Project& project);
 
 // Reads a whole project file into `out` and returns the file's version (1..3, as read).
-// `out` is first emptied (clearProject); then it gets the texts, rooms and plan pictures of
-// the file, planX/planY = the current room's position (-1, -1 without rooms) and an empty
+// `out` is first emptied (clearProject); then it gets the texts and rooms of the file,
+// planX/planY = the current room's position (-1, -1 without rooms) and an empty
 // projectFileName. `what` names the input in messages ("Project file \"x.cwp\"").
 // Refused: a magic that differs in any of its 17 bytes, more than 80 rooms, a current room
 // outside 1..roomCount in a file with rooms, a room size outside 3..32, a portal count outside
@@ -80,7 +80,7 @@ int loadProject(const std::filesystem::path& path, Project& out, const ProgressF
 void saveProject(const Project& project, const std::filesystem::path& path, const ProgressFn& progress = {});
 
 // Replaces the open project by a loaded one: target then holds exactly what loaded held
-// (texts, rooms, pictures, currentRoom, planX/planY, projectFileName) and nothing of its own;
+// (texts, rooms, currentRoom, planX/planY, projectFileName) and nothing of its own;
 // loaded is left empty. Cannot fail.
 void adoptProject(Project& target, Project& loaded) noexcept;
 

@@ -4,14 +4,9 @@
 #include <memory>
 #include <stdexcept>
 
-#include "raster/draw.h"
-
 namespace cw {
 
 namespace {
-
-constexpr std::uint8_t kRoomBackground = 90;
-constexpr std::uint8_t kGridLine = 253;
 
 void checkRange(const char* field, int value, int low, int high) {
     if (value < low || value > high) {
@@ -22,7 +17,6 @@ void checkRange(const char* field, int value, int low, int high) {
 
 // Everything of a slot back to zero, as in a cleared project.
 void resetSlot(EditorRoom& room) {
-    FreeImage(room.planPicture);
     std::destroy_at(&room);
     std::construct_at(&room);
 }
@@ -44,26 +38,16 @@ void storeProperties(EditorRoom& room, const RoomProperties& values) {
     }
 }
 
-struct PictureSize {
-    int width = 0;
-    int height = 0;
-};
-
-// The size of the room's plan picture; from its sectors while it has no picture.
-PictureSize pictureSize(const EditorRoom& room) {
-    if (IsValidImage(room.planPicture))
-        return {static_cast<int>(room.planPicture.Width), static_cast<int>(room.planPicture.Height)};
-    return {10 * room.numX() + 2, 10 * room.numZ() + 2};
-}
-
-}  // namespace
-
-PlanPosition keepOnPlan(const EditorRoom& room, int x, int y) {
-    const PictureSize size = pictureSize(room);
+// The position nearest to (x, y) at which a picture of the size lies wholly on the plan.
+PlanPosition keepSizeOnPlan(PlanSize size, int x, int y) {
     const int maxX = std::max(0, kPlanSize - size.width);
     const int maxY = std::max(0, kPlanSize - size.height);
     return {std::clamp(x, 0, maxX), std::clamp(y, 0, maxY)};
 }
+
+}  // namespace
+
+PlanPosition keepOnPlan(const EditorRoom& room, int x, int y) { return keepSizeOnPlan(roomPlanSize(room), x, y); }
 
 bool moveCurrentRoom(Project& project, int x, int y) {
     if (project.roomCount == 0 || project.currentRoom < 1 || project.currentRoom > project.roomCount) return false;
@@ -88,13 +72,6 @@ void checkRoomProperties(const RoomProperties& values) {
     for (int t : values.ceilingTextures) checkRange("ceiling texture", t, 0, 2500);
 }
 
-void makeRoomPicture(EditorRoom& room, int rows, int columns) {
-    checkRange("rows", rows, kMinRoomSide, kMaxSectorsPerSide);
-    checkRange("columns", columns, kMinRoomSide, kMaxSectorsPerSide);
-    MakeGrid(10, 10, static_cast<std::uint8_t>(rows), static_cast<std::uint8_t>(columns), kGridLine,
-             kRoomBackground, room.planPicture);
-}
-
 std::string suggestedRoomName(const Project& project) {
     return "Room #" + std::to_string(project.roomCount + 1);
 }
@@ -104,13 +81,8 @@ RoomProperties currentRoomProperties(const Project& project, const std::string& 
     values.name = roomListName;
     if (project.roomCount == 0) return values;
     const EditorRoom& room = project.current();
-    if (IsValidImage(room.planPicture)) {
-        values.rows = static_cast<int>(room.planPicture.Height / 10);
-        values.columns = static_cast<int>(room.planPicture.Width / 10);
-    } else {
-        values.rows = room.numZ();
-        values.columns = room.numX();
-    }
+    values.rows = room.numZ();
+    values.columns = room.numX();
     values.floorLevel = room.floorLevel;
     values.ceilingLevel = room.ceilingLevel;
     values.itemLight = room.itemLight;
@@ -141,16 +113,12 @@ bool canAddRoom(const Project& project, RoomView& view) {
     return true;
 }
 
-bool addRoom(Project& project, IndexedImage& planImage, const RoomProperties& values, RoomView& view) {
+bool addRoom(Project& project, const RoomProperties& values, RoomView& view) {
     checkRoomProperties(values);
     if (!canAddRoom(project, view)) return false;
 
-    // The room that was current joins the plan image like every other non-current room.
-    if (project.roomCount > 0) {
-        const EditorRoom& previous = project.current();
-        PutImageXor(previous.planPicture, planImage, previous.posX, previous.posY);
-        PutImageAnd(previous.planPicture, planImage, previous.posX, previous.posY);
-    }
+    // The room that was current joins the plan like every other non-current room.
+    if (project.roomCount > 0) view.stampCurrentRoom();
 
     const int n = project.roomCount + 1;
     EditorRoom& room = project.room(n);
@@ -158,13 +126,12 @@ bool addRoom(Project& project, IndexedImage& planImage, const RoomProperties& va
     project.roomCount = static_cast<std::uint8_t>(n);
     project.currentRoom = static_cast<std::uint8_t>(n);
 
-    makeRoomPicture(room, values.rows, values.columns);
+    const PlanSize size = roomPlanSize(values.rows, values.columns);
     if (project.planX < 0 && project.planY < 0) {
-        const int planHeight = IsValidImage(planImage) ? static_cast<int>(planImage.Height) : kPlanSize;
         project.planX = 0;
-        project.planY = planHeight - static_cast<int>(room.planPicture.Height);
+        project.planY = kPlanSize - size.height;
     } else {
-        const PlanPosition p = keepOnPlan(room, project.planX + 10, project.planY + 10);
+        const PlanPosition p = keepSizeOnPlan(size, project.planX + 10, project.planY + 10);
         project.planX = p.x;
         project.planY = p.y;
     }
@@ -186,10 +153,10 @@ void applyRoomProperties(Project& project, int shownRows, int shownColumns, cons
     if (project.roomCount == 0) return;
     EditorRoom& room = project.current();
 
-    makeRoomPicture(room, values.rows, values.columns);
     view.replaceRoomName(project.currentRoom - 1, values.name);
 
-    const PlanPosition p = keepOnPlan(room, project.planX, project.planY);  // a larger room may reach past an edge
+    // At its new size, a larger room may reach past an edge.
+    const PlanPosition p = keepSizeOnPlan(roomPlanSize(values.rows, values.columns), project.planX, project.planY);
     project.planX = room.posX = p.x;
     project.planY = room.posY = p.y;
     storeProperties(room, values);
@@ -208,7 +175,6 @@ bool cloneRoom(Project& project, RoomView& view) {
     const EditorRoom& source = project.current();
     EditorRoom& clone = project.room(n);
     clone = source;  // sectors, sizes, portals, defaults, flags, name
-    makeRoomPicture(clone, source.numZ(), source.numX());
     const PlanPosition p = keepOnPlan(clone, source.posX + 10, source.posY + 10);
     clone.posX = p.x;
     clone.posY = p.y;
@@ -221,7 +187,6 @@ bool cloneRoom(Project& project, RoomView& view) {
 
 void deleteLastRoom(Project& project, RoomView& view) {
     if (project.roomCount < 2) return;
-    FreeImage(project.room(project.roomCount).planPicture);
     view.removeLastRoomName();
     project.roomCount = static_cast<std::uint8_t>(project.roomCount - 1);
     project.currentRoom = project.roomCount;

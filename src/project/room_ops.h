@@ -5,7 +5,6 @@
 #include <string>
 
 #include "project/project.h"
-#include "raster/image.h"
 
 namespace cw {
 
@@ -38,6 +37,9 @@ public:
     virtual void removeLastRoomName() = 0;
     virtual void selectRoom(int index) = 0;
     virtual void setCaption(const std::string& caption) = 0;
+    // The current room joins the rooms the plan shows beneath it, as every non-current room;
+    // told by addRoom just before the new room becomes current.
+    virtual void stampCurrentRoom() = 0;
     virtual void redrawAll() = 0;
     virtual void redrawCurrent() = 0;
     virtual void showMessage(const std::string& text) = 0;
@@ -52,12 +54,11 @@ public:
     void removeLastRoomName() override {}
     void selectRoom(int) override {}
     void setCaption(const std::string&) override {}
+    void stampCurrentRoom() override {}
     void redrawAll() override {}
     void redrawCurrent() override {}
     void showMessage(const std::string&) override {}
 };
-
-inline constexpr int kPlanSize = 962;  // plan image width and height in pixels
 
 // A room's place on the plan: the plan pixel of its picture's top-left corner.
 struct PlanPosition {
@@ -66,8 +67,9 @@ struct PlanPosition {
     friend bool operator==(const PlanPosition&, const PlanPosition&) = default;
 };
 
-// The position nearest to (x, y) at which the whole of the room's picture lies on the plan:
-// 0 <= x <= kPlanSize - picture width, the same for y. A position on the plan stays as it is.
+// The position nearest to (x, y) at which the whole of the room's picture (roomPlanSize) lies
+// on the plan: 0 <= x <= kPlanSize - picture width, the same for y. A position on the plan stays
+// as it is.
 // Every operation that places a room keeps it on the plan this way (a room dragged, added,
 // cloned or resized past an edge stops at the edge; nothing is refused).
 PlanPosition keepOnPlan(const EditorRoom& room, int x, int y);
@@ -85,15 +87,10 @@ inline constexpr const char* kRoomLimitMessage =
 // check their values this way before they change anything.
 void checkRoomProperties(const RoomProperties& values);
 
-// Rebuilds the room's plan picture from numX, numZ: (10 numX + 2) x (10 numZ + 2) pixels,
-// background 90, grid lines 253 every 10 pixels. No palette of its own. Throws
-// std::invalid_argument for sizes outside 3..32.
-void makeRoomPicture(EditorRoom& room, int rows, int columns);
-
 // "Room #" followed by roomCount + 1: the name the add dialog suggests.
 std::string suggestedRoomName(const Project& project);
 
-// The dialog's values for the current room (sizes from its picture, defaults shown + 1).
+// The dialog's values for the current room (its sizes, defaults shown + 1).
 // roomListName is the text of the selected room list entry. Without rooms: the dialog's
 // initial values with that name.
 RoomProperties currentRoomProperties(const Project& project, const std::string& roomListName);
@@ -106,13 +103,15 @@ void newProject(Project& project, RoomView& view);
 bool canAddRoom(const Project& project, RoomView& view);
 
 // Adds a room from confirmed dialog values in slot roomCount + 1, which becomes current. The
-// previous current room is stamped into planImage (PutImageXor, then PutImageAnd); the new room
-// goes to the plan's south-west corner when planX and planY are both negative, else 10 pixels
-// east and south of planX, planY, kept on the plan (keepOnPlan). The slot starts empty (no portals of a room deleted from it).
-// View calls: appendRoomName(name as typed), selectRoom(n - 1), redrawCurrent().
+// previous current room joins the plan beneath (stampCurrentRoom, while it is still current);
+// the new room goes to the plan's south-west corner when planX and planY are both negative,
+// else 10 pixels east and south of planX, planY, kept on the plan (keepOnPlan). The slot starts
+// empty (no portals of a room deleted from it).
+// View calls: stampCurrentRoom() when there was a room, appendRoomName(name as typed),
+// selectRoom(n - 1), redrawCurrent().
 // Returns false (and changes nothing but the message) when the project is full.
 // Throws std::invalid_argument (changing nothing) for values outside the dialog's ranges.
-bool addRoom(Project& project, IndexedImage& planImage, const RoomProperties& values, RoomView& view);
+bool addRoom(Project& project, const RoomProperties& values, RoomView& view);
 
 // Applies confirmed dialog values to the current room. `shown` are the sizes the dialog showed
 // when it opened; a change of either resets every sector of the room (portals stay). The room's
@@ -121,8 +120,8 @@ bool addRoom(Project& project, IndexedImage& planImage, const RoomProperties& va
 void applyRoomProperties(Project& project, int shownRows, int shownColumns, const RoomProperties& values,
                          RoomView& view);
 
-// Copies the current room into a new last room: everything but the picture (rebuilt) and the
-// position (10 pixels east and south, kept on the plan). currentRoom does not change. View calls:
+// Copies the current room into a new last room: everything but the position (10 pixels east and
+// south, kept on the plan). currentRoom does not change. View calls:
 // appendRoomName(the room's name), redrawAll(). Returns false when the project is full (with
 // kRoomLimitMessage) or has no room (silently).
 bool cloneRoom(Project& project, RoomView& view);

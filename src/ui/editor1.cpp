@@ -288,6 +288,10 @@ void TForm1::selectRoom(int index) {
 
 void TForm1::setCaption(const std::string& caption) { setWindowTitle(fromCp1250(caption)); }
 
+void TForm1::stampCurrentRoom() {
+    if (project_.roomCount > 0) stampRoom(plan_, project_.current());
+}
+
 void TForm1::redrawAll() {
     redrawPlan(plan_, project_);
     presentPlan();
@@ -303,7 +307,7 @@ void TForm1::redrawCurrent() {
 void TForm1::showCurrentRoom() {
     const bool hasRoom = project_.roomCount > 0 && project_.currentRoom >= 1 && project_.currentRoom <= project_.roomCount;
     if (hasRoom) {
-        const int height = static_cast<int>(project_.current().planPicture.Height);
+        const int height = roomPlanSize(project_.current()).height;
         Label1->setText(QString::fromStdString(positionText(project_.planX, project_.planY, height)));
     } else {
         Label1->setText(kNoPosition);
@@ -363,7 +367,7 @@ void TForm1::SpeedButton1Click() {
     if (!canAddRoom(project_, *this)) return;
     Form2->setRoomName(fromCp1250(suggestedRoomName(project_)));
     if (Form2->exec() != QDialog::Accepted) return;
-    if (addRoom(project_, plan_.planImage, Form2->values(), *this)) markModified();
+    if (addRoom(project_, Form2->values(), *this)) markModified();
 }
 
 void TForm1::SpeedButton2Click() {

@@ -78,6 +78,7 @@ public:
     void removeLastRoomName() override;
     void selectRoom(int index) override;
     void setCaption(const std::string& caption) override;
+    void stampCurrentRoom() override;
     void redrawAll() override;
     void redrawCurrent() override;
     void showMessage(const std::string& text) override;

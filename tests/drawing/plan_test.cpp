@@ -5,16 +5,17 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <stdexcept>
 #include <string>
-
-#include "raster/draw.h"
+#include <utility>
 
 namespace cw {
 namespace {
 
-// A room picture as the room operations make it: background 90, grid lines 253 every 10 pixels.
+// A room of that size at that place; the plan draws the picture of its size.
 void setRoom(EditorRoom& room, int columns, int rows, int posX, int posY) {
-    MakeGrid(10, 10, static_cast<std::uint8_t>(rows), static_cast<std::uint8_t>(columns), 253, 90, room.planPicture);
+    room.grid.numZ = static_cast<std::uint16_t>(rows);
+    room.grid.numX = static_cast<std::uint16_t>(columns);
     room.posX = posX;
     room.posY = posY;
 }
@@ -155,6 +156,56 @@ TEST(Plan, PositionText) {
         SCOPED_TRACE(c.what);
         EXPECT_EQ(positionText(c.x, c.y, c.height), std::string(c.text));
     }
+}
+
+// A room's picture: its grid of 10-pixel cells, lines 253 over background 90, and nothing else.
+TEST(Plan, MakesRoomPictures) {
+    IndexedImage picture;
+    makeRoomPicture(picture, 6, 9);
+    EXPECT_EQ(picture.Width, 92u);
+    EXPECT_EQ(picture.Height, 62u);
+    EXPECT_EQ(picture.at(5, 5), 90);
+    EXPECT_EQ(picture.at(10, 5), 253);
+    EXPECT_EQ(picture.Palette, nullptr);
+    for (auto [rows, columns] : {std::pair{2, 10}, std::pair{10, 33}, std::pair{0, 0}}) {
+        EXPECT_THROW(makeRoomPicture(picture, rows, columns), std::invalid_argument) << rows << " x " << columns;
+    }
+    EXPECT_EQ(picture.Width, 92u);  // a refused size leaves the picture as it was
+}
+
+// Rooms of one size show one picture; a room shows the picture of the size it has now.
+TEST(Plan, ShowsEachRoomWithThePictureOfItsSize) {
+    PlanFixture f;
+    setRoom(f.project->room(1), 5, 5, 0, 0);
+    setRoom(f.project->room(2), 5, 5, 100, 100);
+    const IndexedImage& first = roomPicture(f.plan, f.project->room(1));
+    EXPECT_EQ(&roomPicture(f.plan, f.project->room(2)), &first);
+    EXPECT_EQ(first.Width, 52u);
+    EXPECT_EQ(first.Height, 52u);
+
+    setRoom(f.project->room(2), 5, 11, 100, 100);  // resized
+    const IndexedImage& resized = roomPicture(f.plan, f.project->room(2));
+    EXPECT_EQ(resized.Width, 52u);
+    EXPECT_EQ(resized.Height, 112u);
+    EXPECT_EQ(resized.at(5, 111), 90);
+    EXPECT_EQ(resized.at(5, 110), 253);
+
+    setRoom(f.project->room(3), 0, 0, 0, 0);  // an empty slot has no picture
+    EXPECT_FALSE(IsValidImage(roomPicture(f.plan, f.project->room(3))));
+}
+
+// Adding a room lays the room that was current into the plan image the way every room but the
+// current one lies there.
+TEST(Plan, StampsARoomAsEveryNonCurrentRoom) {
+    PlanFixture f;
+    setRoom(f.project->room(1), 10, 10, 0, 860);
+    stampRoom(f.plan, f.project->room(1));
+    const IndexedImage& plan = f.plan.planImage;
+    EXPECT_EQ(plan.at(5, 865), (209 ^ 90) & 90);  // room background over plan background: 10
+    EXPECT_EQ(plan.at(5, 870), 0);                // a room line on a plan line
+    EXPECT_EQ(plan.at(0, 865), 0);
+    EXPECT_EQ(plan.at(105, 875), 209);            // past the room's far edge
+    EXPECT_EQ(plan.at(5, 855), 209);              // above the room
 }
 
 TEST(Plan, SnapsTowardsZero) {

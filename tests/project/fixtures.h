@@ -11,12 +11,11 @@ namespace cw::test {
 // Adds a room through the room operations, as the window does.
 inline EditorRoom& addTestRoom(Project& project, int rows, int columns, const std::string& name) {
     NullRoomView view;
-    IndexedImage plan;
     RoomProperties values;
     values.rows = rows;
     values.columns = columns;
     values.name = name;
-    addRoom(project, plan, values, view);
+    addRoom(project, values, view);
     return project.current();
 }
 

@@ -8,8 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "raster/draw.h"
-
 namespace cw {
 namespace {
 
@@ -19,6 +17,7 @@ public:
     std::vector<std::string> calls;
     std::vector<std::string> list;  // the room list as the window would show it
     int selected = -1;
+    const Project* project = nullptr;  // to tell which room is current when a room is stamped
 
     void clearRoomList() override {
         calls.push_back("clear");
@@ -42,6 +41,7 @@ public:
         selected = index;
     }
     void setCaption(const std::string& caption) override { calls.push_back("caption " + caption); }
+    void stampCurrentRoom() override { calls.push_back("stamp " + std::to_string(project->currentRoom)); }
     void redrawAll() override { calls.push_back("redrawAll"); }
     void redrawCurrent() override { calls.push_back("redrawCurrent"); }
     void showMessage(const std::string& text) override { calls.push_back("message " + text); }
@@ -57,14 +57,13 @@ RoomProperties props(int rows, int columns, const std::string& name) {
 
 class RoomOps : public testing::Test {
 protected:
-    void SetUp() override { MakeGrid(10, 10, 96, 96, 253, 209, plan); }
+    void SetUp() override { view.project = project.get(); }
 
     void add(int rows, int columns, const std::string& name) {
-        ASSERT_TRUE(addRoom(*project, plan, props(rows, columns, name), view));
+        ASSERT_TRUE(addRoom(*project, props(rows, columns, name), view));
     }
 
     std::unique_ptr<Project> project = std::make_unique<Project>();
-    IndexedImage plan;
     RecordingView view;
 };
 
@@ -106,7 +105,8 @@ TEST_F(RoomOps, CornerPlacementNeedsBothPlanCoordinatesNegative) {
 
 TEST(KeepOnPlan, HoldsTheWholePictureOnThePlan) {
     EditorRoom room;
-    makeRoomPicture(room, 10, 20);  // 202 x 102 pixels
+    room.grid.numZ = 10;  // 202 x 102 pixels on the plan
+    room.grid.numX = 20;
     struct Case {
         int x, y;
         PlanPosition kept;
@@ -160,17 +160,14 @@ TEST_F(RoomOps, RoomsStayOnThePlan) {
     EXPECT_EQ(project->planY, project->room(4).posY);
 }
 
+// What the stamp draws: plan tests (Plan.StampsARoomAsEveryNonCurrentRoom).
 TEST_F(RoomOps, StampsThePreviousCurrentRoomIntoThePlan) {
-    const IndexedImage untouched = plan;
-    add(10, 10, "first");
-    EXPECT_EQ(plan.Pixels, untouched.Pixels);  // the first room lives only on the working copy
+    add(10, 10, "first");  // nothing to stamp: the first room lives only on the working copy
+    EXPECT_EQ(view.calls, (std::vector<std::string>{"append first", "select 0", "redrawCurrent"}));
 
-    add(10, 10, "second");
-    EXPECT_EQ(plan.at(5, 865), (209 ^ 90) & 90);     // room background over plan background: 10
-    EXPECT_EQ(plan.at(5, 870), 0);                   // a room line on a plan line
-    EXPECT_EQ(plan.at(0, 865), 0);
-    EXPECT_EQ(plan.at(105, 875), 209);               // only the new current room covers this pixel
-    EXPECT_EQ(plan.at(5, 855), 209);                 // outside both rooms
+    view.calls.clear();
+    add(10, 10, "second");  // room 1 is stamped while it is still current
+    EXPECT_EQ(view.calls, (std::vector<std::string>{"stamp 1", "append second", "select 1", "redrawCurrent"}));
 }
 
 TEST_F(RoomOps, StoresTheDialogValues) {
@@ -183,7 +180,7 @@ TEST_F(RoomOps, StoresTheDialogValues) {
     v.roomLight = 12;
     v.floorTextures = {0, 1, 2, 3, 4};  // front, back, left, right, surface as shown
     v.ceilingTextures = {5, 6, 7, 8, 2500};
-    ASSERT_TRUE(addRoom(*project, plan, v, view));
+    ASSERT_TRUE(addRoom(*project, v, view));
 
     const EditorRoom& r = project->room(1);
     EXPECT_EQ(r.name.view(), "A very long room nam");  // 20 characters
@@ -200,11 +197,7 @@ TEST_F(RoomOps, StoresTheDialogValues) {
     EXPECT_EQ(r.defaultCeilingTextures, (std::array<std::int32_t, 5>{4, 5, 6, 7, 2499}));
     EXPECT_EQ(r.numZ(), 6);
     EXPECT_EQ(r.numX(), 9);
-    EXPECT_EQ(r.planPicture.Width, 92u);
-    EXPECT_EQ(r.planPicture.Height, 62u);
-    EXPECT_EQ(r.planPicture.at(5, 5), 90);
-    EXPECT_EQ(r.planPicture.at(10, 5), 253);
-    EXPECT_EQ(r.planPicture.Palette, nullptr);
+    EXPECT_EQ(roomPlanSize(r), (PlanSize{.width = 92, .height = 62}));  // the picture: Plan.MakesRoomPictures
     const Sector& s = sectorAt(r, 2, 2);
     EXPECT_EQ(s.floorTexture(Face::Front), -1);
     EXPECT_EQ(s.floorTexture(Face::Surface), 3);
@@ -244,7 +237,7 @@ TEST_F(RoomOps, ShowsTheRoomInTheDialog) {
     v.swamp = true;
     v.floorTextures = {0, 3, 0, 0, 9};
     v.itemLight = 30;
-    ASSERT_TRUE(addRoom(*project, plan, v, view));
+    ASSERT_TRUE(addRoom(*project, v, view));
     RoomProperties shown = currentRoomProperties(*project, "Hall (list)");
     EXPECT_EQ(shown.rows, 7);
     EXPECT_EQ(shown.columns, 12);
@@ -305,7 +298,7 @@ TEST_F(RoomOps, PropertiesWithANewSizeResetEverySector) {
 
     EXPECT_EQ(r.numZ(), 11);
     EXPECT_EQ(r.numX(), 10);
-    EXPECT_EQ(r.planPicture.Height, 112u);
+    EXPECT_EQ(roomPlanSize(r).height, 112);
     for (int x = 2; x <= 9; ++x) {
         for (int z = 2; z <= 10; ++z) {
             EXPECT_EQ(sectorAt(r, x, z).floorShape, 1);
@@ -322,7 +315,7 @@ TEST_F(RoomOps, ClonesEverythingButPictureAndPosition) {
     v.sky = true;
     v.windRain = true;
     v.ceilingTextures = {3, 4, 5, 6, 0};
-    ASSERT_TRUE(addRoom(*project, plan, v, view));
+    ASSERT_TRUE(addRoom(*project, v, view));
     add(3, 3, "Other");
     project->currentRoom = 1;  // chosen in the room list
     project->planX = project->room(1).posX;
@@ -355,10 +348,7 @@ TEST_F(RoomOps, ClonesEverythingButPictureAndPosition) {
     EXPECT_EQ(c.portals[0].targetRoom, 2);
     EXPECT_EQ(c.posX, src.posX + 10);
     EXPECT_EQ(c.posY, src.posY + 10);
-    EXPECT_TRUE(IsValidImage(c.planPicture));
-    EXPECT_EQ(c.planPicture.Width, 52u);
-    EXPECT_EQ(c.planPicture.Height, 82u);
-    EXPECT_NE(c.planPicture.Pixels.data(), src.planPicture.Pixels.data());
+    EXPECT_EQ(roomPlanSize(c), (PlanSize{.width = 52, .height = 82}));
     EXPECT_EQ(view.calls, (std::vector<std::string>{"append Source", "redrawAll"}));
 }
 
@@ -380,7 +370,6 @@ TEST_F(RoomOps, DeletesOnlyTheLastRoomAndNeverTheOnlyOne) {
     EXPECT_EQ(project->currentRoom, 2);  // the new last room, whichever was current
     EXPECT_EQ(project->planX, project->room(2).posX);
     EXPECT_EQ(project->planY, project->room(2).posY);
-    EXPECT_FALSE(IsValidImage(project->room(3).planPicture));
     EXPECT_EQ(view.calls, (std::vector<std::string>{"remove", "redrawAll", "select 1"}));
     EXPECT_EQ(view.list, (std::vector<std::string>{"one", "two"}));
 
@@ -394,19 +383,17 @@ TEST_F(RoomOps, RefusesAnEightyFirstRoom) {
     project->currentRoom = 40;
     project->planX = project->room(40).posX;
     project->planY = project->room(40).posY;
-    const IndexedImage planBefore = plan;
     const std::int32_t planX = project->planX;
     view.calls.clear();
 
     EXPECT_FALSE(canAddRoom(*project, view));
-    EXPECT_FALSE(addRoom(*project, plan, props(3, 3, "r81"), view));
+    EXPECT_FALSE(addRoom(*project, props(3, 3, "r81"), view));
     EXPECT_FALSE(cloneRoom(*project, view));
     const std::string message = std::string("message ") + kRoomLimitMessage;
-    EXPECT_EQ(view.calls, (std::vector<std::string>{message, message, message}));
+    EXPECT_EQ(view.calls, (std::vector<std::string>{message, message, message}));  // nothing stamped
     EXPECT_EQ(project->roomCount, kMaxRooms);
     EXPECT_EQ(project->currentRoom, 40);
     EXPECT_EQ(project->planX, planX);
-    EXPECT_EQ(plan.Pixels, planBefore.Pixels);
     EXPECT_EQ(project->room(80).name.view(), "r80");
 }
 
@@ -417,7 +404,7 @@ TEST_F(RoomOps, DoNothingWithoutRooms) {
     deleteLastRoom(*project, view);
     EXPECT_TRUE(view.calls.empty());
     EXPECT_EQ(project->roomCount, 0);
-    EXPECT_FALSE(IsValidImage(project->room(1).planPicture));
+    EXPECT_EQ(project->room(1).numZ(), 0);  // nothing was made in the first slot
 }
 
 TEST_F(RoomOps, RefusesValuesOutsideTheDialogRanges) {
@@ -440,7 +427,7 @@ TEST_F(RoomOps, RefusesValuesOutsideTheDialogRanges) {
         SCOPED_TRACE(c.what);
         RoomProperties v = props(10, 10, "two");
         c.spoil(v);
-        EXPECT_THROW(addRoom(*project, plan, v, view), std::invalid_argument);
+        EXPECT_THROW(addRoom(*project, v, view), std::invalid_argument);
         EXPECT_THROW(applyRoomProperties(*project, 10, 10, v, view), std::invalid_argument);
         EXPECT_EQ(project->roomCount, 1);
         EXPECT_EQ(project->room(1).name.view(), "one");
@@ -461,7 +448,7 @@ TEST_F(RoomOps, NewProjectEmptiesTheProjectAndTheWindow) {
     EXPECT_EQ(project->planX, -1);
     EXPECT_TRUE(project->projectFileName.empty());
     EXPECT_TRUE(project->levelDescription.empty());
-    EXPECT_FALSE(IsValidImage(project->room(2).planPicture));
+    EXPECT_EQ(project->room(2).numZ(), 0);  // the slot is cleared
     EXPECT_EQ(view.calls, (std::vector<std::string>{"clear", "caption Vellorn's Cairnwork ", "redrawAll"}));
 
     add(10, 10, "again");  // back in the south-west corner

@@ -370,7 +370,7 @@ private slots:
         QCOMPARE(int(f.project->room(1).numZ()), 11);
         QCOMPARE(int(f.project->room(1).sky), 1);
         QCOMPARE(f.roomListNames(), QStringList{"Great hall"});
-        QCOMPARE(f.project->room(1).planPicture.Height, 112u);
+        QCOMPARE(roomPlanSize(f.project->room(1)).height, 112);
 
         // Clone: a full copy one sector east and south, appended; the current room stays.
         QVERIFY(clickControl(f.widget<QPushButton>("Button1")));
@@ -545,7 +545,6 @@ private slots:
         EditorFixture f;
         addRoom(f);
         for (int n = 2; n <= kMaxRooms; ++n) {
-            makeRoomPicture(f.project->room(n), 3, 3);
             initSectorGrid(f.project->room(n), 3, 3);
         }
         f.project->roomCount = kMaxRooms;
