@@ -31,6 +31,7 @@
 #include "ui/editor4.h"
 #include "ui/editor5.h"
 #include "ui/messages.h"
+#include "ui/paths.h"
 #include "ui/picture_control.h"
 #include "ui/pictures.h"
 #include "ui/texts.h"
@@ -42,9 +43,6 @@ namespace {
 const QString kStartCaption = QStringLiteral("Vellorn's Cairnwork v.PL");
 const QString kProjectCaption = QStringLiteral("Vellorn's Cairnwork - ");
 const QString kNoPosition = QStringLiteral("X:=    Z:=");
-
-std::filesystem::path toPath(const QString& path) { return std::filesystem::path(path.toStdString()); }
-QString toQString(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
 
 QLabel* compassLetter(const char* name, const QString& letter, QWidget* parent) {
     auto* label = new QLabel(letter, parent);

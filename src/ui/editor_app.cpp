@@ -7,15 +7,9 @@
 #include <stdexcept>
 
 #include "ui/messages.h"
+#include "ui/paths.h"
 
 namespace cw::ui {
-
-namespace {
-
-QString toQString(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
-std::filesystem::path toPath(const QString& path) { return std::filesystem::path(path.toStdString()); }
-
-}  // namespace
 
 std::filesystem::path executableFolder() { return toPath(QCoreApplication::applicationDirPath()); }
 
