@@ -82,7 +82,12 @@ std::unique_ptr<cw::Project> largestProject() {
         room.posY = (r / 9) * 100;
         if (r + 1 < cw::kMaxRooms) {  // a portal to the next room, for the portal conversion
             room.portalCount = 1;
-            room.portals[0] = cw::Portal{4, static_cast<std::int16_t>(r + 2), 2, 2, 10, 32};
+            room.portals[0] = cw::Portal{.face = 4,
+                                         .targetRoom = static_cast<std::int16_t>(r + 2),
+                                         .width = 2,
+                                         .length = 2,
+                                         .row = 10,
+                                         .column = 32};
         }
     }
     project->roomCount = cw::kMaxRooms;

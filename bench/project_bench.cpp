@@ -30,7 +30,9 @@ const cw::Project& fullProject() {
             cw::addRoom(*p, values, view);
             cw::EditorRoom& room = p->current();
             room.portalCount = cw::kMaxPortals;
-            for (int i = 0; i < cw::kMaxPortals; ++i) room.portals[static_cast<std::size_t>(i)] = cw::Portal{1, 1, 1, 1, 1, 1};
+            for (int i = 0; i < cw::kMaxPortals; ++i)
+                room.portals[static_cast<std::size_t>(i)] =
+                    cw::Portal{.face = 1, .targetRoom = 1, .width = 1, .length = 1, .row = 1, .column = 1};
         }
         return p;
     }();

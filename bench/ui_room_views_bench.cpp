@@ -41,7 +41,12 @@ struct LargestRoom {
         }
         room.portalCount = cw::kMaxPortals;
         for (int p = 0; p < cw::kMaxPortals; ++p) {
-            room.portals[std::size_t(p)] = cw::Portal{std::uint8_t(1 + p % 6), 1, 1 + p % 4, 1 + p % 3, 1 + p, 1 + p};
+            room.portals[std::size_t(p)] = cw::Portal{.face = std::uint8_t(1 + p % 6),
+                                                      .targetRoom = 1,
+                                                      .width = 1 + p % 4,
+                                                      .length = 1 + p % 3,
+                                                      .row = 1 + p,
+                                                      .column = 1 + p};
         }
         cw::makeRoomViewImages(room, palette, views);
     }

@@ -24,13 +24,21 @@ void makeSmallLevel(LevelImage& level, int kind) {
         room.rectangles[0] = {{0, 1, 3, 2}, 1};
         room.grid.numZ = 4;
         room.grid.numX = 4;
-        for (auto& g : room.grid.gameSectors) g = GameSector{0, 0xFFFF, kNoRoom, 0, kNoRoom, -4};
+        for (auto& g : room.grid.gameSectors)
+            g = GameSector{.floorDataIndex = 0,
+                           .boxIndex = 0xFFFF,
+                           .roomBelow = kNoRoom,
+                           .floor = 0,
+                           .roomAbove = kNoRoom,
+                           .ceiling = -4};
         room.alternateRoom = -1;
     }
     level.floorData.count = 300;
     level.itemCount = 1;
-    level.itemsShort[0] = ItemShort{0, 0, 5120, 0, 1536, 0, -1, 0};
-    level.itemsLong[0] = ItemLong{0, 0, 5120, 0, 1536, 0, -1, 0, 0};
+    level.itemsShort[0] =
+        ItemShort{.type = 0, .room = 0, .x = 5120, .y = 0, .z = 1536, .angle = 0, .intensity = -1, .flags = 0};
+    level.itemsLong[0] = ItemLong{
+        .type = 0, .room = 0, .x = 5120, .y = 0, .z = 1536, .angle = 0, .intensity = -1, .intensity2 = 0, .flags = 0};
     level.boxCount = 1;
     level.zoneCount = 1;
     level.overlaps.count = 1;

@@ -35,8 +35,12 @@ void place(EditorRoom& room, const ExampleRoom& layout) {
 
 // The room editor's top-view right click: the sector becomes open between the defaults.
 void open(EditorRoom& room, int x, int z) {
-    gameSectorAt(room.grid, x, z) =
-        GameSector{0, 0xFFFF, kNoRoom, levelToByte(room.floorLevel), kNoRoom, levelToByte(room.ceilingLevel)};
+    gameSectorAt(room.grid, x, z) = GameSector{.floorDataIndex = 0,
+                                               .boxIndex = 0xFFFF,
+                                               .roomBelow = kNoRoom,
+                                               .floor = levelToByte(room.floorLevel),
+                                               .roomAbove = kNoRoom,
+                                               .ceiling = levelToByte(room.ceilingLevel)};
 }
 
 // A doorway sector in the wall: open, and leading into the room beside (link mode 2).
@@ -82,10 +86,38 @@ void buildExampleProject(Project& project) {
     project.comment = "A hall with a room above it, a corridor to the east and a ramp beyond it.";
 
     const ExampleRoom layouts[] = {
-        {"Hall", 8, 8, 127, 143, 16, 0, 0},
-        {"Corridor", 6, 3, 127, 139, 12, 6, 2},
-        {"Upper room", 5, 5, 143, 155, 20, 2, 2},
-        {"Ramp", 5, 3, 127, 143, 16, 10, 2},
+        {.name = "Hall",
+         .columns = 8,
+         .rows = 8,
+         .floorLevel = 127,
+         .ceilingLevel = 143,
+         .roomLight = 16,
+         .westColumn = 0,
+         .southRow = 0},
+        {.name = "Corridor",
+         .columns = 6,
+         .rows = 3,
+         .floorLevel = 127,
+         .ceilingLevel = 139,
+         .roomLight = 12,
+         .westColumn = 6,
+         .southRow = 2},
+        {.name = "Upper room",
+         .columns = 5,
+         .rows = 5,
+         .floorLevel = 143,
+         .ceilingLevel = 155,
+         .roomLight = 20,
+         .westColumn = 2,
+         .southRow = 2},
+        {.name = "Ramp",
+         .columns = 5,
+         .rows = 3,
+         .floorLevel = 127,
+         .ceilingLevel = 143,
+         .roomLight = 16,
+         .westColumn = 10,
+         .southRow = 2},
     };
     QuietView view;
     for (const ExampleRoom& layout : layouts) {
@@ -114,23 +146,23 @@ void buildExampleProject(Project& project) {
     // Hall <-> corridor: a doorway in the hall's east wall (world column 7, row 3), which is the
     // corridor's first open column; the corridor's west wall lies on the hall's last (column 6).
     sideLink(hall, 8, 4, 2);
-    addPortal(hall, Portal{4, 2, 1, 3, 4, 8});
+    addPortal(hall, Portal{.face = 4, .targetRoom = 2, .width = 1, .length = 3, .row = 4, .column = 8});
     sideLink(corridor, 1, 2, 1);
-    addPortal(corridor, Portal{3, 1, 1, 3, 2, 1});
+    addPortal(corridor, Portal{.face = 3, .targetRoom = 1, .width = 1, .length = 3, .row = 2, .column = 1});
 
     // Corridor <-> ramp: the corridor's east wall (world column 11) on the ramp's first open
     // column, the ramp's west wall (column 10) on the corridor's last; doorways in row 3.
     sideLink(corridor, 6, 2, 4);
-    addPortal(corridor, Portal{4, 4, 1, 3, 2, 6});
+    addPortal(corridor, Portal{.face = 4, .targetRoom = 4, .width = 1, .length = 3, .row = 2, .column = 6});
     sideLink(ramp, 1, 2, 2);
-    addPortal(ramp, Portal{3, 2, 1, 3, 2, 1});
+    addPortal(ramp, Portal{.face = 3, .targetRoom = 2, .width = 1, .length = 3, .row = 2, .column = 1});
 
     // The upper room stands on the hall's ceiling; a 2 x 2 opening (world columns 3..4, rows
     // 3..4) joins them.
     verticalLink(hall, 4, 5, 4, 5, 3, 0);
-    addPortal(hall, Portal{5, 3, 2, 2, 5, 4});
+    addPortal(hall, Portal{.face = 5, .targetRoom = 3, .width = 2, .length = 2, .row = 5, .column = 4});
     verticalLink(upper, 2, 3, 2, 3, 0, 1);
-    addPortal(upper, Portal{6, 1, 2, 2, 3, 2});
+    addPortal(upper, Portal{.face = 6, .targetRoom = 1, .width = 2, .length = 2, .row = 3, .column = 2});
 
     // The ramp climbs eastwards half a sector per sector: shapes 11 and 12 slope along x.
     slopedFloor(ramp, 2, 2, 11, 129);

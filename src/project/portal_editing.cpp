@@ -97,7 +97,7 @@ int removeLastPortal(EditorRoom& room) {
 std::optional<PortalFields> portalFields(const EditorRoom& room, int k) {
     if (!isPortal(room, k)) return std::nullopt;
     const Portal& p = room.portals[static_cast<std::size_t>(k - 1)];
-    return PortalFields{p.face, p.targetRoom, p.width, p.length};
+    return PortalFields{.face = p.face, .targetRoom = p.targetRoom, .width = p.width, .length = p.length};
 }
 
 }  // namespace cw

@@ -98,7 +98,12 @@ void initSectorGrid(EditorRoom& room, int rows, int columns) {
     room.grid.numZ = static_cast<std::uint16_t>(rows);
     room.grid.numX = static_cast<std::uint16_t>(columns);
     const int count = rows * columns;
-    const GameSector open{0, 0xFFFF, kNoRoom, levelToByte(room.floorLevel), kNoRoom, levelToByte(room.ceilingLevel)};
+    const GameSector open{.floorDataIndex = 0,
+                          .boxIndex = 0xFFFF,
+                          .roomBelow = kNoRoom,
+                          .floor = levelToByte(room.floorLevel),
+                          .roomAbove = kNoRoom,
+                          .ceiling = levelToByte(room.ceilingLevel)};
     for (int k = 0; k < count && k < kMaxSectors; ++k) {
         room.grid.gameSectors[static_cast<std::size_t>(k)] = open;
         Sector& s = room.sectors[static_cast<std::size_t>(k)];
@@ -118,7 +123,12 @@ void initSectorGrid(EditorRoom& room, int rows, int columns) {
         }
     }
     const std::int8_t wallHeight = levelToByte(room.ceilingLevel);
-    const GameSector wall{0, 0xFFFF, kNoRoom, wallHeight, kNoRoom, wallHeight};
+    const GameSector wall{.floorDataIndex = 0,
+                          .boxIndex = 0xFFFF,
+                          .roomBelow = kNoRoom,
+                          .floor = wallHeight,
+                          .roomAbove = kNoRoom,
+                          .ceiling = wallHeight};
     fillSectorRun(room.grid, 1, 1, columns, 1, wall);           // south row
     fillSectorRun(room.grid, 1, 1, 1, rows, wall);              // west column
     fillSectorRun(room.grid, 1, rows, columns, rows, wall);     // north row
@@ -139,7 +149,7 @@ WorldOrigin roomWorldOrigin(std::int32_t posX, std::int32_t posY, std::int32_t p
     // position far off the plan (read from a file) wraps to 32 bits instead of overflowing.
     const std::int64_t x = (std::int64_t{posX} / 10) * 1024;
     const std::int64_t z = ((970 - std::int64_t{posY} - pictureHeight) / 10) * 1024;
-    return {static_cast<std::int32_t>(x), static_cast<std::int32_t>(z)};
+    return {.x = static_cast<std::int32_t>(x), .z = static_cast<std::int32_t>(z)};
 }
 
 WorldOrigin roomWorldOrigin(const EditorRoom& room) {
@@ -149,7 +159,7 @@ WorldOrigin roomWorldOrigin(const EditorRoom& room) {
 WorldPlace sectorPlace(const EditorRoom& room, int x, int z) {
     // The origin is a whole number of sectors (a multiple of 1024, also when wrapped).
     const WorldOrigin origin = roomWorldOrigin(room);
-    return {origin.x / 1024 + (x - 1), origin.z / 1024 + (z - 1)};
+    return {.column = origin.x / 1024 + (x - 1), .row = origin.z / 1024 + (z - 1)};
 }
 
 bool sectorAtPlace(const EditorRoom& room, WorldPlace place, int& x, int& z) {

@@ -42,7 +42,7 @@ void storeProperties(EditorRoom& room, const RoomProperties& values) {
 PlanPosition keepSizeOnPlan(PlanSize size, int x, int y) {
     const int maxX = std::max(0, kPlanSize - size.width);
     const int maxY = std::max(0, kPlanSize - size.height);
-    return {std::clamp(x, 0, maxX), std::clamp(y, 0, maxY)};
+    return {.x = std::clamp(x, 0, maxX), .y = std::clamp(y, 0, maxY)};
 }
 
 }  // namespace

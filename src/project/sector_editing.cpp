@@ -165,8 +165,8 @@ int floorLevelForCell(int cell, int thickness) {
 int ceilingLevelForCell(int cell, int thickness) { return std::clamp(4 * cell - 1 - thickness, 0, kMaxLevel); }
 
 SectorPos sideViewSector(SideView view, int line, int index) {
-    if (view == SideView::FrontBack) return {index, line};
-    return {line, index};
+    if (view == SideView::FrontBack) return {.x = index, .z = line};
+    return {.x = line, .z = index};
 }
 
 int editFloor(EditorRoom& room, const SideEdit& edit) { return editSurface(room, edit, Surface::Floor); }
@@ -190,9 +190,9 @@ std::optional<SideFields> pickUpSector(const EditorRoom& room, SideView view, in
     // Room bytes come back as room numbers in 8 bits: 255 (none) reads 0.
     const auto roomNumber = [](std::uint8_t b) { return static_cast<std::uint8_t>(b + 1); };
     if (s.linkMode == 1) {
-        f.links = {roomNumber(g.roomAbove), 0, roomNumber(g.roomBelow), 1};
+        f.links = {.above = roomNumber(g.roomAbove), .beside = 0, .below = roomNumber(g.roomBelow), .mode = 1};
     } else {
-        f.links = {0, roomNumber(g.roomAbove), 0, 1};
+        f.links = {.above = 0, .beside = roomNumber(g.roomAbove), .below = 0, .mode = 1};
         besideFieldChanged(f.links);
     }
     return f;

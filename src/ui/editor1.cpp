@@ -445,9 +445,12 @@ bool TForm1::openProjectFile(const QString& path) {
     redrawAll();
     if (project_.roomCount > 0) selectRoom(project_.currentRoom - 1);
     setWindowTitle(kProjectCaption + path);
-    Form5->setFields({fromCp1250(project_.levelDescription.view()), fromCp1250(project_.comment.view()),
-                      fromCp1250(project_.baseLevelPath.view()), fromCp1250(project_.itemsFilePath.view()),
-                      fromCp1250(project_.lightsFilePath.view()), fromCp1250(project_.outputLevelPath.view())});
+    Form5->setFields({.description = fromCp1250(project_.levelDescription.view()),
+                      .comment = fromCp1250(project_.comment.view()),
+                      .baseLevel = fromCp1250(project_.baseLevelPath.view()),
+                      .itemsFile = fromCp1250(project_.itemsFilePath.view()),
+                      .lightsFile = fromCp1250(project_.lightsFilePath.view()),
+                      .outputLevel = fromCp1250(project_.outputLevelPath.view())});
     setProgress(100);
     setProgress(0);
     return true;
@@ -553,8 +556,12 @@ void TForm1::MakePHD1Click() {
     Image1->refresh();
     statusBar()->clearMessage();  // what the last build did no longer stands
     const BuildSettingsFields fields = Form5->fields();
-    const BuildSettings settings{toCp1250(fields.description), toCp1250(fields.comment),   toCp1250(fields.baseLevel),
-                                 toCp1250(fields.outputLevel), toCp1250(fields.itemsFile), toCp1250(fields.lightsFile)};
+    const BuildSettings settings{.description = toCp1250(fields.description),
+                                 .comment = toCp1250(fields.comment),
+                                 .baseLevel = toCp1250(fields.baseLevel),
+                                 .outputFile = toCp1250(fields.outputLevel),
+                                 .itemsFile = toCp1250(fields.itemsFile),
+                                 .lightsFile = toCp1250(fields.lightsFile)};
     const std::array<std::string, 6> before = settingsTexts(project_);
     bool projectSaved = false;
     WindowBuildObserver observer([this](int value) { setProgress(value); },

@@ -124,68 +124,70 @@ TForm3::TForm3(Project& project, EditorServices& services, QWidget* parent)
     PageControl1->addTab(tab3, QStringLiteral("Widok lewy/prawy"));
 
     buildTopPage(tab1);
-    buildSidePage(tab2, frontBack_,
-                  SidePageLayout{SideView::FrontBack,
-                               "Image3",
-                               "ScrollBox3",
-                               QRect(64, 120, 313, 242),
-                               QStringLiteral("Kliknij dla wybrania wysokości podłogi/sufitu"),
-                               QStringLiteral("Zachód"),
-                               QStringLiteral("Wschód"),
-                               "SpinEdit46",
-                               QStringLiteral("Rząd"),
-                               QStringLiteral("Zaznacz rząd do edycji"),
-                               "SpinEdit45",
-                               "SpinEdit24",
-                               "SpinEdit47",
-                               "SpinEdit48",
-                               {"SpinEdit25", "SpinEdit26", "SpinEdit27", "SpinEdit28", "SpinEdit29"},
-                               {"SpinEdit30", "SpinEdit31", "SpinEdit32", "SpinEdit33", "SpinEdit34"},
-                               {"SpinEdit35", "SpinEdit36", "SpinEdit37", "SpinEdit38", "SpinEdit39"},
-                               {"SpinEdit44", "SpinEdit43", "SpinEdit42", "SpinEdit41", "SpinEdit40"},
-                               {{{"SpeedButton1", 1},
-                                 {"SpeedButton12", 2},
-                                 {"SpeedButton13", 3},
-                                 {"SpeedButton14", 4},
-                                 {"SpeedButton15", 11},
-                                 {"SpeedButton16", 12},
-                                 {"SpeedButton17", 13},
-                                 {"SpeedButton18", 14},
-                                 {"SpeedButton19", 15},
-                                 {"SpeedButton20", 16}}},
-                               "Button3",
-                               {"TrackBar1", "TrackBar2"}});
-    buildSidePage(tab3, leftRight_,
-                  SidePageLayout{SideView::LeftRight,
-                               "Image2",
-                               "ScrollBox2",
-                               QRect(64, 120, 319, 242),
-                               QString(),
-                               QStringLiteral("Północ"),
-                               QStringLiteral("Południe"),
-                               "SpinEdit1",
-                               QStringLiteral("Kolumna"),
-                               QStringLiteral("Zaznacz kolumnę do edycji"),
-                               "SpinEdit2",
-                               "SpinEdit53",
-                               "SpinEdit52",
-                               "SpinEdit23",
-                               {"SpinEdit3", "SpinEdit4", "SpinEdit5", "SpinEdit6", "SpinEdit7"},
-                               {"SpinEdit8", "SpinEdit9", "SpinEdit10", "SpinEdit11", "SpinEdit12"},
-                               {"SpinEdit13", "SpinEdit14", "SpinEdit15", "SpinEdit16", "SpinEdit17"},
-                               {"SpinEdit18", "SpinEdit19", "SpinEdit20", "SpinEdit21", "SpinEdit22"},
-                               {{{"SpeedButton2", 1},
-                                 {"SpeedButton3", 2},
-                                 {"SpeedButton4", 3},
-                                 {"SpeedButton5", 4},
-                                 {"SpeedButton6", 5},
-                                 {"SpeedButton7", 6},
-                                 {"SpeedButton8", 7},
-                                 {"SpeedButton9", 8},
-                                 {"SpeedButton10", 9},
-                                 {"SpeedButton11", 10}}},
-                               "Button2",
-                               {"TrackBar3", "TrackBar4"}});
+    buildSidePage(
+        tab2, frontBack_,
+        SidePageLayout{.view = SideView::FrontBack,
+                       .picture = "Image3",
+                       .scroll = "ScrollBox3",
+                       .scrollGeometry = QRect(64, 120, 313, 242),
+                       .pictureHint = QStringLiteral("Kliknij dla wybrania wysokości podłogi/sufitu"),
+                       .leftLabel = QStringLiteral("Zachód"),
+                       .rightLabel = QStringLiteral("Wschód"),
+                       .line = "SpinEdit46",
+                       .lineLabel = QStringLiteral("Rząd"),
+                       .lineHint = QStringLiteral("Zaznacz rząd do edycji"),
+                       .lineCount = "SpinEdit45",
+                       .above = "SpinEdit24",
+                       .beside = "SpinEdit47",
+                       .below = "SpinEdit48",
+                       .floorTextures = {"SpinEdit25", "SpinEdit26", "SpinEdit27", "SpinEdit28", "SpinEdit29"},
+                       .floorLights = {"SpinEdit30", "SpinEdit31", "SpinEdit32", "SpinEdit33", "SpinEdit34"},
+                       .ceilingTextures = {"SpinEdit35", "SpinEdit36", "SpinEdit37", "SpinEdit38", "SpinEdit39"},
+                       .ceilingLights = {"SpinEdit44", "SpinEdit43", "SpinEdit42", "SpinEdit41", "SpinEdit40"},
+                       .shapeButtons = {{{"SpeedButton1", 1},
+                                         {"SpeedButton12", 2},
+                                         {"SpeedButton13", 3},
+                                         {"SpeedButton14", 4},
+                                         {"SpeedButton15", 11},
+                                         {"SpeedButton16", 12},
+                                         {"SpeedButton17", 13},
+                                         {"SpeedButton18", 14},
+                                         {"SpeedButton19", 15},
+                                         {"SpeedButton20", 16}}},
+                       .okButton = "Button3",
+                       .trackBars = {"TrackBar1", "TrackBar2"}});
+    buildSidePage(
+        tab3, leftRight_,
+        SidePageLayout{.view = SideView::LeftRight,
+                       .picture = "Image2",
+                       .scroll = "ScrollBox2",
+                       .scrollGeometry = QRect(64, 120, 319, 242),
+                       .pictureHint = QString(),
+                       .leftLabel = QStringLiteral("Północ"),
+                       .rightLabel = QStringLiteral("Południe"),
+                       .line = "SpinEdit1",
+                       .lineLabel = QStringLiteral("Kolumna"),
+                       .lineHint = QStringLiteral("Zaznacz kolumnę do edycji"),
+                       .lineCount = "SpinEdit2",
+                       .above = "SpinEdit53",
+                       .beside = "SpinEdit52",
+                       .below = "SpinEdit23",
+                       .floorTextures = {"SpinEdit3", "SpinEdit4", "SpinEdit5", "SpinEdit6", "SpinEdit7"},
+                       .floorLights = {"SpinEdit8", "SpinEdit9", "SpinEdit10", "SpinEdit11", "SpinEdit12"},
+                       .ceilingTextures = {"SpinEdit13", "SpinEdit14", "SpinEdit15", "SpinEdit16", "SpinEdit17"},
+                       .ceilingLights = {"SpinEdit18", "SpinEdit19", "SpinEdit20", "SpinEdit21", "SpinEdit22"},
+                       .shapeButtons = {{{"SpeedButton2", 1},
+                                         {"SpeedButton3", 2},
+                                         {"SpeedButton4", 3},
+                                         {"SpeedButton5", 4},
+                                         {"SpeedButton6", 5},
+                                         {"SpeedButton7", 6},
+                                         {"SpeedButton8", 7},
+                                         {"SpeedButton9", 8},
+                                         {"SpeedButton10", 9},
+                                         {"SpeedButton11", 10}}},
+                       .okButton = "Button2",
+                       .trackBars = {"TrackBar3", "TrackBar4"}});
     PageControl1->setCurrentWidget(tab2);
     connect(PageControl1, &QTabWidget::currentChanged, this, &TForm3::PageControl1Change);
 
@@ -207,12 +209,24 @@ void TForm3::buildTopPage(QWidget* page) {
         QString hint;
     };
     const std::array<Direction, 6> directions = {{
-        {"RadioButton1", QStringLiteral("Przód"), QStringLiteral("Widok z portalu przy północnej ścianie")},
-        {"RadioButton2", QStringLiteral("Tył"), QStringLiteral("Widok z portalu przy południowej ścianie")},
-        {"RadioButton3", QStringLiteral("Lewa"), QStringLiteral("Widok z portalu przy zachodniej ścianie")},
-        {"RadioButton4", QStringLiteral("Prawa"), QStringLiteral("Widok z portalu przy wschodniej ścianie")},
-        {"RadioButton5", QStringLiteral("Góra"), QStringLiteral("Widok z portalu na suficie")},
-        {"RadioButton6", QStringLiteral("Dół"), QStringLiteral("Widok z portalu na podłodze")},
+        {.name = "RadioButton1",
+         .caption = QStringLiteral("Przód"),
+         .hint = QStringLiteral("Widok z portalu przy północnej ścianie")},
+        {.name = "RadioButton2",
+         .caption = QStringLiteral("Tył"),
+         .hint = QStringLiteral("Widok z portalu przy południowej ścianie")},
+        {.name = "RadioButton3",
+         .caption = QStringLiteral("Lewa"),
+         .hint = QStringLiteral("Widok z portalu przy zachodniej ścianie")},
+        {.name = "RadioButton4",
+         .caption = QStringLiteral("Prawa"),
+         .hint = QStringLiteral("Widok z portalu przy wschodniej ścianie")},
+        {.name = "RadioButton5",
+         .caption = QStringLiteral("Góra"),
+         .hint = QStringLiteral("Widok z portalu na suficie")},
+        {.name = "RadioButton6",
+         .caption = QStringLiteral("Dół"),
+         .hint = QStringLiteral("Widok z portalu na podłodze")},
     }};
     for (int i = 0; i < 6; ++i) {
         const Direction& d = directions[std::size_t(i)];
@@ -247,11 +261,18 @@ void TForm3::buildTopPage(QWidget* page) {
         void (TForm3::*handler)();
     };
     const std::array<ButtonLayout, 3> buttons = {{
-        {"Button1", QStringLiteral("Dodaj widok"), QStringLiteral("Dodaj nowy portal z aktualnymi wartościami"),
-         &TForm3::Button1Click},
-        {"Button5", QStringLiteral("Zamień"), QStringLiteral("Zamień właściwości portalu na aktualne wartości"),
-         &TForm3::Button5Click},
-        {"Button4", QStringLiteral("Usuń widok"), QStringLiteral("Usuń ostatni portal z listy"), &TForm3::Button4Click},
+        {.name = "Button1",
+         .caption = QStringLiteral("Dodaj widok"),
+         .hint = QStringLiteral("Dodaj nowy portal z aktualnymi wartościami"),
+         .handler = &TForm3::Button1Click},
+        {.name = "Button5",
+         .caption = QStringLiteral("Zamień"),
+         .hint = QStringLiteral("Zamień właściwości portalu na aktualne wartości"),
+         .handler = &TForm3::Button5Click},
+        {.name = "Button4",
+         .caption = QStringLiteral("Usuń widok"),
+         .hint = QStringLiteral("Usuń ostatni portal z listy"),
+         .handler = &TForm3::Button4Click},
     }};
     for (int i = 0; i < 3; ++i) {
         const ButtonLayout& b = buttons[std::size_t(i)];
@@ -323,12 +344,21 @@ void TForm3::buildSidePage(QWidget* page, SidePage& side, const SidePageLayout& 
         bool beside;
     };
     const std::array<LinkLayout, 3> links = {{
-        {pageLayout.above, QStringLiteral("Pom. powyżej"), QStringLiteral("Sektor jest niezgodny z numerem pomieszczenia powyżej"),
-         &side.above, false},
-        {pageLayout.beside, QStringLiteral("Pom. z boku"), QStringLiteral("Sektor jest niezgodny z numerem pomieszczenia z boku"),
-         &side.beside, true},
-        {pageLayout.below, QStringLiteral("Pom. poniżej"), QStringLiteral("Sektor jest niezgodny z numerem pomieszczenia poniżej"),
-         &side.below, false},
+        {.name = pageLayout.above,
+         .label = QStringLiteral("Pom. powyżej"),
+         .hint = QStringLiteral("Sektor jest niezgodny z numerem pomieszczenia powyżej"),
+         .field = &side.above,
+         .beside = false},
+        {.name = pageLayout.beside,
+         .label = QStringLiteral("Pom. z boku"),
+         .hint = QStringLiteral("Sektor jest niezgodny z numerem pomieszczenia z boku"),
+         .field = &side.beside,
+         .beside = true},
+        {.name = pageLayout.below,
+         .label = QStringLiteral("Pom. poniżej"),
+         .hint = QStringLiteral("Sektor jest niezgodny z numerem pomieszczenia poniżej"),
+         .field = &side.below,
+         .beside = false},
     }};
     for (int i = 0; i < 3; ++i) {
         const LinkLayout& l = links[std::size_t(i)];
@@ -522,7 +552,10 @@ void TForm3::SpinEdit1Change() {
 
 SideFields TForm3::readSideFields(const SidePage& side) const {
     SideFields f;
-    f.links = {side.above->value(), side.beside->value(), side.below->value(), side.linkMode};
+    f.links = {.above = side.above->value(),
+               .beside = side.beside->value(),
+               .below = side.below->value(),
+               .mode = side.linkMode};
     for (std::size_t i = 0; i < 5; ++i) {
         f.floor.textures[i] = side.floorTextures[i]->value();
         f.floor.lights[i] = side.floorLights[i]->value();
@@ -640,7 +673,10 @@ void TForm3::Image1MouseMove(int px, int py) {
 }
 
 PortalFields TForm3::readPortalFields() const {
-    return {portalDirection_, SpinEdit51->value(), SpinEdit49->value(), SpinEdit50->value()};
+    return {.face = portalDirection_,
+            .targetRoom = SpinEdit51->value(),
+            .width = SpinEdit49->value(),
+            .length = SpinEdit50->value()};
 }
 
 int TForm3::selectedPortal() const {

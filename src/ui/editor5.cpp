@@ -106,7 +106,12 @@ TForm5::TForm5(FileAsker& files, QWidget* parent) : QDialog(parent), files_(file
 }
 
 BuildSettingsFields TForm5::fields() const {
-    return {Edit1->text(), Edit2->text(), Edit3->text(), Edit4->text(), Edit5->text(), Edit6->text()};
+    return {.description = Edit1->text(),
+            .comment = Edit2->text(),
+            .baseLevel = Edit3->text(),
+            .itemsFile = Edit4->text(),
+            .lightsFile = Edit5->text(),
+            .outputLevel = Edit6->text()};
 }
 
 void TForm5::setFields(const BuildSettingsFields& f) {

@@ -26,7 +26,7 @@ std::filesystem::path configFileLocation(const std::filesystem::path& programFol
 }
 
 StartupOptions startupOptions(const std::filesystem::path& programFolder, const QStringList& arguments) {
-    return {programFolder, configFileLocation(programFolder), arguments};
+    return {.programFolder = programFolder, .configFile = configFileLocation(programFolder), .arguments = arguments};
 }
 
 std::unique_ptr<TForm1> createMainWindow(Project& project, const StartupOptions& options) {

@@ -9,53 +9,58 @@ namespace cw::ui {
 
 namespace {
 
-const FileFilter kProjectFilter{QStringLiteral("Cairnwork (*.cwp)"), QStringLiteral("*.cwp")};
-const FileFilter kAllFiles{QStringLiteral("All files (*.*)"), QStringLiteral("*.*")};
+const FileFilter kProjectFilter{.description = QStringLiteral("Cairnwork (*.cwp)"),
+                                .patterns = QStringLiteral("*.cwp")};
+const FileFilter kAllFiles{.description = QStringLiteral("All files (*.*)"), .patterns = QStringLiteral("*.*")};
 
 }  // namespace
 
 FileDialogSettings openProjectDialog() {
-    return {QStringLiteral("Open CWP file"), {kProjectFilter}, QStringLiteral("cwp"), false, false};
+    return {
+        .title = QStringLiteral("Open CWP file"), .filters = {kProjectFilter}, .defaultSuffix = QStringLiteral("cwp")};
 }
 
 FileDialogSettings saveProjectDialog() {
-    return {QStringLiteral("Save CWP file"), {kProjectFilter}, QStringLiteral("cwp"), true, false};
+    return {.title = QStringLiteral("Save CWP file"),
+            .filters = {kProjectFilter},
+            .defaultSuffix = QStringLiteral("cwp"),
+            .save = true};
 }
 
 FileDialogSettings baseLevelDialog() {
-    return {QStringLiteral("Open TR base file"),
-            {{QStringLiteral("All Tomb Raiders Files (*.phd,*.tub,*.tr2)"), QStringLiteral("*.phd;*.tub;*.tr2")}},
-            QString(),
-            false,
-            false};
+    return {.title = QStringLiteral("Open TR base file"),
+            .filters = {{.description = QStringLiteral("All Tomb Raiders Files (*.phd,*.tub,*.tr2)"),
+                         .patterns = QStringLiteral("*.phd;*.tub;*.tr2")}},
+            .defaultSuffix = QString()};
 }
 
 FileDialogSettings itemsFileDialog() {
-    return {QStringLiteral("Open ITM file"),
-            {{QStringLiteral("Items table Files (*.Itm)"), QStringLiteral("*.itm")}, kAllFiles},
-            QStringLiteral("itm"),
-            false,
-            false};
+    return {
+        .title = QStringLiteral("Open ITM file"),
+        .filters = {{.description = QStringLiteral("Items table Files (*.Itm)"), .patterns = QStringLiteral("*.itm")},
+                    kAllFiles},
+        .defaultSuffix = QStringLiteral("itm")};
 }
 
 FileDialogSettings lightsFileDialog() {
-    return {QStringLiteral("Open MSH file"),
-            {{QStringLiteral("Mesh File (*.Msh)"), QStringLiteral("*.msh")}, kAllFiles},
-            QStringLiteral("msh"),
-            false,
-            false};
+    return {.title = QStringLiteral("Open MSH file"),
+            .filters = {{.description = QStringLiteral("Mesh File (*.Msh)"), .patterns = QStringLiteral("*.msh")},
+                        kAllFiles},
+            .defaultSuffix = QStringLiteral("msh")};
 }
 
 FileDialogSettings levelSaveDialog(const QString& preferredSuffix) {
-    return {QString(),
-            {{QStringLiteral("All Tomb Raider files (*.phd,*.tub,*.tr2)"), QStringLiteral("*.phd;*.tub;*.tr2")},
-             {QStringLiteral("Tomb Raider 1 (*.Phd)"), QStringLiteral("*.phd")},
-             {QStringLiteral("Tomb Raider 1 Gold (*.tub)"), QStringLiteral("*.tub")},
-             {QStringLiteral("Tomb Raider 2 & 3 (*.tr2)"), QStringLiteral("*.tr2")}},
-            preferredSuffix.toLower(),
-            true,
-            true,
-            true};
+    return {
+        .title = QString(),
+        .filters = {{.description = QStringLiteral("All Tomb Raider files (*.phd,*.tub,*.tr2)"),
+                     .patterns = QStringLiteral("*.phd;*.tub;*.tr2")},
+                    {.description = QStringLiteral("Tomb Raider 1 (*.Phd)"), .patterns = QStringLiteral("*.phd")},
+                    {.description = QStringLiteral("Tomb Raider 1 Gold (*.tub)"), .patterns = QStringLiteral("*.tub")},
+                    {.description = QStringLiteral("Tomb Raider 2 & 3 (*.tr2)"), .patterns = QStringLiteral("*.tr2")}},
+        .defaultSuffix = preferredSuffix.toLower(),
+        .save = true,
+        .refuseReadOnly = true,
+        .suffixFromFilter = true};
 }
 
 QString filterSuffix(const FileFilter& filter, const QString& preferred) {

@@ -44,7 +44,7 @@ protected:
         hall.sky = 1;
         hall.water = 1;
         hall.portalCount = 1;
-        hall.portals[0] = Portal{4, 2, 1, 3, 2, 6};
+        hall.portals[0] = Portal{.face = 4, .targetRoom = 2, .width = 1, .length = 3, .row = 2, .column = 6};
         test::addTestRoom(*p, 3, 3, "Side");
         p->currentRoom = 1;
         file = (dir / "small.cwp").string();

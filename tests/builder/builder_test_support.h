@@ -43,8 +43,12 @@ inline EditorRoom& addPlacedRoom(Project& project, int rows, int columns, int we
 // A doorway: sector (x, z) opened between the room's default heights, leading into room `side`
 // (link mode 2), as the room editor leaves it.
 inline void addSideLink(EditorRoom& room, int x, int z, int side) {
-    gameSectorAt(room.grid, x, z) = GameSector{0, 0xFFFF, kNoRoom, levelToByte(room.floorLevel), kNoRoom,
-                                               levelToByte(room.ceilingLevel)};
+    gameSectorAt(room.grid, x, z) = GameSector{.floorDataIndex = 0,
+                                               .boxIndex = 0xFFFF,
+                                               .roomBelow = kNoRoom,
+                                               .floor = levelToByte(room.floorLevel),
+                                               .roomAbove = kNoRoom,
+                                               .ceiling = levelToByte(room.ceilingLevel)};
     gameSectorAt(room.grid, x, z).roomAbove = static_cast<std::uint8_t>(side - 1);
     sectorAt(room, x, z).linkMode = 2;
 }
@@ -80,8 +84,12 @@ inline void shapeSector(EditorRoom& room, int x, int z, int floorShape, int ceil
 }
 
 inline void addPortal(EditorRoom& room, int face, int target, int width, int length, int row, int column) {
-    room.portals[static_cast<std::size_t>(room.portalCount++)] =
-        Portal{static_cast<std::uint8_t>(face), static_cast<std::int16_t>(target), width, length, row, column};
+    room.portals[static_cast<std::size_t>(room.portalCount++)] = Portal{.face = static_cast<std::uint8_t>(face),
+                                                                        .targetRoom = static_cast<std::int16_t>(target),
+                                                                        .width = width,
+                                                                        .length = length,
+                                                                        .row = row,
+                                                                        .column = column};
 }
 
 // A project of five rooms with what a level has: slopes of every kind on floors and ceilings,

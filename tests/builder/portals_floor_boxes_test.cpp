@@ -66,7 +66,7 @@ TEST(ConvertPortals, FaceOutsideOneToSixLeavesNormalZeroAndCornersAlone) {
     auto project = makeTestProject();
     EditorRoom& room = addTestRoom(*project, 5, 5, 127, 139);
     room.portalCount = 1;
-    room.portals[0] = Portal{7, 2, 1, 1, 2, 2};
+    room.portals[0] = Portal{.face = 7, .targetRoom = 2, .width = 1, .length = 1, .row = 2, .column = 2};
     auto level = std::make_unique<LevelRoom>();
     level->portals[0].normalX = 5;
     level->portals[0].corners[2] = pc(11, 22, 33);
@@ -82,7 +82,7 @@ TEST(ConvertPortals, RefusesAnchorsOutsideTheGridAndTooManyPortals) {
     auto level = std::make_unique<LevelRoom>();
     room.portalCount = 1;
     for (auto [row, column] : {std::pair{0, 1}, std::pair{6, 1}, std::pair{1, 5}, std::pair{3, -2}}) {
-        room.portals[0] = Portal{1, 2, 1, 1, row, column};
+        room.portals[0] = Portal{.face = 1, .targetRoom = 2, .width = 1, .length = 1, .row = row, .column = column};
         EXPECT_THROW(convertPortals(room, *level), FormatError) << row << "," << column;
     }
     room.portalCount = 21;
@@ -325,7 +325,7 @@ TEST(FinishGameForms, WideVerticesByGameAndRoomKind) {
         LevelRoom& room = image->room(1);
         room.roomFlags = k.flags;
         room.vertexCount = 1;
-        room.vertices[0] = ShortVertex{1, -2, 3, 0x0805};  // light byte 8
+        room.vertices[0] = ShortVertex{.x = 1, .y = -2, .z = 3, .light = 0x0805};  // light byte 8
         finishGameForms(*image);
         const WideVertex& w = room.wideVertices[0];
         EXPECT_EQ(w.x, 1);
@@ -342,7 +342,8 @@ TEST(FinishGameForms, WideVerticesByGameAndRoomKind) {
 TEST(FinishGameForms, LongItemsKeepTheirSecondIntensity) {
     auto image = std::make_unique<LevelImage>();
     image->itemCount = 1;
-    image->itemsShort[0] = ItemShort{0, 2, 11776, 512, 38400, 0x00AB, -1, 0x1234};
+    image->itemsShort[0] = ItemShort{
+        .type = 0, .room = 2, .x = 11776, .y = 512, .z = 38400, .angle = 0x00AB, .intensity = -1, .flags = 0x1234};
     image->itemsLong[0].intensity2 = 77;
     finishGameForms(*image);
     const ItemLong& l = image->itemsLong[0];

@@ -263,7 +263,8 @@ TEST_P(PortalMarks, FilledFromTheAnchorCellEastAndSouth) {
     const PortalMarkCase c = GetParam();
     RoomFixture f(5, 10);
     f.room.portalCount = 1;
-    f.room.portals[0] = Portal{c.face, 2, c.width, c.length, c.row, c.column};
+    f.room.portals[0] =
+        Portal{.face = c.face, .targetRoom = 2, .width = c.width, .length = c.length, .row = c.row, .column = c.column};
     RoomViewImages v;
     makeRoomViewImages(f.room, testPalette(), v);
     drawTopView(f.room, v);
@@ -290,8 +291,9 @@ INSTANTIATE_TEST_SUITE_P(Faces, PortalMarks,
 TEST(RoomViews, PortalTableIsNeverReadPastItsEnd) {
     RoomFixture f(5, 10);
     f.room.portalCount = 1000;  // a damaged count
-    for (Portal& p : f.room.portals) p = Portal{5, 2, 1, 1, 1, 1};
-    f.room.portals[19] = Portal{6, 2, 1, 1, 5, 10};
+    for (Portal& p : f.room.portals)
+        p = Portal{.face = 5, .targetRoom = 2, .width = 1, .length = 1, .row = 1, .column = 1};
+    f.room.portals[19] = Portal{.face = 6, .targetRoom = 2, .width = 1, .length = 1, .row = 5, .column = 10};
     RoomViewImages v;
     makeRoomViewImages(f.room, testPalette(), v);
     drawTopView(f.room, v);
@@ -305,8 +307,13 @@ TEST(RoomViews, PortalTableIsNeverReadPastItsEnd) {
 TEST(RoomViews, HugePortalSizesAreClipped) {
     RoomFixture f(3, 3);
     f.room.portalCount = 2;
-    f.room.portals[0] = Portal{5, 2, 2000000000, -7, 1, 1};  // negative length: no mark
-    f.room.portals[1] = Portal{3, 2, 2000000000, 1, 3, 1};
+    f.room.portals[0] = Portal{.face = 5,
+                               .targetRoom = 2,
+                               .width = 2000000000,
+                               .length = -7,
+                               .row = 1,
+                               .column = 1};  // negative length: no mark
+    f.room.portals[1] = Portal{.face = 3, .targetRoom = 2, .width = 2000000000, .length = 1, .row = 3, .column = 1};
     RoomViewImages v;
     makeRoomViewImages(f.room, testPalette(), v);
     drawTopView(f.room, v);

@@ -75,11 +75,16 @@ void buildRoom(Pattern& p, LevelRoom& room, int kind, const TestRoom& shape) {
     const bool isLong = isLongForm(kind);
     room.vertexCount = static_cast<std::uint16_t>(shape.vertices);
     for (int i = 0; i < shape.vertices; ++i) {
-        const ShortVertex v{p.i16(), p.i16(), p.i16(), p.i16()};
+        const ShortVertex v{.x = p.i16(), .y = p.i16(), .z = p.i16(), .light = p.i16()};
         room.vertices[i] = v;
-        room.wideVertices[i] = isLong ? WideVertex{v.x, v.y, v.z, v.light, static_cast<std::uint16_t>(p.i16()),
-                                                   static_cast<std::uint16_t>(p.i16())}
-                                      : WideVertex{v.x, v.y, v.z, v.light, 16, 0x3DEF};
+        room.wideVertices[i] = isLong ? WideVertex{.x = v.x,
+                                                   .y = v.y,
+                                                   .z = v.z,
+                                                   .light = v.light,
+                                                   .attributes = static_cast<std::uint16_t>(p.i16()),
+                                                   .light2 = static_cast<std::uint16_t>(p.i16())}
+                                      : WideVertex{.x = v.x, .y = v.y, .z = v.z, .light = v.light, .attributes = 16,
+                                                   .light2 = 0x3DEF};
     }
     room.rectangleCount = static_cast<std::uint16_t>(shape.rectangles);
     p.fill(room.rectangles.data(), room.rectangleCount * sizeof(RoomRectangle));
@@ -112,10 +117,24 @@ void buildRoom(Pattern& p, LevelRoom& room, int kind, const TestRoom& shape) {
 void buildItems(Pattern& p, LevelImage& image, int kind, std::uint32_t count) {
     image.itemCount = count;
     for (std::uint32_t i = 0; i < count; ++i) {
-        const ItemLong l{p.i16(), p.i16(), p.i32(), p.i32(), p.i32(), p.i16(), p.i16(),
-                         isLongForm(kind) ? p.i16() : std::int16_t{0}, static_cast<std::uint16_t>(p.i16())};
+        const ItemLong l{.type = p.i16(),
+                         .room = p.i16(),
+                         .x = p.i32(),
+                         .y = p.i32(),
+                         .z = p.i32(),
+                         .angle = p.i16(),
+                         .intensity = p.i16(),
+                         .intensity2 = isLongForm(kind) ? p.i16() : std::int16_t{0},
+                         .flags = static_cast<std::uint16_t>(p.i16())};
         image.itemsLong[i] = l;
-        image.itemsShort[i] = ItemShort{l.type, l.room, l.x, l.y, l.z, l.angle, l.intensity, l.flags};
+        image.itemsShort[i] = ItemShort{.type = l.type,
+                                        .room = l.room,
+                                        .x = l.x,
+                                        .y = l.y,
+                                        .z = l.z,
+                                        .angle = l.angle,
+                                        .intensity = l.intensity,
+                                        .flags = l.flags};
     }
 }
 

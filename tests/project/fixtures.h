@@ -56,13 +56,13 @@ inline std::unique_ptr<Project> richProject() {
     g.floor = -128;
     g.ceiling = 127;
     a.portalCount = 2;
-    a.portals[0] = Portal{4, 2, 1, 3, 3, 5};
-    a.portals[1] = Portal{5, 3, 2, 2, 3, 2};
+    a.portals[0] = Portal{.face = 4, .targetRoom = 2, .width = 1, .length = 3, .row = 3, .column = 5};
+    a.portals[1] = Portal{.face = 5, .targetRoom = 3, .width = 2, .length = 2, .row = 3, .column = 2};
 
     EditorRoom& b = addTestRoom(*p, 3, 3, "Side");
     b.posX = -20;  // dragged past the plan's edge
     b.portalCount = 1;
-    b.portals[0] = Portal{3, 1, 1, 3, 2, 1};
+    b.portals[0] = Portal{.face = 3, .targetRoom = 1, .width = 1, .length = 3, .row = 2, .column = 1};
 
     addTestRoom(*p, 32, 3, std::string(20, 'X'));
     p->currentRoom = 2;

@@ -46,9 +46,19 @@ TEST(TopView, CloseAndReopenASector) {
     g.boxIndex = 5;
     sectorAt(f.room, 3, 3).floorShape = 7;
     ASSERT_TRUE(setSectorClosed(f.room, 3, 3, true));
-    EXPECT_EQ(g, (GameSector{0, 0xFFFF, 255, levelToByte(140), 255, levelToByte(140)}));
+    EXPECT_EQ(g, (GameSector{.floorDataIndex = 0,
+                             .boxIndex = 0xFFFF,
+                             .roomBelow = 255,
+                             .floor = levelToByte(140),
+                             .roomAbove = 255,
+                             .ceiling = levelToByte(140)}));
     ASSERT_TRUE(setSectorClosed(f.room, 3, 3, false));
-    EXPECT_EQ(g, (GameSector{0, 0xFFFF, 255, levelToByte(120), 255, levelToByte(140)}));
+    EXPECT_EQ(g, (GameSector{.floorDataIndex = 0,
+                             .boxIndex = 0xFFFF,
+                             .roomBelow = 255,
+                             .floor = levelToByte(120),
+                             .roomAbove = 255,
+                             .ceiling = levelToByte(140)}));
     EXPECT_EQ(sectorAt(f.room, 3, 3).floorShape, 7);  // the editor's record is kept
 }
 
@@ -113,7 +123,7 @@ TEST(Portals, ReplaceKeepsPositionAndCount) {
     EXPECT_EQ(p.length, 8);
     EXPECT_EQ(p.row, 5);
     EXPECT_EQ(p.column, 4);
-    EXPECT_EQ(portalFields(f.room, 2), (PortalFields{5, 3, 7, 8}));
+    EXPECT_EQ(portalFields(f.room, 2), (PortalFields{.face = 5, .targetRoom = 3, .width = 7, .length = 8}));
 }
 
 TEST(Portals, NoPortalSelectedOrNoneLeft) {

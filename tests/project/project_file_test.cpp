@@ -126,7 +126,8 @@ TEST(ProjectFile, TenByTenRoomTakes11110Bytes) {
     s.spare1 = {31, 32, 33, 34};
     s.linkMode = 0x01020304;
     s.spare2.fill(0x55);
-    r.grid.gameSectors[0] = GameSector{0x1234, 0x5678, 9, -3, 7, -9};
+    r.grid.gameSectors[0] = GameSector{
+        .floorDataIndex = 0x1234, .boxIndex = 0x5678, .roomBelow = 9, .floor = -3, .roomAbove = 7, .ceiling = -9};
     const Bytes b = serializeProject(*p);
     ASSERT_EQ(b.size(), 816u + 11110u);
 
@@ -171,7 +172,12 @@ TEST(ProjectFile, PortalsArePacked19ByteRecords) {
     auto p = std::make_unique<Project>();
     EditorRoom& r = test::addTestRoom(*p, 3, 3, "P");
     r.portalCount = 2;
-    r.portals[1] = Portal{6, -2, 0x11111111, 0x22222222, 0x33333333, 0x44444444};
+    r.portals[1] = Portal{.face = 6,
+                          .targetRoom = -2,
+                          .width = 0x11111111,
+                          .length = 0x22222222,
+                          .row = 0x33333333,
+                          .column = 0x44444444};
     const Bytes b = serializeProject(*p);
     const std::size_t count = 776 + 66 + 9 * 110;
     ASSERT_EQ(b.size(), count + 4 + 2 * 19 + 40 + 40);
@@ -225,7 +231,12 @@ TEST(ProjectFile, LoadKeepsEveryPersistedField) {
     EXPECT_EQ(s.linkMode, 2);
     EXPECT_EQ(s.spare1, (std::array<std::uint8_t, 4>{1, 2, 3, 4}));
     EXPECT_EQ(s.spare2[39], 0xFF);
-    EXPECT_EQ(gameSectorAt(hall.grid, 2, 3), (GameSector{285, 0xFFFF, 255, -128, 1, 127}));
+    EXPECT_EQ(gameSectorAt(hall.grid, 2, 3), (GameSector{.floorDataIndex = 285,
+                                                         .boxIndex = 0xFFFF,
+                                                         .roomBelow = 255,
+                                                         .floor = -128,
+                                                         .roomAbove = 1,
+                                                         .ceiling = 127}));
     EXPECT_EQ(hall.portals[1].face, 5);
     EXPECT_EQ(hall.portals[1].targetRoom, 3);
 }
@@ -323,7 +334,7 @@ Bytes smallFile() {
     auto p = std::make_unique<Project>();
     EditorRoom& a = test::addTestRoom(*p, 3, 4, "A");
     a.portalCount = 1;
-    a.portals[0] = Portal{4, 2, 1, 3, 2, 4};
+    a.portals[0] = Portal{.face = 4, .targetRoom = 2, .width = 1, .length = 3, .row = 2, .column = 4};
     test::addTestRoom(*p, 3, 3, "B");
     return serializeProject(*p);
 }

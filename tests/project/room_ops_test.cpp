@@ -217,7 +217,7 @@ TEST_F(RoomOps, ANewRoomInAFreedSlotStartsEmpty) {
     add(10, 10, "two");
     EditorRoom& two = project->room(2);
     two.portalCount = 2;
-    two.portals[0] = Portal{6, 1, 2, 2, 3, 3};
+    two.portals[0] = Portal{.face = 6, .targetRoom = 1, .width = 2, .length = 2, .row = 3, .column = 3};
     two.reserved = {7, 7};
     sectorAt(two, 3, 3).linkMode = 2;
     sectorAt(two, 3, 3).spare2[0] = 5;
@@ -258,7 +258,7 @@ TEST_F(RoomOps, PropertiesWithTheSameSizeKeepTheSectors) {
     edited.floorTexture(Face::Surface) = 77;
     gameSectorAt(r.grid, 4, 5).floor = -20;
     r.portalCount = 1;
-    r.portals[0] = Portal{1, 2, 1, 1, 10, 4};
+    r.portals[0] = Portal{.face = 1, .targetRoom = 2, .width = 1, .length = 1, .row = 10, .column = 4};
     const auto sectorsBefore = r.grid.gameSectors;
     project->planX = 100;  // dragged
     project->planY = 200;
@@ -327,7 +327,7 @@ TEST_F(RoomOps, ClonesEverythingButPictureAndPosition) {
     sectorAt(src, 2, 3).spare2[7] = 1;
     gameSectorAt(src.grid, 2, 3).roomAbove = 1;
     src.portalCount = 1;
-    src.portals[0] = Portal{5, 2, 1, 2, 3, 2};
+    src.portals[0] = Portal{.face = 5, .targetRoom = 2, .width = 1, .length = 2, .row = 3, .column = 2};
     src.reserved = {4, 5};
     view.calls.clear();
 

@@ -110,7 +110,7 @@ TEST(FloorEdit, WritesHeightShapeLinksAndFaces) {
     f.g(4, 3).floorDataIndex = 77;
     f.g(4, 3).boxIndex = 12;
     SideEdit e = frontBackClick(4, 1, 3, 4);  // shape 4 in the bottom cell: level 0
-    e.fields.links = {2, 0, 3, 1};
+    e.fields.links = {.above = 2, .beside = 0, .below = 3, .mode = 1};
     ASSERT_EQ(editFloor(f.room, e), 1);
     const GameSector& g = f.g(4, 3);
     EXPECT_EQ(g.floor, 127);
@@ -231,7 +231,7 @@ TEST(FloorEdit, CtrlWritesOnlyTheFaces) {
     SideEdit e = frontBackClick(4, 50, 2, 12);
     e.facesOnly = true;
     e.lineCount = 2;
-    e.fields.links = {2, 0, 0, 1};
+    e.fields.links = {.above = 2, .beside = 0, .below = 0, .mode = 1};
     const EditorRoom before = f.room;
     EXPECT_EQ(editFloor(f.room, e), 2);
     for (int z : {2, 3}) {
@@ -252,12 +252,12 @@ TEST(FloorEdit, CtrlWritesOnlyTheFaces) {
 TEST(FloorEdit, SideLinkIsStoredInRoomAbove) {
     Fixture f;
     SideEdit e = frontBackClick(2, 30, 2);
-    e.fields.links = {0, 3, 0, 2};
+    e.fields.links = {.above = 0, .beside = 3, .below = 0, .mode = 2};
     editFloor(f.room, e);
     EXPECT_EQ(f.g(2, 2).roomAbove, 2);
     EXPECT_EQ(f.g(2, 2).roomBelow, 255);
     EXPECT_EQ(f.s(2, 2).linkMode, 2);
-    e.fields.links = {0, 0, 0, 1};
+    e.fields.links = {.above = 0, .beside = 0, .below = 0, .mode = 1};
     editCeiling(f.room, e);
     EXPECT_EQ(f.g(2, 2).roomAbove, 255);
     EXPECT_EQ(f.g(2, 2).roomBelow, 255);
@@ -326,22 +326,24 @@ TEST(LinkFields, CheckRefusesTheCurrentRoomAndRoomsPastTheCount) {
 }
 
 TEST(LinkFields, ChangesKeepOneKindOfLink) {
-    LinkFields l{2, 0, 3, 1};
+    LinkFields l{.above = 2, .beside = 0, .below = 3, .mode = 1};
     l.beside = 3;
     besideFieldChanged(l);
-    EXPECT_EQ(l, (LinkFields{0, 3, 0, 2}));
+    EXPECT_EQ(l, (LinkFields{.above = 0, .beside = 3, .below = 0, .mode = 2}));
     l.beside = 0;
     besideFieldChanged(l);
-    EXPECT_EQ(l, (LinkFields{0, 0, 0, 1}));
-    l = {0, 3, 0, 2};
+    EXPECT_EQ(l, (LinkFields{.above = 0, .beside = 0, .below = 0, .mode = 1}));
+    l = {.above = 0, .beside = 3, .below = 0, .mode = 2};
     l.below = 2;
     aboveOrBelowFieldChanged(l);
-    EXPECT_EQ(l, (LinkFields{0, 0, 2, 1}));
+    EXPECT_EQ(l, (LinkFields{.above = 0, .beside = 0, .below = 2, .mode = 1}));
 }
 
 TEST(PickUp, RoundTripOfEverythingAFloorAndCeilingEditWrites) {
-    for (const LinkFields links : {LinkFields{2, 0, 3, 1}, LinkFields{0, 3, 0, 2}, LinkFields{0, 0, 0, 1},
-                                   LinkFields{0, 0, 2, 1}}) {
+    for (const LinkFields links : {LinkFields{.above = 2, .beside = 0, .below = 3, .mode = 1},
+                                   LinkFields{.above = 0, .beside = 3, .below = 0, .mode = 2},
+                                   LinkFields{.above = 0, .beside = 0, .below = 0, .mode = 1},
+                                   LinkFields{.above = 0, .beside = 0, .below = 2, .mode = 1}}) {
         Fixture f;
         SideEdit e = frontBackClick(5, 30, 4, 13);
         e.fields.links = links;
@@ -361,7 +363,7 @@ TEST(PickUp, NewSectorReadsNoLinksInModeOne) {
     Fixture f;
     const auto picked = pickUpSector(f.room, SideView::FrontBack, 2, 2);
     ASSERT_TRUE(picked);
-    EXPECT_EQ(picked->links, (LinkFields{0, 0, 0, 1}));
+    EXPECT_EQ(picked->links, (LinkFields{.above = 0, .beside = 0, .below = 0, .mode = 1}));
     EXPECT_EQ(picked->floor.textures, (std::array<int, 5>{2, 3, 4, 5, 6}));
     EXPECT_EQ(picked->ceiling.lights, (std::array<int, 5>{16, 16, 16, 16, 16}));
 }

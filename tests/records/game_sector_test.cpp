@@ -47,7 +47,7 @@ TEST(SectorAccess, FillsRowsColumnsAndDiagonals) {
         SectorGrid grid;
         grid.numZ = 5;
         grid.numX = 5;
-        GameSector mark{1, 2, 3, 4, 5, 6};
+        GameSector mark{.floorDataIndex = 1, .boxIndex = 2, .roomBelow = 3, .floor = 4, .roomAbove = 5, .ceiling = 6};
         fillSectorRun(grid, c.x1, c.z1, c.x2, c.z2, mark);
         for (int x = 1; x <= 5; ++x) {
             for (int z = 1; z <= 5; ++z) {

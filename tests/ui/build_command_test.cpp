@@ -76,7 +76,12 @@ private slots:
         addRoom(f);
         bool stayedOpen = false;
         onNextDialog<TForm5>([&stayedOpen](TForm5& dialog) {
-            dialog.setFields({"", "", "/no/base.tr2", "", "", "  "});
+            dialog.setFields({.description = "",
+                              .comment = "",
+                              .baseLevel = "/no/base.tr2",
+                              .itemsFile = "",
+                              .lightsFile = "",
+                              .outputLevel = "  "});
             QVERIFY(cw::test::clickControl(dialog.findChild<QPushButton*>("Button5")));
             stayedOpen = dialog.isVisible();
             QVERIFY(cw::test::clickControl(dialog.findChild<QPushButton*>("Button6")));  // "Odwołaj"
@@ -147,7 +152,12 @@ private slots:
             room.posY = 960 - 10 * (southRow + 5);  // world origin at column 0, row southRow
             initSectorGrid(room, 5, 5);
             const int z = southRow == 0 ? 5 : 1;
-            gameSectorAt(room.grid, 3, z) = GameSector{0, 0xFFFF, kNoRoom, 0, std::uint8_t(southRow == 0 ? 1 : 0), -12};
+            gameSectorAt(room.grid, 3, z) = GameSector{.floorDataIndex = 0,
+                                                       .boxIndex = 0xFFFF,
+                                                       .roomBelow = kNoRoom,
+                                                       .floor = 0,
+                                                       .roomAbove = std::uint8_t(southRow == 0 ? 1 : 0),
+                                                       .ceiling = -12};
             sectorAt(room, 3, z).linkMode = 2;
         }
         auto base = std::make_unique<LevelImage>();
@@ -159,7 +169,12 @@ private slots:
         cw::test::MessageCatcher catcher;
         bool pressed = false;
         onNextDialog<TForm5>([&](TForm5& dialog) {
-            dialog.setFields({"", "", pathIn(f, "base.phd"), "", "", output});
+            dialog.setFields({.description = "",
+                              .comment = "",
+                              .baseLevel = pathIn(f, "base.phd"),
+                              .itemsFile = "",
+                              .lightsFile = "",
+                              .outputLevel = output});
             // "Buduj Level" pressed where it is seen: the widget under the point gets the click.
             auto* button = dialog.findChild<QPushButton*>("Button5");
             const QPoint centre = button->mapTo(&dialog, button->rect().center());
@@ -184,7 +199,12 @@ private slots:
         EditorFixture f;
         addRoom(f);
         onNextDialog<TForm5>([](TForm5& dialog) {
-            dialog.setFields({"x", "", "", "", "", "out.tr2"});
+            dialog.setFields({.description = "x",
+                              .comment = "",
+                              .baseLevel = "",
+                              .itemsFile = "",
+                              .lightsFile = "",
+                              .outputLevel = "out.tr2"});
             QVERIFY(cw::test::clickControl(dialog.findChild<QPushButton*>("Button6")));
         });
         cw::test::MessageCatcher catcher;

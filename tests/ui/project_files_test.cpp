@@ -103,8 +103,12 @@ private slots:
         QCOMPARE(f.form->plan().workingImage.at(5, 865), std::uint8_t(139));
         QCOMPARE(f.form->plan().workingImage.at(15, 875), std::uint8_t(139));  // room 1 in front of room 2
         const BuildSettingsFields fields = f.form->buildSettingsDialog().fields();
-        QCOMPARE(fields, (BuildSettingsFields{"Opis", "Komentarz łąka", "/levels/base.tr2", "/levels/items.itm",
-                                              "/levels/lights.msh", "/out/level.tr2"}));
+        QCOMPARE(fields, (BuildSettingsFields{.description = "Opis",
+                                              .comment = "Komentarz łąka",
+                                              .baseLevel = "/levels/base.tr2",
+                                              .itemsFile = "/levels/items.itm",
+                                              .lightsFile = "/levels/lights.msh",
+                                              .outputLevel = "/out/level.tr2"}));
         QVERIFY(!f.form->isModified());
     }
 

@@ -656,7 +656,13 @@ private slots:
         spin("SpinEdit1")->setValue(4);
         // Every sector open between levels 100 and 200, so that a click on any of them shows.
         for (int xi = 1; xi <= 10; ++xi)
-            for (int zi = 1; zi <= 6; ++zi) g(xi, zi) = GameSector{0, 0xFFFF, 255, levelToByte(100), 255, levelToByte(200)};
+            for (int zi = 1; zi <= 6; ++zi)
+                g(xi, zi) = GameSector{.floorDataIndex = 0,
+                                       .boxIndex = 0xFFFF,
+                                       .roomBelow = 255,
+                                       .floor = levelToByte(100),
+                                       .roomAbove = 255,
+                                       .ceiling = levelToByte(200)};
         const EditorRoom before = room();
         int x = 0, z = 0;
         if (view == "top") {
@@ -726,12 +732,22 @@ private slots:
         g(3, 3).roomAbove = 1;
         g(3, 3).floorDataIndex = 33;
         clickTop(3, 3);
-        QCOMPARE(g(3, 3), (GameSector{0, 0xFFFF, 255, levelToByte(139), 255, levelToByte(139)}));
+        QCOMPARE(g(3, 3), (GameSector{.floorDataIndex = 0,
+                                      .boxIndex = 0xFFFF,
+                                      .roomBelow = 255,
+                                      .floor = levelToByte(139),
+                                      .roomAbove = 255,
+                                      .ceiling = levelToByte(139)}));
         // Cell (3, 3) of a 6-row view: inside from (41, 61).
         QCOMPARE(pixel("Image1", 41, 61), int(kViewGrid));
         QCOMPARE(pixel("Image1", 59, 79), int(kViewGrid));
         clickTop(3, 3, Qt::RightButton);
-        QCOMPARE(g(3, 3), (GameSector{0, 0xFFFF, 255, levelToByte(127), 255, levelToByte(139)}));
+        QCOMPARE(g(3, 3), (GameSector{.floorDataIndex = 0,
+                                      .boxIndex = 0xFFFF,
+                                      .roomBelow = 255,
+                                      .floor = levelToByte(127),
+                                      .roomAbove = 255,
+                                      .ceiling = levelToByte(139)}));
         QCOMPARE(pixel("Image1", 41, 61), int(kViewBackground));
         QCOMPARE(pixel("Image1", 40, 61), int(kViewGrid));  // the grid line stays
         QCOMPARE(services->modifiedCount, 2);
@@ -809,9 +825,9 @@ private slots:
     void portalSelectionShowsItsFields() {
         project = cw::test::makeProject(3, 6, 10);
         room().portalCount = 3;
-        room().portals[0] = Portal{6, 2, 3, 4, 2, 2};
-        room().portals[1] = Portal{3, 3, 1, 2, 1, 1};
-        room().portals[2] = Portal{2, 2, 5, 1, 6, 3};
+        room().portals[0] = Portal{.face = 6, .targetRoom = 2, .width = 3, .length = 4, .row = 2, .column = 2};
+        room().portals[1] = Portal{.face = 3, .targetRoom = 3, .width = 1, .length = 2, .row = 1, .column = 1};
+        room().portals[2] = Portal{.face = 2, .targetRoom = 2, .width = 5, .length = 1, .row = 6, .column = 3};
         show();
         selectListEntry(1);
         QVERIFY(w<QRadioButton>("RadioButton6")->isChecked());
@@ -839,7 +855,7 @@ private slots:
     void noPortalSelectedChangesNothing() {
         project = cw::test::makeProject(3, 6, 10);
         room().portalCount = 1;
-        room().portals[0] = Portal{1, 2, 1, 1, 1, 1};
+        room().portals[0] = Portal{.face = 1, .targetRoom = 2, .width = 1, .length = 1, .row = 1, .column = 1};
         show();
         page("TabSheet1");
         spin("SpinEdit49")->setValue(9);

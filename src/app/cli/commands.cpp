@@ -11,12 +11,17 @@ namespace cw::cli {
 std::span<const Command> allCommands() {
     static const Command commands[] = {
         kProjectCommand,
-        Command{"info", "Show the version word, the game kind and the count of every list of a level file.",
-                "info LEVEL [--json]", runInfoCommand},
-        Command{"convert", "Read a level file and write it unchanged to OUT, in the layout OUT's name calls for "
-                "(\".tub\": Tomb Raider 1 Gold).", "convert IN OUT", runConvertCommand},
-        Command{"build", kBuildSummary, kBuildUsage, runBuild},
-        Command{"check", kCheckSummary, kCheckUsage, runCheck},
+        Command{.name = "info",
+                .summary = "Show the version word, the game kind and the count of every list of a level file.",
+                .usage = "info LEVEL [--json]",
+                .run = runInfoCommand},
+        Command{.name = "convert",
+                .summary = "Read a level file and write it unchanged to OUT, in the layout OUT's name calls for "
+                           "(\".tub\": Tomb Raider 1 Gold).",
+                .usage = "convert IN OUT",
+                .run = runConvertCommand},
+        Command{.name = "build", .summary = kBuildSummary, .usage = kBuildUsage, .run = runBuild},
+        Command{.name = "check", .summary = kCheckSummary, .usage = kCheckUsage, .run = runCheck},
     };
     return commands;
 }

@@ -11,10 +11,10 @@ namespace cw::cli {
 int runProjectCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 inline constexpr Command kProjectCommand = {
-    "project",
-    "Show a project file (any version) as a summary or JSON; --save writes it as version 3.",
-    "project FILE.cwp [--json] [--save OUT.cwp]",
-    runProjectCommand,
+    .name = "project",
+    .summary = "Show a project file (any version) as a summary or JSON; --save writes it as version 3.",
+    .usage = "project FILE.cwp [--json] [--save OUT.cwp]",
+    .run = runProjectCommand,
 };
 
 }  // namespace cw::cli
