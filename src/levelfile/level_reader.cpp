@@ -1,8 +1,6 @@
 #include "levelfile/level_reader.h"
 
-#include <cstdio>
 #include <filesystem>
-#include <memory>
 
 #include "common/binio.h"
 #include "common/errors.h"
@@ -412,17 +410,14 @@ std::uint8_t readBaseLevel(LevelImage& image, const std::string& path) {
         return kReadNoFile;
     }
     // The file is read as it is parsed, each block straight into its place in the image.
-    struct Closer {
-        void operator()(std::FILE* f) const { std::fclose(f); }
-    };
     std::error_code ec;
     const auto size = std::filesystem::file_size(file, ec);
-    std::unique_ptr<std::FILE, Closer> f(ec ? nullptr : std::fopen(file.c_str(), "rb"));
+    const FileHandle f = ec ? FileHandle() : openFile(file, "rb");
     if (!f) {
         resetLevelImage(image);
-        throw IoError("Cannot open \"" + file.string() + "\"" + (ec ? ": " + ec.message() : std::string()));
+        throw IoError("Cannot open \"" + pathText(file) + "\"" + (ec ? ": " + ec.message() : std::string()));
     }
-    ByteReader in(f.get(), static_cast<std::size_t>(size), "Base level \"" + file.string() + "\"");
+    ByteReader in(f.get(), static_cast<std::size_t>(size), "Base level \"" + pathText(file) + "\"");
     return parse(in, image, path, nullptr);
 }
 
