@@ -291,6 +291,42 @@ TEST(ByteReaderFile, ReadsLikeTheSpanAcrossBufferBoundaries) {
     fs::remove(path);
 }
 
+// Bytes handed out by take stay as they were read while the reader goes on: through refills of
+// its buffer, reads straight from the file and further takes, in file mode as in memory.
+TEST(ByteReaderFile, TakenBytesStayValidWhileTheReaderGoesOn) {
+    std::vector<std::uint8_t> bytes(400000);
+    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = std::uint8_t(i * 13 + i / 256);
+    const fs::path path = fs::temp_directory_path() / "cw_byte_reader_take.bin";
+    writeFileAtomically(path, bytes);
+    const FileHandle f = openFile(path, "rb");
+    ASSERT_NE(f, nullptr);
+    ByteReader file(f.get(), bytes.size(), "File");
+    ByteReader span(bytes, "Span");
+    struct Taken {
+        std::size_t at;
+        std::span<const std::uint8_t> fromFile, fromSpan;
+    };
+    std::vector<Taken> taken;
+    // Takes inside the buffer, across its end and larger than it, between reads of every size.
+    const std::pair<std::size_t, std::size_t> steps[] = {
+        {0, 16}, {65500, 100}, {10, 70000}, {3, 5}, {0, 80000}, {70000, 7}, {1, 65536}, {0, 12}};
+    for (const auto& [skipped, n] : steps) {
+        std::vector<std::uint8_t> sink(skipped);
+        file.read(sink.data(), skipped);
+        span.read(sink.data(), skipped);
+        taken.push_back({span.position(), file.take(n), span.take(n)});
+    }
+    std::vector<std::uint8_t> rest(file.remaining());
+    file.read(rest.data(), rest.size());
+    for (const Taken& t : taken) {
+        const std::span<const std::uint8_t> original(bytes.data() + t.at, t.fromSpan.size());
+        EXPECT_TRUE(std::equal(t.fromFile.begin(), t.fromFile.end(), original.begin(), original.end()))
+            << "bytes taken from the file at " << t.at << " changed";
+        EXPECT_EQ(t.fromSpan.data(), original.data()) << "a take from memory is not copied";
+    }
+    fs::remove(path);
+}
+
 TEST(ByteReaderFile, AFileShorterThanItsSizeEndsEarly) {
     const std::vector<std::uint8_t> bytes(100000, 1);
     const fs::path path = fs::temp_directory_path() / "cw_byte_reader_short.bin";
