@@ -1,8 +1,6 @@
 #include "builder/build_driver.h"
 
 #include <algorithm>
-#include <array>
-#include <iterator>
 #include <memory>
 #include <string_view>
 #include <system_error>
@@ -15,6 +13,7 @@
 #include "levelfile/level_image.h"
 #include "levelfile/level_reader.h"
 #include "levelfile/level_writer.h"
+#include "project/project_rules.h"
 
 namespace cw {
 
@@ -24,32 +23,6 @@ namespace fs = std::filesystem;
 
 // A settings text (Windows-1250) as it enters a message.
 std::string utf8(std::string_view text) { return cp1250ToUtf8(text); }
-
-std::string roomLabel(const Project& project, int number) {
-    const std::string_view name =
-        number >= 1 && number <= kMaxRooms ? project.room(number).name.view() : std::string_view();
-    return roomMessageLabel(number, name);
-}
-
-std::string sectorLabel(int x, int z) { return "sector (" + std::to_string(x) + ", " + std::to_string(z) + ")"; }
-
-// A room byte of a game sector names a room of the project (255 = none).
-bool namesMissingRoom(std::uint8_t value, int roomCount) { return value != kNoRoom && value + 1 > roomCount; }
-
-// What a portal's place decides: it must open into another room, and every corner must fit the
-// level's signed 16-bit coordinates. `where` names the portal.
-void addPortalPlaceFaults(std::vector<std::string>& faults, const std::string& where, int roomNumber,
-                          const EditorRoom& room, const Portal& portal) {
-    if (portal.targetRoom == roomNumber) faults.push_back(where + ": it opens into its own room.");
-    const auto geometry = portalGeometry(portal, room.grid);
-    if (!geometry) return;  // its face or anchor is named as a fault of its own
-    if (const auto corner = cornerOutsideLevel(*geometry)) {
-        faults.push_back(where + ": with width " + std::to_string(portal.width) + " and length " +
-                         std::to_string(portal.length) + " a corner lies at (" + std::to_string((*corner)[0]) + ", " +
-                         std::to_string((*corner)[1]) + ", " + std::to_string((*corner)[2]) +
-                         "), outside the level's coordinates (-32768 to 32767); make the portal smaller.");
-    }
-}
 
 // One settings text and the field the project keeps it in.
 struct SettingsField {
@@ -143,7 +116,8 @@ private:
     BuildOutcome stepsAfterReading() {
         const std::string& output = settings_.outputFile;
 
-        if (const std::vector<std::string> faults = projectBuildFaults(project_); !faults.empty()) return refuse(faults);
+        const std::vector<ProjectFault> findings = projectFaults(project_);
+        if (auto faults = refusalTexts(findings, RuleUser::Build); !faults.empty()) return refuse(faults);
 
         if (auto refusal = buildRooms(); !refusal.empty()) return refuse(refusal);
         observer_.setProgress(90);
@@ -165,7 +139,7 @@ private:
                           " was not written: the base level's version word is not a known one.");
         }
         observer_.setProgress(0);
-        showLinkWarnings();
+        showWarnings(warningTexts(findings));
 
         project_.levelDescription = settings_.description;
         project_.comment = settings_.comment;
@@ -217,7 +191,7 @@ private:
             const MeshResult mesh = assembleFaces(*quads, R, *index, environment_.vertexSearch);
             if (mesh != MeshResult::Ok) return meshLimitMessage(r, E.name.view(), mesh);
 
-            convertPortals(E, R);
+            convertPortals(E, R, r);
         }
         return {};
     }
@@ -270,9 +244,9 @@ private:
         }
     }
 
-    // The side links into closed sectors, in one message, once the level is written.
-    void showLinkWarnings() {
-        const std::vector<std::string> warnings = checkRoomLinks(project_).warnings;
+    // The warnings of the project rules (side links into closed sectors), in one message, once the
+    // level is written.
+    void showWarnings(const std::vector<std::string>& warnings) {
         if (warnings.empty()) return;
         std::string text = "The level was written, but:";
         for (const std::string& w : warnings) text.append("\n").append(w);
@@ -289,9 +263,7 @@ private:
                 for (int z = 1; z <= grid.numZ; ++z) {
                     const std::uint16_t index = gameSectorAt(grid, x, z).floorDataIndex;
                     if (index != 0 && index >= image.floorData.count) {
-                        faults.push_back(roomLabel(project_, r) + ", " + sectorLabel(x, z) + ": floor data index " +
-                                         std::to_string(index) + " lies past the floor data (" +
-                                         std::to_string(image.floorData.count) + " words).");
+                        faults.push_back(floorDataIndexFault(project_, r, x, z, index, image.floorData.count));
                     }
                 }
             }
@@ -350,214 +322,6 @@ std::vector<std::string> settingsBuildFaults(const BuildSettings& settings, cons
     if (!trimBlanks(settings.lightsFile).empty())
         checkInput("light/texture file", pathFromBytes(settings.lightsFile), utf8(settings.lightsFile));
     return faults;
-}
-
-std::vector<std::string> projectBuildFaults(const Project& project) {
-    std::vector<std::string> faults;
-    const int rooms = project.roomCount;
-    if (rooms == 0) {
-        faults.push_back("The project has no rooms.");
-        return faults;
-    }
-    if (rooms > kMaxRooms) {
-        faults.push_back("The project has " + std::to_string(rooms) + " rooms; at most " + std::to_string(kMaxRooms) +
-                         " are allowed.");
-        return faults;
-    }
-    if (project.currentRoom < 1 || project.currentRoom > rooms) {
-        faults.push_back("The current room " + std::to_string(project.currentRoom) +
-                         " (where the player starts) is not a room of the project.");
-    }
-    for (int r = 1; r <= rooms; ++r) {
-        const EditorRoom& room = project.room(r);
-        const std::string label = roomLabel(project, r);
-        const int numX = room.numX(), numZ = room.numZ();
-        if (numX < kMinRoomSide || numX > kMaxSectorsPerSide || numZ < kMinRoomSide || numZ > kMaxSectorsPerSide) {
-            faults.push_back(label + " is " + std::to_string(numX) + " x " + std::to_string(numZ) +
-                             " sectors; a room has 3 to 32 sectors in each direction.");
-            continue;
-        }
-        if (room.portalCount < 0 || room.portalCount > kMaxPortals) {
-            faults.push_back(label + " has " + std::to_string(room.portalCount) + " portals; at most " +
-                             std::to_string(kMaxPortals) + " are allowed.");
-        } else {
-            for (int p = 1; p <= room.portalCount; ++p) {
-                const Portal& portal = room.portals[static_cast<std::size_t>(p - 1)];
-                const std::string where = label + ", portal " + std::to_string(p);
-                if (portal.face < 1 || portal.face > 6) {
-                    faults.push_back(where + ": its face is " + std::to_string(portal.face) +
-                                     "; it must be 1 to 6 (north, south, west, east wall, ceiling, floor).");
-                }
-                if (!inGrid(room.grid, portal.column, portal.row)) {
-                    faults.push_back(where + ": its sector (column " + std::to_string(portal.column) + ", row " +
-                                     std::to_string(portal.row) + ") lies outside the room's " + std::to_string(numX) +
-                                     " x " + std::to_string(numZ) + " sectors.");
-                }
-                if (portal.targetRoom < 1 || portal.targetRoom > rooms) {
-                    faults.push_back(where + ": it opens into room " + std::to_string(portal.targetRoom) +
-                                     ", which the project does not have (it has " + std::to_string(rooms) + " rooms).");
-                }
-                addPortalPlaceFaults(faults, where, r, room, portal);
-            }
-        }
-        for (int x = 1; x <= numX; ++x) {
-            for (int z = 1; z <= numZ; ++z) {
-                const GameSector& g = gameSectorAt(room.grid, x, z);
-                const Sector& s = sectorAt(room, x, z);
-                const auto where = [&] { return label + ", " + sectorLabel(x, z); };
-                if (s.floorShape < 1 || s.floorShape > 16 || s.ceilingShape < 1 || s.ceilingShape > 16) {
-                    faults.push_back(where() + ": its floor shape " + std::to_string(s.floorShape) + " or ceiling shape " +
-                                     std::to_string(s.ceilingShape) + " is not a shape 1 to 16.");
-                }
-                if (namesMissingRoom(g.roomBelow, rooms)) {
-                    faults.push_back(where() + ": the room below is room " + std::to_string(g.roomBelow + 1) +
-                                     ", which the project does not have.");
-                }
-                if (s.linkMode == 2) {
-                    if (namesMissingRoom(g.roomAbove, rooms)) {
-                        faults.push_back(where() + ": the side room is room " + std::to_string(g.roomAbove + 1) +
-                                         ", which the project does not have.");
-                    }
-                } else if (namesMissingRoom(g.roomAbove, rooms)) {
-                    faults.push_back(where() + ": the room above is room " + std::to_string(g.roomAbove + 1) +
-                                     ", which the project does not have.");
-                }
-            }
-        }
-    }
-    std::vector<std::string> links = checkRoomLinks(project).faults;
-    faults.insert(faults.end(), std::make_move_iterator(links.begin()), std::make_move_iterator(links.end()));
-    return faults;
-}
-
-namespace {
-
-// The links of a sector as the game follows them (room number - 1, kNoRoom for none).
-std::uint8_t sideRoomOf(const EditorRoom& room, int x, int z) {
-    return sectorAt(room, x, z).linkMode == 2 ? gameSectorAt(room.grid, x, z).roomAbove : std::uint8_t{kNoRoom};
-}
-std::uint8_t roomBelowOf(const EditorRoom& room, int x, int z) { return gameSectorAt(room.grid, x, z).roomBelow; }
-std::uint8_t roomAboveOf(const EditorRoom& room, int x, int z) {
-    return sectorAt(room, x, z).linkMode == 2 ? std::uint8_t{kNoRoom} : gameSectorAt(room.grid, x, z).roomAbove;
-}
-using LinkOf = std::uint8_t (*)(const EditorRoom&, int, int);
-
-// The rooms whose links are checked and that links are checked into: rooms of the project with a
-// size of 3 to 32 sectors each way (the others are faults of projectBuildFaults).
-class LinkedRooms {
-public:
-    explicit LinkedRooms(const Project& project)
-        : project_(project), count_(std::min<int>(project.roomCount, kMaxRooms)) {}
-
-    int count() const { return count_; }
-    bool usable(int number) const {
-        if (number < 1 || number > count_) return false;
-        const EditorRoom& room = project_.room(number);
-        return room.numX() >= kMinRoomSide && room.numX() <= kMaxSectorsPerSide && room.numZ() >= kMinRoomSide &&
-               room.numZ() <= kMaxSectorsPerSide;
-    }
-    // The room a link byte leads into, 0 for none or for a room that is not checked.
-    int target(std::uint8_t link) const { return link != kNoRoom && usable(link + 1) ? link + 1 : 0; }
-    const EditorRoom& room(int number) const { return project_.room(number); }
-
-private:
-    const Project& project_;
-    int count_;
-};
-
-std::string placeLabel(WorldPlace place) {
-    return "world column " + std::to_string(place.column) + ", row " + std::to_string(place.row);
-}
-
-// Follows the links `linkOf` from room `from` through the sectors at `place`; returns the room the
-// chain comes back to (one it passed, `from` included), or 0 when it ends.
-int chainReturn(const LinkedRooms& rooms, int from, WorldPlace place, LinkOf linkOf, std::string& path) {
-    std::array<bool, kMaxRooms + 1> passed{};
-    passed[static_cast<std::size_t>(from)] = true;
-    path = std::to_string(from);
-    int room = from, x = 0, z = 0;
-    if (!sectorAtPlace(rooms.room(room), place, x, z)) return 0;
-    for (;;) {
-        const int next = rooms.target(linkOf(rooms.room(room), x, z));
-        if (next == 0) return 0;
-        path += ", " + std::to_string(next);
-        if (passed[static_cast<std::size_t>(next)]) return next;
-        passed[static_cast<std::size_t>(next)] = true;
-        room = next;
-        if (!sectorAtPlace(rooms.room(room), place, x, z)) return 0;
-    }
-}
-
-}  // namespace
-
-RoomLinkFindings checkRoomLinks(const Project& project) {
-    RoomLinkFindings findings;
-    const LinkedRooms rooms(project);
-    for (int r = 1; r <= rooms.count(); ++r) {
-        if (!rooms.usable(r)) continue;
-        const EditorRoom& room = rooms.room(r);
-        std::size_t number = 0;  // sector (x, z) is number (x - 1) * numZ + z, counted from 1
-        for (int x = 1; x <= room.numX(); ++x) {
-            for (int z = 1; z <= room.numZ(); ++z) {
-                const GameSector& own = room.grid.gameSectors[number++];
-                if (own.roomBelow == kNoRoom && own.roomAbove == kNoRoom) continue;  // no link at all
-                const WorldPlace place = sectorPlace(room, x, z);
-                const auto where = [&] { return roomLabel(project, r) + ", " + sectorLabel(x, z) + ": "; };
-                int tx = 0, tz = 0;
-
-                if (const int side = rooms.target(sideRoomOf(room, x, z)); side != 0) {
-                    const std::string into = where() + "its side link leads into " + roomLabel(project, side);
-                    if (!sectorAtPlace(rooms.room(side), place, tx, tz)) {
-                        findings.faults.push_back(into + ", which has no sector at this place (" + placeLabel(place) +
-                                                  ").");
-                    } else if (const int onward = rooms.target(sideRoomOf(rooms.room(side), tx, tz)); onward != 0) {
-                        std::string path;
-                        const int back = chainReturn(rooms, r, place, sideRoomOf, path);
-                        std::string text = into + ", onto its " + sectorLabel(tx, tz) +
-                                           ", which is a side link too, into " + roomLabel(project, onward);
-                        if (back == 0) {
-                            text += ": the game does not pass from one side link into another.";
-                        } else {
-                            text += ": the game would go round for ever (rooms " + path + ").";
-                            // Two doorways into each other: the rooms overlap by one sector.
-                            if (back == r && onward == r && side != r)
-                                text += " Rooms joined by doorways overlap by two sectors.";
-                        }
-                        findings.faults.push_back(text);
-                    } else {
-                        const GameSector& g = gameSectorAt(rooms.room(side).grid, tx, tz);
-                        if (g.floor == g.ceiling) {
-                            findings.warnings.push_back(into + ", onto its " + sectorLabel(tx, tz) +
-                                                        ", which is closed (its floor is at its ceiling): the player "
-                                                        "cannot go through.");
-                        }
-                    }
-                }
-
-                const struct {
-                    LinkOf linkOf;
-                    const char* name;
-                } vertical[] = {{roomBelowOf, "below"}, {roomAboveOf, "above"}};
-                for (const auto& v : vertical) {
-                    const int target = rooms.target(v.linkOf(room, x, z));
-                    if (target == 0) continue;
-                    const std::string into = where() + "the room " + v.name + " is " + roomLabel(project, target);
-                    if (!sectorAtPlace(rooms.room(target), place, tx, tz)) {
-                        findings.faults.push_back(into + ", which has no sector at this place (" + placeLabel(place) +
-                                                  ").");
-                        continue;
-                    }
-                    std::string path;
-                    if (const int back = chainReturn(rooms, r, place, v.linkOf, path); back != 0) {
-                        findings.faults.push_back(into + ", and the chain of rooms " + v.name + " comes back to " +
-                                                  roomLabel(project, back) + " (rooms " + path + ", at " +
-                                                  placeLabel(place) + "); the game would follow it for ever.");
-                    }
-                }
-            }
-        }
-    }
-    return findings;
 }
 
 BuildOutcome buildLevel(Project& project, const BuildSettings& settings, const BuildEnvironment& environment,

@@ -9,9 +9,10 @@
 //
 // Before anything is built the settings and the project are checked: the output must not be one
 // of the build's own inputs (the project file, the base level, the two side files, however the
-// path is spelt), every settings text must fit its field in the project, and the project's
-// rooms, sizes, shapes, portals and room links must make a level; every fault is listed and the
-// build refused. A refused or failed build writes no file (the level is written to a temporary
+// path is spelt), every settings text must fit its field in the project, and the project must
+// have no fault of the project rules (project_rules.h: rooms, sizes, shapes, portals, room links);
+// every fault is listed, a line each under kBuildRefused, and the build refused. The warnings of
+// the project rules are shown once the level is written. A refused or failed build writes no file (the level is written to a temporary
 // name and renamed) and leaves the project as it was. Only a build that wrote its level stores
 // the six settings texts in the project and then tells the observer, whose owner decides
 // whether to save the project.
@@ -79,31 +80,6 @@ BuildOutcome buildLevel(Project& project, const BuildSettings& settings, const B
 // hold a base level in memory already (the fuzz tests); buildLevel reads it from the file.
 BuildOutcome buildLevelOnBase(Project& project, LevelImage& image, const BuildSettings& settings,
                               const BuildEnvironment& environment, BuildObserver& observer);
-
-// The faults of the project that a build refuses, one line each (empty when it can be built):
-// no rooms, a current room that is not a room, a size outside 3..32, a shape outside 1..16,
-// more than 20 portals, a portal whose face is not 1..6, whose anchor lies outside its room,
-// whose target is not a room of the project or is its own room, or whose size puts a corner
-// outside the level's signed 16-bit coordinates, a sector whose room below or above (or side
-// room) is not a room of the project; and the faults of checkRoomLinks.
-std::vector<std::string> projectBuildFaults(const Project& project);
-
-// The room links of the sectors, checked on the places of the world they cover (sectorPlace).
-// The game follows a link from a sector into the sector of the other room at the same place, so:
-// - a side link (link mode 2) must lead into a room that has a sector at that place, and that
-//   sector must not be a side link itself (the game would pass on, and two doorways that lead
-//   into each other, as rooms overlapping by one sector have, it would follow for ever);
-// - a link to the room below or above must lead into a room that has a sector at that place, and
-//   a chain of links below (or of links above) must not come back to a room it passed.
-// The links the game follows are a sector's room below, its room above unless it is in side-link
-// mode, and its side room in side-link mode. Links into rooms the project does not have and rooms
-// of a wrong size are left to projectBuildFaults. One line per fault or warning, naming the room,
-// the sector and the room the link leads into.
-struct RoomLinkFindings {
-    std::vector<std::string> faults;    // the build refuses the project
-    std::vector<std::string> warnings;  // a side link into a closed sector: built, but impassable
-};
-RoomLinkFindings checkRoomLinks(const Project& project);
 
 // The faults of the settings that a build refuses, one line each: a text longer than its field
 // in the project (so that the project would keep a cut path), an output that is the same file as

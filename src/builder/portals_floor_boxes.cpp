@@ -7,6 +7,7 @@
 #include "common/errors.h"
 #include "common/files.h"
 #include "levelfile/level_records.h"
+#include "project/project_rules.h"
 
 namespace cw {
 
@@ -29,56 +30,17 @@ void appendFloorWord(LevelImage& image, std::uint16_t word, int room, int sector
 
 }  // namespace
 
-std::optional<PortalGeometry> portalGeometry(const Portal& portal, const SectorGrid& grid) {
-    if (portal.face < 1 || portal.face > 6 || !inGrid(grid, portal.column, portal.row)) return std::nullopt;
-    const std::int64_t W = std::int64_t{portal.width} * 1024;
-    const std::int64_t H = std::int64_t{portal.length} * 1024;
-    const std::int64_t X0 = (std::int64_t{portal.column} - 1) * 1024;
-    const std::int64_t Z0 = std::int64_t{portal.row} * 1024;
-    const GameSector& anchor = gameSectorAt(grid, portal.column, portal.row);
-    const std::int64_t F = std::int64_t{anchor.floor} * 256;
-    const std::int64_t K = std::int64_t{anchor.ceiling} * 256;
-    switch (portal.face) {
-        case 1:
-            return PortalGeometry{{0, 0, -1},
-                                  {{{X0, F, Z0 - 1024}, {X0, F - H, Z0 - 1024}, {X0 + W, F - H, Z0 - 1024}, {X0 + W, F, Z0 - 1024}}}};
-        case 2:
-            return PortalGeometry{{0, 0, 1}, {{{X0 + W, F, Z0}, {X0 + W, F - H, Z0}, {X0, F - H, Z0}, {X0, F, Z0}}}};
-        case 3:
-            return PortalGeometry{
-                {1, 0, 0},
-                {{{X0 + 1024, F, Z0 - W}, {X0 + 1024, F - H, Z0 - W}, {X0 + 1024, F - H, Z0}, {X0 + 1024, F, Z0}}}};
-        case 4:
-            return PortalGeometry{{-1, 0, 0}, {{{X0, F, Z0}, {X0, F - H, Z0}, {X0, F - H, Z0 - W}, {X0, F, Z0 - W}}}};
-        case 5:
-            return PortalGeometry{{0, 1, 0}, {{{X0, K, Z0}, {X0, K, Z0 - H}, {X0 + W, K, Z0 - H}, {X0 + W, K, Z0}}}};
-        default:  // 6
-            return PortalGeometry{{0, -1, 0}, {{{X0, F, Z0 - H}, {X0, F, Z0}, {X0 + W, F, Z0}, {X0 + W, F, Z0 - H}}}};
+void convertPortals(const EditorRoom& editorRoom, LevelRoom& levelRoom, int roomNumber) {
+    if (auto fault = portalCountFault(roomNumber, editorRoom.name.view(), editorRoom.portalCount)) {
+        throw FormatError(fault->text);
     }
-}
-
-std::optional<std::array<std::int64_t, 3>> cornerOutsideLevel(const PortalGeometry& geometry) {
-    for (const auto& corner : geometry.corners) {
-        for (std::int64_t v : corner) {
-            if (v < INT16_MIN || v > INT16_MAX) return corner;
-        }
-    }
-    return std::nullopt;
-}
-
-void convertPortals(const EditorRoom& editorRoom, LevelRoom& levelRoom) {
-    if (editorRoom.portalCount < 0 || editorRoom.portalCount > static_cast<std::int32_t>(kMaxRoomPortals)) {
-        throw FormatError("A room has " + std::to_string(editorRoom.portalCount) + " portals; at most " +
-                          std::to_string(kMaxRoomPortals) + " are allowed.");
-    }
+    static_assert(static_cast<std::size_t>(kMaxPortals) <= kMaxRoomPortals,
+                  "a level room holds every portal of a project room");
     levelRoom.portalCount = static_cast<std::uint16_t>(editorRoom.portalCount);
     for (int p = 0; p < editorRoom.portalCount; ++p) {
         const Portal& src = editorRoom.portals[static_cast<std::size_t>(p)];
         RoomPortal& dst = levelRoom.portals[static_cast<std::size_t>(p)];
-        if (!inGrid(editorRoom.grid, src.column, src.row)) {
-            throw FormatError("Portal " + std::to_string(p + 1) + " is anchored at column " + std::to_string(src.column) +
-                              ", row " + std::to_string(src.row) + ", outside its room.");
-        }
+        if (auto fault = portalAnchorFault(roomNumber, editorRoom, p + 1)) throw FormatError(fault->text);
         dst.adjoiningRoom = static_cast<std::uint16_t>(src.targetRoom - 1);
         dst.normalX = dst.normalY = dst.normalZ = 0;
         // A face outside 1..6 leaves the normal zero and the corners as they were.
@@ -125,9 +87,9 @@ void buildFloorData(LevelImage& image, const Project& project, std::span<const s
                 const std::uint32_t end = fd.count;  // copy only from what was there before
                 for (std::uint32_t at = old;; at += 2) {
                     if (at + 1 >= end) {
-                        throw FormatError(roomName(r) + ", sector " + std::to_string(s) +
-                                          ": its floor data index " + std::to_string(old) +
-                                          " does not point at a complete floor data list.");
+                        const int numZ = std::max<int>(room.grid.numZ, 1);
+                        throw FormatError(
+                            floorDataIndexFault(project, r, (s - 1) / numZ + 1, (s - 1) % numZ + 1, old, end));
                     }
                     const std::uint16_t first = fd.items[at];
                     const std::uint16_t second = fd.items[at + 1];
@@ -142,6 +104,15 @@ void buildFloorData(LevelImage& image, const Project& project, std::span<const s
     }
     appendFloorWord(image, 0, 0, 0);
     fd.items[0] = static_cast<std::uint16_t>(fd.count);
+}
+
+std::string floorDataIndexFault(const Project& project, int roomNumber, int x, int z, std::uint16_t index,
+                                std::size_t words) {
+    const std::string_view name =
+        roomNumber >= 1 && roomNumber <= kMaxRooms ? project.room(roomNumber).name.view() : std::string_view();
+    return roomMessageLabel(roomNumber, name) + ", " + sectorMessageLabel(x, z) + ": its floor data index " +
+           std::to_string(index) + " does not point at a complete list of the floor data (" + std::to_string(words) +
+           " words).";
 }
 
 void buildFloorData(LevelImage& image, const Project& project, const std::filesystem::path& floorDatPath) {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "common/cp1250.h"
+#include "project/project_rules.h"
 
 namespace cw {
 
@@ -417,12 +417,6 @@ MeshResult assembleFaces(const QuadList& list, LevelRoom& room, VertexIndex& ind
         }
     }
     return MeshResult::Ok;
-}
-
-std::string roomMessageLabel(int roomNumber, std::string_view roomName) {
-    std::string s = "Room " + std::to_string(roomNumber);
-    if (!roomName.empty()) s += " \"" + cp1250ToUtf8(roomName) + "\"";
-    return s;
 }
 
 std::string meshLimitMessage(int roomNumber, std::string_view roomName, MeshResult result) {

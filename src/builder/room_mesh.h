@@ -108,8 +108,4 @@ MeshResult assembleFaces(const QuadList& list, LevelRoom& room, VertexIndex& ind
 std::string meshLimitMessage(int roomNumber, std::string_view roomName, MeshResult result);
 std::string quadLimitMessage(int roomNumber, std::string_view roomName);
 
-// "Room 3" or, when it has a name (Windows-1250), "Room 3 \"Hall\"": how messages name a room,
-// in UTF-8.
-std::string roomMessageLabel(int roomNumber, std::string_view roomName);
-
 }  // namespace cw

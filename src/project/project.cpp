@@ -91,7 +91,7 @@ void clearProject(Project& project) {
 }
 
 void initSectorGrid(EditorRoom& room, int rows, int columns) {
-    if (rows < kMinRoomSide || rows > kMaxSectorsPerSide || columns < kMinRoomSide || columns > kMaxSectorsPerSide) {
+    if (!roomSizeFits(columns, rows)) {
         throw std::invalid_argument("A room has 3 to 32 rows and columns, not " + std::to_string(rows) + " x " +
                                     std::to_string(columns));
     }
@@ -154,22 +154,6 @@ WorldOrigin roomWorldOrigin(std::int32_t posX, std::int32_t posY, std::int32_t p
 
 WorldOrigin roomWorldOrigin(const EditorRoom& room) {
     return roomWorldOrigin(room.posX, room.posY, roomPlanSize(room).height);
-}
-
-WorldPlace sectorPlace(const EditorRoom& room, int x, int z) {
-    // The origin is a whole number of sectors (a multiple of 1024, also when wrapped).
-    const WorldOrigin origin = roomWorldOrigin(room);
-    return {.column = origin.x / 1024 + (x - 1), .row = origin.z / 1024 + (z - 1)};
-}
-
-bool sectorAtPlace(const EditorRoom& room, WorldPlace place, int& x, int& z) {
-    const WorldPlace first = sectorPlace(room, 1, 1);
-    const std::int64_t px = std::int64_t{place.column} - first.column + 1;
-    const std::int64_t pz = std::int64_t{place.row} - first.row + 1;
-    if (px < 1 || pz < 1 || px > room.numX() || pz > room.numZ()) return false;
-    x = static_cast<int>(px);
-    z = static_cast<int>(pz);
-    return true;
 }
 
 }  // namespace cw

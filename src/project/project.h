@@ -24,6 +24,11 @@ inline constexpr int kMaxRooms = 80;
 inline constexpr int kMaxPortals = 20;
 inline constexpr int kMinRoomSide = 3;
 
+// A room has 3 to 32 sector columns and as many rows at most.
+constexpr bool roomSizeFits(int numX, int numZ) {
+    return numX >= kMinRoomSide && numX <= kMaxSectorsPerSide && numZ >= kMinRoomSide && numZ <= kMaxSectorsPerSide;
+}
+
 // The faces of a sector's floor or ceiling group, in the order the user sees them.
 enum class Face : int { Front = 0, Back = 1, Left = 2, Right = 3, Surface = 4 };
 inline constexpr std::array<Face, 5> kAllFaces = {Face::Front, Face::Back, Face::Left, Face::Right, Face::Surface};
@@ -185,18 +190,5 @@ struct WorldOrigin {
 WorldOrigin roomWorldOrigin(std::int32_t posX, std::int32_t posY, std::int32_t pictureHeight);
 // The room's world origin as the build places it: its plan picture is 10 * numZ + 2 pixels high.
 WorldOrigin roomWorldOrigin(const EditorRoom& room);
-
-// A place of the world: a column (west to east) and a row (south to north) of sectors.
-struct WorldPlace {
-    std::int32_t column = 0;
-    std::int32_t row = 0;
-    friend bool operator==(const WorldPlace&, const WorldPlace&) = default;
-};
-// The place that sector (x, z) of the room covers: the room's world origin in sectors plus
-// x - 1 columns and z - 1 rows. Two sectors of two rooms at one place lie on one spot of the
-// game's world, whatever their heights.
-WorldPlace sectorPlace(const EditorRoom& room, int x, int z);
-// The sector of the room at the place: true, with x and z set, when the room's grid covers it.
-bool sectorAtPlace(const EditorRoom& room, WorldPlace place, int& x, int& z);
 
 }  // namespace cw

@@ -9,6 +9,7 @@
 #include "common/binio.h"
 #include "common/errors.h"
 #include "common/files.h"
+#include "project/project_rules.h"
 
 namespace cw {
 
@@ -94,28 +95,10 @@ void writeRoom(ByteWriter& w, const EditorRoom& room) {
     w.zeros(kRoomTrailerBytes);
 }
 
-// Refuses what a file could not hold or would not load again.
+// Refuses what a file could not hold or would not load again: the first fault the saver refuses.
 void checkSavable(const Project& project) {
-    const auto refuse = [](const std::string& why) { throw FormatError("The project cannot be saved: " + why); };
-    if (project.roomCount > kMaxRooms) {
-        refuse("it has " + std::to_string(project.roomCount) + " rooms; a project holds at most 80");
-    }
-    if (project.roomCount > 0 && (project.currentRoom < 1 || project.currentRoom > project.roomCount)) {
-        refuse("its current room " + std::to_string(project.currentRoom) + " is not one of its " +
-               std::to_string(project.roomCount) + " rooms");
-    }
-    for (int n = 1; n <= project.roomCount; ++n) {
-        const EditorRoom& room = project.room(n);
-        const std::string which = "room " + std::to_string(n);
-        if (room.numZ() < kMinRoomSide || room.numZ() > kMaxSectorsPerSide || room.numX() < kMinRoomSide ||
-            room.numX() > kMaxSectorsPerSide) {
-            refuse(which + " has " + std::to_string(room.numX()) + " columns and " + std::to_string(room.numZ()) +
-                   " rows; a room has 3 to 32 of each");
-        }
-        if (room.portalCount < 0 || room.portalCount > kMaxPortals) {
-            refuse(which + " has " + std::to_string(room.portalCount) + " portals; a room has 0 to 20");
-        }
-    }
+    const std::vector<ProjectFault> faults = projectFaults(project, RuleUser::Saver);
+    if (!faults.empty()) throw FormatError(std::string(kSaveRefused) + " " + faults.front().text);
 }
 
 // --- Reading ----------------------------------------------------------------------------------
@@ -163,8 +146,12 @@ void readPortal(ByteReader& r, Portal& p) {
     p.column = r.i32();
 }
 
+// The reader's refusal of a fault of the project it reads.
+[[noreturn]] void refuseToLoad(const ByteReader& r, const ProjectFault& fault) {
+    throw FormatError(r.what() + " " + kLoadRefused + " " + fault.text);
+}
+
 void readRoom(ByteReader& r, EditorRoom& room, int version, int number) {
-    const std::string which = r.what() + ": room " + std::to_string(number);
     room.posX = r.i32();
     room.posY = r.i32();
     readText(r, room.name);
@@ -185,10 +172,7 @@ void readRoom(ByteReader& r, EditorRoom& room, int version, int number) {
     }
     const std::uint16_t numZ = r.u16();
     const std::uint16_t numX = r.u16();
-    if (numZ < kMinRoomSide || numZ > kMaxSectorsPerSide || numX < kMinRoomSide || numX > kMaxSectorsPerSide) {
-        throw FormatError(which + " has " + std::to_string(numX) + " columns and " + std::to_string(numZ) +
-                          " rows; a room has 3 to 32 of each");
-    }
+    if (auto fault = roomSizeFault(number, room.name.view(), numX, numZ)) refuseToLoad(r, *fault);
     room.grid.numZ = numZ;
     room.grid.numX = numX;
     const std::size_t count = std::size_t(numZ) * numX;
@@ -196,9 +180,7 @@ void readRoom(ByteReader& r, EditorRoom& room, int version, int number) {
     for (std::size_t k = 0; k < count; ++k) readGameSector(r, room.grid.gameSectors[k]);
     for (std::size_t k = 0; k < count; ++k) readSector(r, room.sectors[k]);
     const std::int32_t portals = r.i32();
-    if (portals < 0 || portals > kMaxPortals) {
-        throw FormatError(which + " has " + std::to_string(portals) + " portals; a room has 0 to 20");
-    }
+    if (auto fault = portalCountFault(number, room.name.view(), portals)) refuseToLoad(r, *fault);
     room.portalCount = portals;
     r.need(std::size_t(portals) * kPortalFileBytes);
     for (std::int32_t p = 0; p < portals; ++p) readPortal(r, room.portals[static_cast<std::size_t>(p)]);
@@ -254,11 +236,9 @@ int parseProject(std::span<const std::uint8_t> bytes, Project& out, const std::s
     if (version > 1) readText(r, out.outputLevelPath);
     const std::uint8_t currentRoom = r.u8();
     const std::uint8_t roomCount = r.u8();
-    r.requireCount(roomCount, kMaxRooms, "rooms", kRoomsMinimumBytes);
-    if (roomCount > 0 && (currentRoom < 1 || currentRoom > roomCount)) {
-        throw FormatError(what + " names room " + std::to_string(currentRoom) + " as its current room but has " +
-                          std::to_string(roomCount) + " rooms");
-    }
+    if (auto fault = roomCountFault(roomCount)) refuseToLoad(r, *fault);
+    r.need(std::size_t(roomCount) * kRoomsMinimumBytes);
+    if (auto fault = currentRoomFault(currentRoom, roomCount)) refuseToLoad(r, *fault);
     for (int n = 1; n <= roomCount; ++n) {
         readRoom(r, out.room(n), version, n);
         out.roomCount = static_cast<std::uint8_t>(n);

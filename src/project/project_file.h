@@ -46,6 +46,11 @@ inline constexpr std::size_t kLargestProjectFileBytes =
     kMaxRooms * (kRoomFixedBytes + kMaxSectors * (kGameSectorFileBytes + kSectorFileBytes) + 4 +
                  kMaxPortals * kPortalFileBytes + kRoomTrailerBytes);
 
+// The words with which the reader and the saver refuse a project on a fault of the project rules
+// (project_rules.h): "<what> cannot be loaded: <fault>", "The project cannot be saved: <fault>".
+inline constexpr const char* kLoadRefused = "cannot be loaded:";
+inline constexpr const char* kSaveRefused = "The project cannot be saved:";
+
 // Told the progress positions 10, 30, 90 (load only) and 100; the window sets 0 afterwards,
 // whether the operation succeeded or not.
 using ProgressFn = std::function<void(int)>;
@@ -53,18 +58,20 @@ using ProgressFn = std::function<void(int)>;
 // The number of bytes serializeProject gives for the project.
 std::size_t projectFileSize(const Project& project);
 
-// The version-3 file of the project. Throws FormatError, naming the fault, when the project
-// does not fit the file (more than 80 rooms, a room size outside 3..32, a portal count outside
-// 0..20, a current room outside 1..roomCount), since such a file would not load again.
+// The version-3 file of the project. Throws FormatError, "The project cannot be saved: " and the
+// first fault the saver refuses (project_rules.h: more than 80 rooms, a current room that is not
+// a room, a room size outside 3..32, a portal count outside 0..20), since such a file would not
+// load again.
 std::vector<std::uint8_t> serializeProject(const Project& project);
 
 // Reads a whole project file into `out` and returns the file's version (1..3, as read).
 // `out` is first emptied (clearProject); then it gets the texts and rooms of the file,
 // planX/planY = the current room's position (-1, -1 without rooms) and an empty
 // projectFileName. `what` names the input in messages ("Project file \"x.cwp\"").
-// Refused: a magic that differs in any of its 17 bytes, more than 80 rooms, a current room
-// outside 1..roomCount in a file with rooms, a room size outside 3..32, a portal count outside
-// 0..20 (FormatError); a file shorter than what it declares (IoError). Bytes after the trailer
+// Refused: a magic that differs in any of its 17 bytes (FormatError); a fault the reader refuses
+// (project_rules.h: more than 80 rooms, a current room that is not a room in a file with rooms,
+// a room size outside 3..32, a portal count outside 0..20), as FormatError "<what> cannot be
+// loaded: <fault>"; a file shorter than what it declares (IoError). Bytes after the trailer
 // are ignored. On a throw `out` holds a partly read project: parse into a separate Project,
 // never into the open one.
 int parseProject(std::span<const std::uint8_t> bytes, Project& out, const std::string& what,

@@ -16,6 +16,7 @@
 #include "levelfile/level_reader.h"
 #include "levelfile/level_writer.h"
 #include "project/project_file.h"
+#include "project/project_rules.h"
 
 namespace cw {
 namespace {
@@ -153,7 +154,7 @@ TEST_F(BuildDriverTest, ProjectFaultsAreAllListed) {
                              "Room 2 \"Room2\", sector (1, 3): the side room is room 201"})
         EXPECT_NE(m.find(part), std::string::npos) << part << "\n" << m;
     expectRefused(*project);
-    EXPECT_EQ(projectBuildFaults(*project).size(), 6u);
+    EXPECT_EQ(projectFaults(*project, RuleUser::Build).size(), 6u);
 }
 
 TEST_F(BuildDriverTest, RoomTooLargeForTheLevelSaysWhatToChange) {
@@ -273,7 +274,7 @@ TEST_F(BuildDriverTest, RoomsJoinedByDoorwaysBuildOnlyWhenEachLeadsOntoTheOtherR
 TEST_F(BuildDriverTest, ExampleProjectBuildsWithoutAWord) {
     auto project = std::make_unique<Project>();
     ASSERT_EQ(loadProject(fs::path(CW_TEST_SOURCE_DIR) / "examples" / "example.cwp", *project), 3);
-    EXPECT_TRUE(projectBuildFaults(*project).empty());
+    EXPECT_TRUE(projectFaults(*project, RuleUser::Build).empty());
     EXPECT_EQ(build(*project), BuildOutcome::Written) << recorder_.allMessages();
     EXPECT_TRUE(recorder_.messages.empty()) << recorder_.allMessages();
     EXPECT_TRUE(recorder_.warnings.empty());
@@ -508,7 +509,7 @@ TEST_F(BuildDriverTest, LinearVertexScanBuildsTheSameLevel) {
     EXPECT_EQ(readFile(dir_ / "out.phd"), indexed);
 }
 
-TEST(ProjectBuildFaults, EachFaultIsNamed) {
+TEST(BuildRefusals, EachProjectFaultIsNamed) {
     struct Case {
         const char* name;
         void (*change)(Project&);
@@ -538,24 +539,24 @@ TEST(ProjectBuildFaults, EachFaultIsNamed) {
         {"floor portal past z -32768", [](Project& p) { p.room(1).portals[3].length = 40; },
          "Room 1 \"Room1\", portal 4: with width 2 and length 40 a corner lies at (3072, "},
     };
-    EXPECT_TRUE(projectBuildFaults(*test::makeSampleProject()).empty());
+    EXPECT_TRUE(projectFaults(*test::makeSampleProject(), RuleUser::Build).empty());
     {
         // Side-link mode without a side room (a link cleared in the top view) is no fault.
         auto project = test::makeSampleProject();
         sectorAt(project->room(2), 3, 3).linkMode = 2;
         gameSectorAt(project->room(2).grid, 3, 3).roomAbove = kNoRoom;
-        EXPECT_TRUE(projectBuildFaults(*project).empty());
+        EXPECT_TRUE(projectFaults(*project, RuleUser::Build).empty());
     }
     {
         // The widest north wall portal from column 3 ends at x 2048 + 29 * 1024 = 31744.
         auto project = test::makeSampleProject();
         project->room(1).portals[0].width = 29;
-        EXPECT_TRUE(projectBuildFaults(*project).empty());
+        EXPECT_TRUE(projectFaults(*project, RuleUser::Build).empty());
     }
     for (const Case& k : cases) {
         auto project = test::makeSampleProject();
         k.change(*project);
-        const auto faults = projectBuildFaults(*project);
+        const auto faults = refusalTexts(projectFaults(*project), RuleUser::Build);
         ASSERT_EQ(faults.size(), 1u) << k.name;
         EXPECT_EQ(faults[0].rfind(k.expected, 0), 0u) << k.name << ": " << faults[0];
     }

@@ -6,6 +6,7 @@
 #include "builder/floor_data_file.h"
 #include "builder_test_support.h"
 #include "common/errors.h"
+#include "project/project_rules.h"
 
 namespace cw {
 namespace {
@@ -53,7 +54,7 @@ TEST(ConvertPortals, CornerTablesOfAllSixFaces) {
         room.portalCount = 1;
         room.portals[0] = k.portal;
         auto level = std::make_unique<LevelRoom>();
-        convertPortals(room, *level);
+        convertPortals(room, *level, 1);
         ASSERT_EQ(level->portalCount, 1);
         const RoomPortal& p = level->portals[0];
         EXPECT_EQ(p.adjoiningRoom, 2) << "face " << int(k.portal.face);
@@ -70,7 +71,7 @@ TEST(ConvertPortals, FaceOutsideOneToSixLeavesNormalZeroAndCornersAlone) {
     auto level = std::make_unique<LevelRoom>();
     level->portals[0].normalX = 5;
     level->portals[0].corners[2] = pc(11, 22, 33);
-    convertPortals(room, *level);
+    convertPortals(room, *level, 1);
     EXPECT_EQ(level->portals[0].normalX, 0);
     EXPECT_EQ(level->portals[0].adjoiningRoom, 1);
     EXPECT_EQ(level->portals[0].corners[2].y, 22);
@@ -81,12 +82,22 @@ TEST(ConvertPortals, RefusesAnchorsOutsideTheGridAndTooManyPortals) {
     EditorRoom& room = addTestRoom(*project, 5, 4, 127, 139);
     auto level = std::make_unique<LevelRoom>();
     room.portalCount = 1;
+    // The refusals are the faults of the project rules, word for word.
+    const auto refusal = [&] {
+        try {
+            convertPortals(room, *level, 1);
+        } catch (const FormatError& e) {
+            return std::string(e.what());
+        }
+        return std::string("accepted");
+    };
     for (auto [row, column] : {std::pair{0, 1}, std::pair{6, 1}, std::pair{1, 5}, std::pair{3, -2}}) {
         room.portals[0] = Portal{.face = 1, .targetRoom = 2, .width = 1, .length = 1, .row = row, .column = column};
-        EXPECT_THROW(convertPortals(room, *level), FormatError) << row << "," << column;
+        ASSERT_TRUE(portalAnchorFault(1, room, 1)) << row << "," << column;
+        EXPECT_EQ(refusal(), portalAnchorFault(1, room, 1)->text) << row << "," << column;
     }
     room.portalCount = 21;
-    EXPECT_THROW(convertPortals(room, *level), FormatError);
+    EXPECT_EQ(refusal(), "Room 1 \"Room1\" has 21 portals; a room has 0 to 20.");
 }
 
 // --- Floor data ---------------------------------------------------------------------------

@@ -443,7 +443,7 @@ private slots:
         QFETCH(QString, patterns);
         QFETCH(QString, preferred);
         QFETCH(QString, suffix);
-        QCOMPARE(filterSuffix(FileFilter{QStringLiteral("x"), patterns}, preferred), suffix);
+        QCOMPARE(filterSuffix(FileFilter{.description = QStringLiteral("x"), .patterns = patterns}, preferred), suffix);
     }
 
     // The level save dialog: a name typed without an extension gets the chosen filter's (the

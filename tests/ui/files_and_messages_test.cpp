@@ -185,7 +185,8 @@ private slots:
             fs::path file;
             QString reason;
         } cases[] = {
-            {damaged, "Project file \"" + text(damaged) + "\" has 81 rooms; at most 80 are supported"},
+            {damaged, "Project file \"" + text(damaged) +
+                          "\" cannot be loaded: The project has 81 rooms; at most 80 are allowed."},
             {missing, "Cannot open \"" + text(missing) + "\": " +
                           QString::fromStdString(std::generic_category().message(ENOENT))},
         };

@@ -12,6 +12,7 @@
 #include "levelfile/level_image.h"
 #include "levelfile/level_writer.h"
 #include "project/project_file.h"
+#include "project/project_rules.h"
 
 namespace cw::cli {
 
@@ -27,7 +28,7 @@ int usage(std::ostream& err, const std::string& problem) {
     return kExitUsage;
 }
 
-// Keeps the build's messages; its warnings are those checkRoomLinks already gave.
+// Keeps the build's messages; its warnings are those of the project rules, listed already.
 class Collector : public BuildObserver {
 public:
     void setProgress(int) override {}
@@ -119,8 +120,11 @@ int runCheckCommand(const std::vector<std::string>& args, std::ostream& out, std
         return kExitRefused;
     }
 
-    std::vector<std::string> faults = projectBuildFaults(*project);
-    const std::vector<std::string> warnings = checkRoomLinks(*project).warnings;
+    // The faults of the project rules that the build refuses, and their warnings; when there is no
+    // such fault, what the build itself finds.
+    const std::vector<ProjectFault> findings = projectFaults(*project);
+    std::vector<std::string> faults = refusalTexts(findings, RuleUser::Build);
+    const std::vector<std::string> warnings = warningTexts(findings);
     if (faults.empty()) faults = faultsWhileBuilding(*project, programFolder);
 
     if (json) {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "builder/build_driver.h"
-#include "builder_test_support.h"
+#include "project/project_rules.h"
+#include "project/sample_projects.h"
 
 namespace cw {
 namespace {
@@ -176,11 +176,15 @@ TEST(RoomLinks, JoinsOfRoomsAreRefusedWarnedOrBuilt) {
         SCOPED_TRACE(k.name);
         auto project = test::makeTestProject();
         k.make(*project);
-        const RoomLinkFindings findings = checkRoomLinks(*project);
-        expectLines("faults", findings.faults, k.faults);
-        expectLines("warnings", findings.warnings, k.warnings);
-        // The build refuses exactly these (the projects have no other fault).
-        EXPECT_EQ(projectBuildFaults(*project), findings.faults);
+        const std::vector<ProjectFault> findings = roomLinkFaults(*project);
+        const std::vector<std::string> faults = refusalTexts(findings, RuleUser::Build);
+        expectLines("faults", faults, k.faults);
+        expectLines("warnings", warningTexts(findings), k.warnings);
+        // The build refuses exactly these (the projects have no other fault), and no one else does.
+        EXPECT_EQ(refusalTexts(projectFaults(*project), RuleUser::Build), faults);
+        EXPECT_EQ(projectFaults(*project), findings);
+        EXPECT_TRUE(projectFaults(*project, RuleUser::Reader).empty());
+        EXPECT_TRUE(projectFaults(*project, RuleUser::Saver).empty());
     }
 }
 
@@ -192,8 +196,8 @@ TEST(RoomLinks, LinksOfRoomsThatAreNotThereAreLeftToTheOtherFaults) {
     addSideLink(b, 3, 1, 1);
     addVerticalLink(a, 2, 2, 9, 40);  // rooms 9 and 40 do not exist
     b.grid.numX = 40;                 // a size no room has
-    EXPECT_TRUE(checkRoomLinks(*project).faults.empty());
-    const auto faults = projectBuildFaults(*project);
+    EXPECT_TRUE(roomLinkFaults(*project).empty());
+    const auto faults = refusalTexts(projectFaults(*project), RuleUser::Build);
     ASSERT_EQ(faults.size(), 3u);
     EXPECT_NE(faults[0].find("the room below is room 40, which the project does not have"), std::string::npos);
     EXPECT_NE(faults[1].find("the room above is room 9, which the project does not have"), std::string::npos);
@@ -214,7 +218,7 @@ TEST(RoomLinks, PlacesFollowThePlanPositionAsTheBuildPlacesRooms) {
         EditorRoom& room = test::addTestRoom(*project, c.rows, 5, 127, 139, 0, 16, c.posX, c.posY);
         const WorldOrigin origin = roomWorldOrigin(room);
         const WorldPlace place = sectorPlace(room, c.x, c.z);
-        EXPECT_EQ(place, (WorldPlace{c.column, c.row})) << c.posX << "," << c.posY;
+        EXPECT_EQ(place, (WorldPlace{.column = c.column, .row = c.row})) << c.posX << "," << c.posY;
         EXPECT_EQ(origin.x + (c.x - 1) * 1024, place.column * 1024);
         EXPECT_EQ(origin.z + (c.z - 1) * 1024, place.row * 1024);
         int x = 0, z = 0;
