@@ -13,8 +13,13 @@ namespace cw::cli {
 
 const char* const kBuildUsage = "build PROJECT.cwp [--base PATH] [--items PATH] [--meshes PATH] [--out PATH]";
 const char* const kBuildSummary =
-    "build a level from a project; options not given come from the project's build settings "
-    "(the project file is never written)";
+    "Build a level from a project; options not given come from the project's build settings "
+    "(the project file is never written).";
+const char* const kBuildOptions =
+    "--base PATH    the base level the level is built on (.phd, .tub or .tr2)\n"
+    "--items PATH   the items settings file\n"
+    "--meshes PATH  the light/texture settings file\n"
+    "--out PATH     the level to write (without it, the project's output name if it ends in .phd, .tub or .tr2)";
 
 namespace {
 

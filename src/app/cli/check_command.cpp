@@ -20,6 +20,8 @@ const char* const kCheckUsage = "check PROJECT.cwp [--json]";
 const char* const kCheckSummary =
     "List every fault for which the build would refuse the project and every warning of a level built all "
     "the same; no base level or side file is read (exit 1 when there are faults).";
+const char* const kCheckOptions =
+    "--json  print {\"buildable\": ..., \"faults\": [...], \"warnings\": [...]} instead of the lines";
 
 namespace {
 

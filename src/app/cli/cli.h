@@ -15,13 +15,20 @@ inline constexpr int kExitUsage = 2;    // the command line was wrong
 // args excludes the program name.
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
-// One subcommand: its name, a one-line summary and usage text for --help, and its runner
-// (args excludes the command name).
+// One subcommand: its name, a one-line summary, its usage and its options for --help, and its
+// runner (args excludes the command name). `options` holds one line per option, "--name ARG  what
+// it does", or nothing.
 struct Command {
     const char* name;
     const char* summary;
     const char* usage;
+    const char* options;
     int (*run)(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 };
+
+// "cairnwork-cli <the project's version>", one line.
+void printVersion(std::ostream& out);
+// "Usage: cairnwork-cli <usage>", the summary and the options of one command.
+void printCommandHelp(const Command& command, std::ostream& out);
 
 }  // namespace cw::cli
