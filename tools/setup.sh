@@ -3,7 +3,7 @@
 # Packages already installed are not fetched again.
 set -euo pipefail
 packages=(cmake make g++ clang libclang-rt-14-dev qt6-base-dev qt6-qpa-plugins
-          libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth)
+          libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth dpkg-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
