@@ -43,7 +43,7 @@ contents)
   expect_equal Package cairnwork "$(dpkg-deb -f "$deb" Package)"
   expect_equal Version "$version" "$(dpkg-deb -f "$deb" Version)"
   expect_equal Architecture "$(dpkg --print-architecture)" "$(dpkg-deb -f "$deb" Architecture)"
-  expect_equal Section games "$(dpkg-deb -f "$deb" Section)"
+  expect_equal Section devel "$(dpkg-deb -f "$deb" Section)"
   [[ $(dpkg-deb -f "$deb" Maintainer) =~ ^[^\<]+\ \<[^@\>]+@[^\>]+\>$ ]] || fail "Maintainer is not 'Name <address>'"
   [[ -n $(dpkg-deb -f "$deb" Description | sed -n 2p) ]] || fail "Description has no long text"
   # Computed from the programs: the C library and each Qt library the editor links.
