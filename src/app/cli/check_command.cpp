@@ -113,7 +113,7 @@ int runCheckCommand(const std::vector<std::string>& args, std::ostream& out, std
 
     auto project = std::make_unique<Project>();
     try {
-        loadProject(std::filesystem::path(projectPath), *project);
+        loadProject(argumentPath(projectPath), *project);
     } catch (const IoError& e) {
         err << "cairnwork-cli check: " << e.what() << "\n";
         return kExitRefused;

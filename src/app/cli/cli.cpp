@@ -43,6 +43,10 @@ void printHelp(std::ostream& out) {
 
 }  // namespace
 
+std::filesystem::path argumentPath(const std::string& argument) {
+    return std::filesystem::path(std::u8string(argument.begin(), argument.end()));
+}
+
 void printVersion(std::ostream& out) { out << "cairnwork-cli " << kVersion << "\n"; }
 
 void printCommandHelp(const Command& command, std::ostream& out) {

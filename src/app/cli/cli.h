@@ -1,6 +1,7 @@
 #pragma once
 // cairnwork-cli: headless commands for builds, conversion and inspection.
 // runCli is the whole program minus main(), so the tests drive it with captured streams.
+#include <filesystem>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -25,6 +26,9 @@ struct Command {
     const char* options;
     int (*run)(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 };
+
+// The file named by a command-line argument (UTF-8 on every system).
+std::filesystem::path argumentPath(const std::string& argument);
 
 // "cairnwork-cli <the project's version>", one line.
 void printVersion(std::ostream& out);

@@ -135,8 +135,8 @@ int runProjectCommand(const std::vector<std::string>& args, std::ostream& out, s
     auto project = std::make_unique<Project>();
     int version = 0;
     try {
-        version = loadProject(options.file, *project);
-        if (options.saveTo) saveProject(*project, *options.saveTo);
+        version = loadProject(argumentPath(options.file), *project);
+        if (options.saveTo) saveProject(*project, argumentPath(*options.saveTo));
     } catch (const FormatError& e) {
         err << "cairnwork-cli project: " << e.what() << "\n";
         return kExitRefused;
