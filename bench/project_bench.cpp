@@ -81,13 +81,12 @@ void BM_RawWrite(benchmark::State& state) {
     const auto bytes = cw::serializeProject(fullProject());
     const fs::path file = benchFile("cw_bench_raw.bin");
     for (auto _ : state) {
-        std::FILE* f = std::fopen(file.c_str(), "wb");
+        const cw::FileHandle f = cw::openFile(file, "wb");
         if (f == nullptr) {
             state.SkipWithError("cannot create the file");
             break;
         }
-        std::fwrite(bytes.data(), 1, bytes.size(), f);
-        std::fclose(f);
+        std::fwrite(bytes.data(), 1, bytes.size(), f.get());
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));
     fs::remove(file);

@@ -47,7 +47,7 @@ int sectorCount(const LevelRoom& room) { return std::min(room.grid.numZ * room.g
 std::uint8_t readItemsFile(LevelImage& image, const std::filesystem::path& path) {
     if (!fileExists(path)) return kItemsNoFile;
     const std::vector<std::uint8_t> bytes = readFile(path);
-    return readItemsBytes(image, bytes, "Items file " + path.string());
+    return readItemsBytes(image, bytes, "Items file " + pathText(path));
 }
 
 std::uint8_t readItemsBytes(LevelImage& image, std::span<const std::uint8_t> bytes, const std::string& what) {
@@ -159,7 +159,7 @@ std::uint8_t readItemsBytes(LevelImage& image, std::span<const std::uint8_t> byt
 
 std::uint8_t readRoomMeshFile(LevelImage& image, const std::filesystem::path& path) {
     const std::vector<std::uint8_t> bytes = readFile(path);
-    return readRoomMeshBytes(image, bytes, "Meshes file " + path.string());
+    return readRoomMeshBytes(image, bytes, "Meshes file " + pathText(path));
 }
 
 std::uint8_t readRoomMeshBytes(LevelImage& image, std::span<const std::uint8_t> bytes, const std::string& what) {

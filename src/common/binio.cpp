@@ -53,14 +53,16 @@ void ByteReader::readSlow(std::uint8_t* dst, std::size_t n) {
 
 std::span<const std::uint8_t> ByteReader::take(std::size_t n) {
     need(n);
-    if (n <= window_.size() - pos_) {
+    if (file_ == nullptr) {  // memory: the window is the whole input and outlives every read
         auto s = window_.subspan(pos_, n);
         pos_ += n;
         return s;
     }
-    scratch_.resize(n);
-    readSlow(scratch_.data(), n);
-    return scratch_;
+    // File: the bytes get a block of their own, which no later read or take touches (a deque
+    // never moves its elements when it grows).
+    std::vector<std::uint8_t>& block = taken_.emplace_back(n);
+    read(block.data(), n);
+    return block;
 }
 
 void ByteReader::seek(std::size_t offset) {

@@ -3,13 +3,15 @@
 //
 // ByteReader walks a byte span, or an open file through a buffer, and checks every read against
 // what is left; running past the end throws IoError ("... ends early ..."), so a short file can
-// never be read outside its buffer. Counts read from a file are checked with requireCount() before anything is reserved
-// or read for them. ByteWriter appends to a byte vector (a sink the tests can compare).
+// never be read outside its buffer. Counts read from a file are checked with requireCount()
+// before anything is reserved or read for them. ByteWriter appends to a byte vector (a sink the
+// tests can compare).
 #include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <deque>
 #include <span>
 #include <string>
 #include <string_view>
@@ -32,6 +34,12 @@ public:
     // read goes straight from the file into its destination. The file must stay open while the
     // reader is used. A file that turns out shorter than `size` ends early like a short span.
     ByteReader(std::FILE* file, std::size_t size, std::string what);
+    // A reader is not copied: a copy of a file reader would read through the same file and look
+    // at the other reader's buffer.
+    ByteReader(const ByteReader&) = delete;
+    ByteReader& operator=(const ByteReader&) = delete;
+    ByteReader(ByteReader&&) = default;
+    ByteReader& operator=(ByteReader&&) = default;
 
     std::size_t position() const { return base_ + pos_; }
     std::size_t size() const { return size_; }
@@ -55,8 +63,10 @@ public:
         }
         readSlow(static_cast<std::uint8_t*>(dst), n);
     }
-    // The next n bytes, without copying them when they are at hand (for a file: valid until the
-    // next call of take).
+    // The next n bytes; later reads and takes never change them. A reader of memory hands out
+    // its input's own bytes (valid as long as the input is). A file reader copies them into a
+    // block it keeps until it goes, since the reads that follow overwrite its buffer; read big
+    // blocks of a file straight into their place with read() instead.
     std::span<const std::uint8_t> take(std::size_t n);
     void skip(std::size_t n) {
         need(n);
@@ -84,8 +94,8 @@ private:
     std::size_t size_ = 0;                   // size of the whole input
     std::string what_;
     std::FILE* file_ = nullptr;
-    std::vector<std::uint8_t> buffer_;   // file mode: the window's bytes
-    std::vector<std::uint8_t> scratch_;  // file mode: bytes taken past the window
+    std::vector<std::uint8_t> buffer_;             // file mode: the window's bytes
+    std::deque<std::vector<std::uint8_t>> taken_;  // file mode: the blocks take has handed out
 };
 
 class ByteWriter {

@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <memory>
 #include <random>
 #include <system_error>
 
@@ -22,22 +21,40 @@ namespace cw {
 
 namespace {
 
-std::string describe(const fs::path& path) { return "\"" + path.string() + "\""; }
+std::string describe(const fs::path& path) { return "\"" + pathText(path) + "\""; }
 
 std::string errnoText(int err) { return err != 0 ? std::string(std::strerror(err)) : "unknown error"; }
 
-struct FileCloser {
-    void operator()(std::FILE* f) const {
-        if (f != nullptr) std::fclose(f);
-    }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
-
 }  // namespace
+
+void FileCloser::operator()(std::FILE* file) const noexcept {
+    if (file != nullptr) std::fclose(file);
+}
+
+FileHandle openFile(const fs::path& path, const char* mode) {
+#ifdef _WIN32
+    // The mode is ASCII: widened character by character.
+    std::wstring wideMode;
+    for (const char* c = mode; *c != '\0'; ++c) wideMode.push_back(static_cast<wchar_t>(*c));
+    return FileHandle(::_wfopen(path.c_str(), wideMode.c_str()));
+#else
+    return FileHandle(std::fopen(path.c_str(), mode));
+#endif
+}
+
+bool closeFile(FileHandle& file) {
+    if (!file) return true;
+    return std::fclose(file.release()) == 0;
+}
+
+std::string pathText(const fs::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
 
 std::vector<std::uint8_t> readFile(const fs::path& path) {
     errno = 0;
-    FilePtr f(std::fopen(path.c_str(), "rb"));
+    const FileHandle f = openFile(path, "rb");
     if (!f) throw IoError("Cannot open " + describe(path) + ": " + errnoText(errno));
     // One read straight into a buffer of the file's size; then whatever more the file holds
     // (it may grow while it is read, or its size may not be known in advance).
@@ -75,12 +92,11 @@ void writeFileAtomically(const fs::path& path, std::span<const std::uint8_t> byt
     };
 
     errno = 0;
-    std::FILE* raw = std::fopen(temp.c_str(), "wb");
-    if (raw == nullptr) {
+    FileHandle f = openFile(temp, "wb");
+    if (!f) {
         int err = errno;
         throw IoError("Cannot create " + describe(path) + ": " + errnoText(err));
     }
-    FilePtr f(raw);
     if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), f.get()) != bytes.size()) {
         int err = errno;
         f.reset();
@@ -98,7 +114,7 @@ void writeFileAtomically(const fs::path& path, std::span<const std::uint8_t> byt
         fail("flush to disk failed", err);
     }
 #endif
-    if (std::fclose(f.release()) != 0) fail("close failed", errno);
+    if (!closeFile(f)) fail("close failed", errno);
     std::error_code renamed;
     fs::rename(temp, path, renamed);
     if (renamed) {
@@ -117,6 +133,11 @@ fs::path findDataFile(const fs::path& programFolder, std::string_view name) {
     return own;
 }
 
-fs::path pathFromBytes(std::string_view bytes) { return fs::path(cp1250ToUtf8(bytes)); }
+fs::path pathFromBytes(std::string_view bytes) {
+    // Built from UTF-8 text, which every platform's path takes as such (a path built from a
+    // plain string would read it in the system's code page on Windows).
+    const std::string utf8 = cp1250ToUtf8(bytes);
+    return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
 
 }  // namespace cw

@@ -1,13 +1,37 @@
 #pragma once
-// Whole-file reads and safe whole-file writes.
+// Opening files, whole-file reads and safe whole-file writes.
+//
+// Every file of the program is opened through openFile: it hands the path to the system in the
+// system's own form (wide characters on Windows), so a name with any characters opens on every
+// platform. Never pass path.c_str() to std::fopen: on Windows it is a wide string.
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace cw {
+
+// Closes an open file; a null handle is left alone.
+struct FileCloser {
+    void operator()(std::FILE* file) const noexcept;
+};
+// An open file, closed when its handle goes. Call closeFile to see whether the close failed.
+using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
+
+// Opens the file at path with a C open mode ("rb", "wb"). Null, with errno set, when it cannot
+// be opened.
+FileHandle openFile(const std::filesystem::path& path, const char* mode);
+
+// Closes the file now; false (with errno set) when the system reports a failure, which for a
+// file being written means its last bytes may not have been stored.
+bool closeFile(FileHandle& file);
+
+// The path as UTF-8 text, for messages (the program's messages are UTF-8 on every platform).
+std::string pathText(const std::filesystem::path& path);
 
 // Reads the whole file. Throws IoError naming the file when it cannot be opened or read.
 std::vector<std::uint8_t> readFile(const std::filesystem::path& path);

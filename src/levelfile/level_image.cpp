@@ -4,6 +4,8 @@
 #include <cstring>
 #include <type_traits>
 
+#include "levelfile/level_layout.h"
+
 namespace cw {
 
 int gameKind(std::uint32_t version, std::string_view path) {
@@ -30,17 +32,65 @@ void zeroBytes(T& object) {
     std::memset(static_cast<void*>(&object), 0, sizeof(T));
 }
 
-// Lists only the reader fills hold zeros past their count; the part in use is cleared.
-template <std::size_t ElementBytes, std::size_t Capacity>
-void zeroUsed(OpaqueList<ElementBytes, Capacity>& list) {
-    std::memset(list.bytes.data(), 0, std::min<std::size_t>(list.count, Capacity) * ElementBytes);
-    list.count = 0;
+template <class T>
+void zeroElements(T* elements, std::size_t count) {
+    static_assert(std::is_trivially_copyable_v<T>, "only plain records are cleared bytewise");
+    std::memset(static_cast<void*>(elements), 0, count * sizeof(T));
 }
-template <class T, std::size_t Capacity>
-void zeroUsed(RecordList<T, Capacity>& list) {
-    std::memset(static_cast<void*>(list.items.data()), 0, std::min<std::size_t>(list.count, Capacity) * sizeof(T));
-    list.count = 0;
-}
+
+// Clears each chunk of the level layout, visited for every kind. Room slots (about 23 MB) and
+// the lists only the reader fills are cleared as far as they are in use (every writer of an
+// image keeps the rest zero); the lists a build rewrites, which it may leave filled past their
+// count, and the two forms of boxes and items are cleared whole.
+class ChunkClearer {
+public:
+    template <class T>
+    void operator()(const BlockChunk<T>& c) {
+        zeroBytes(*c.field);
+    }
+
+    template <class Count, class Element>
+    void operator()(const ListChunk<Count, Element>& c) {
+        const std::size_t used = c.rebuilt ? c.capacity : std::min<std::size_t>(*c.count, c.capacity);
+        std::memset(static_cast<void*>(c.elements), 0, used * c.elementBytes);
+        *c.count = 0;
+    }
+
+    template <class Count, class Short, class Long>
+    void operator()(const TwoFormChunk<Count, Short, Long>& c) {
+        zeroElements(c.inShort, c.capacity);
+        zeroElements(c.inLong, c.capacity);
+        *c.count = 0;
+    }
+
+    template <class Count, class Short, class Long>
+    void operator()(const ZoneChunk<Count, Short, Long>& c) {
+        zeroElements(c.inShort, c.capacity);
+        zeroElements(c.inLong, c.capacity);
+        *c.count = 0;
+    }
+
+    void operator()(const TexturePagesChunk<LevelImage>& c) {
+        c.image->textileBytes = 0;
+        c.image->textileCount = 0;
+        // The blocks are emptied; their memory is kept for the next level read into this image.
+        c.image->textiles8.clear();
+        c.image->textiles16.clear();
+    }
+
+    void operator()(const RoomsChunk<LevelImage>& c) {
+        const std::size_t used = std::min<std::size_t>(c.image->roomCount, kMaxLevelRooms);
+        for (std::size_t i = 0; i < used; ++i) zeroBytes(c.image->rooms[i]);
+        c.image->roomCount = 0;
+    }
+
+    void operator()(const SectorsChunk<SectorGrid>& c) { zeroBytes(*c.grid); }
+
+    void operator()(const SamplesChunk<LevelImage>& c) {
+        c.image->sampleBytes = 0;
+        c.image->samples.clear();
+    }
+};
 
 }  // namespace
 
@@ -52,58 +102,10 @@ void lowerRoomCount(LevelImage& image, int count) {
 }
 
 void resetLevelImage(LevelImage& image) {
-    // Room slots (about 23 MB) and the lists only the reader fills are cleared as far as they
-    // are in use; the lists and tables a build rewrites are cleared whole.
-    const std::size_t usedRooms = std::min<std::size_t>(image.roomCount, kMaxLevelRooms);
-    for (std::size_t i = 0; i < usedRooms; ++i) zeroBytes(image.rooms[i]);
-
+    ChunkClearer clearer;
+    visitLevel(clearer, image, kEveryKind);
     image.version = 0;
     image.gameKind = 0;
-    image.textileBytes = 0;
-    image.textileCount = 0;
-    // The blocks are emptied; their memory is kept for the next level read into this image.
-    image.textiles8.clear();
-    image.textiles16.clear();
-    zeroBytes(image.reservedDword);
-    image.roomCount = 0;
-
-    zeroBytes(image.floorData);
-    zeroUsed(image.meshData);
-    zeroUsed(image.meshPointers);
-    zeroUsed(image.animations);
-    zeroUsed(image.stateChanges);
-    zeroUsed(image.animDispatches);
-    zeroUsed(image.animCommands);
-    zeroUsed(image.meshTree);
-    zeroUsed(image.frames);
-    zeroUsed(image.moveables);
-    zeroUsed(image.staticMeshes);
-    zeroUsed(image.objectTextures);
-    zeroUsed(image.spriteTextures);
-    zeroUsed(image.spriteSequences);
-    zeroBytes(image.cameras);
-    zeroUsed(image.soundSources);
-    image.boxCount = 0;
-    zeroBytes(image.boxesLong);
-    zeroBytes(image.boxesShort);
-    zeroBytes(image.overlaps);
-    image.zoneCount = 0;
-    zeroBytes(image.zonesShort);
-    zeroBytes(image.zonesLong);
-    zeroUsed(image.animatedTextures);
-    image.itemCount = 0;
-    zeroBytes(image.itemsShort);
-    zeroBytes(image.itemsLong);
-    zeroBytes(image.lightMap);
-    zeroBytes(image.palette);
-    zeroBytes(image.palette16);
-    zeroUsed(image.cinematicFrames);
-    zeroUsed(image.demoData);
-    zeroBytes(image.soundMap);
-    zeroUsed(image.soundDetails);
-    image.sampleBytes = 0;
-    image.samples.clear();
-    zeroUsed(image.sampleIndices);
 }
 
 }  // namespace cw

@@ -8,6 +8,9 @@
 //
 // Rooms are numbered 1..255 here (rooms[n - 1]); inside level data a record that names a room
 // stores its number - 1.
+//
+// Which fields a level file holds, in which order and form for each game kind, is written once,
+// in levelfile/level_layout.h.
 #include <array>
 #include <cstdint>
 #include <string_view>
@@ -243,10 +246,11 @@ struct LevelImage {
     const LevelRoom& room(int number) const { return rooms.at(static_cast<std::size_t>(number - 1)); }
 };
 
-// Sets every field of the image to zero (and releases its texture and sample blocks) in place.
-// Room slots are cleared up to the room count: every writer of an image keeps the slots from
-// roomCount on all zero (a writer that lowers roomCount does it through lowerRoomCount), so a
-// reset costs the size of the level the image held, not the size of the whole image.
+// Sets every field of the image to zero (and empties its texture and sample blocks) in place,
+// chunk by chunk of the level layout. Room slots are cleared up to the room count: every writer
+// of an image keeps the slots from roomCount on all zero (a writer that lowers roomCount does it
+// through lowerRoomCount), so a reset costs the size of the level the image held, not the size
+// of the whole image.
 void resetLevelImage(LevelImage& image);
 
 // Lowers roomCount to count, clearing the room slots given up. Does nothing when count is not

@@ -1,6 +1,6 @@
 #pragma once
 // Reading a game level file (Tomb Raider 1 ".phd", 1 Gold ".tub", 2 and 3 ".tr2") into a
-// LevelImage, chunk by chunk in file order.
+// LevelImage, chunk by chunk in file order as levelfile/level_layout.h lays them out.
 //
 // Every count is checked against the capacity of its list before anything is read for it; a
 // level that exceeds one is refused with FormatError ("Base level has 3100 object textures; at

@@ -26,6 +26,14 @@ void writeItemShort(ByteWriter& out, const ItemShort& item) {
     out.u16(item.flags);
 }
 
+void readRecords(ByteReader& in, ItemShort* dst, std::size_t count, std::size_t /*fileBytes*/) {
+    for (std::size_t i = 0; i < count; ++i) dst[i] = readItemShort(in);
+}
+
+void writeRecords(ByteWriter& out, const ItemShort* src, std::size_t count, std::size_t /*fileBytes*/) {
+    for (std::size_t i = 0; i < count; ++i) writeItemShort(out, src[i]);
+}
+
 ItemLong readItemLong(ByteReader& in) {
     const ItemShort head = [&] {
         ItemShort s;

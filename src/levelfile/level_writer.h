@@ -1,7 +1,8 @@
 #pragma once
-// Writing a LevelImage as a game level file: exactly the chunk sequence the reader reads, in
-// the layout of the output kind (told by the version word and the output file's name, so a
-// Tomb Raider 1 level written under a name with ".tub" gets the Gold layout).
+// Writing a LevelImage as a game level file: exactly the chunk sequence the reader reads (both
+// follow levelfile/level_layout.h), in the layout of the output kind (told by the version word
+// and the output file's name, so a Tomb Raider 1 level written under a name with ".tub" gets the
+// Gold layout).
 //
 // The writer computes only each room's dataWords and the zone count (a copy of the box count);
 // everything else is written from the image unchanged. Every count is checked against its

@@ -150,12 +150,12 @@ void SaveBmp(const std::filesystem::path& fileName, const IndexedImage& image) {
 
 void LoadBmp(const std::filesystem::path& fileName, IndexedImage& image) {
     auto bytes = readFile(fileName);
-    LoadBmpBytes(bytes, image, "Picture file \"" + fileName.string() + "\"");
+    LoadBmpBytes(bytes, image, "Picture file \"" + pathText(fileName) + "\"");
 }
 
 void LoadPalette(const std::filesystem::path& fileName, PaletteBlock& palette) {
     auto bytes = readFile(fileName);
-    LoadPaletteBytes(bytes, palette, "Picture file \"" + fileName.string() + "\"");
+    LoadPaletteBytes(bytes, palette, "Picture file \"" + pathText(fileName) + "\"");
 }
 
 }  // namespace cw

@@ -168,6 +168,39 @@ TEST_F(FilesTest, WriteIntoAReadOnlyFolderNamesItsCause) {
 }
 #endif
 
+// A name stored as Windows-1250 bytes names the file with those characters, and the file opens,
+// is written and read, and is named in messages as the same text in UTF-8.
+TEST_F(FilesTest, NonAsciiNamesOpenAndAreNamedInUtf8) {
+    const fs::path stored = pathFromBytes(pathText(dir) + "/\xB3\xB9ka \x8Ci\xEA.bin");  // "łąka Śię.bin"
+    EXPECT_EQ(pathText(stored.filename()), "\xC5\x82\xC4\x85ka \xC5\x9Ai\xC4\x99.bin");
+    writeFileAtomically(stored, std::vector<std::uint8_t>{1, 2, 3});
+    EXPECT_EQ(entries(), std::vector<fs::path>{stored.filename()});
+    {
+        FileHandle f = openFile(stored, "rb");
+        ASSERT_NE(f, nullptr);
+        EXPECT_EQ(std::fgetc(f.get()), 1);
+        EXPECT_TRUE(closeFile(f));
+        EXPECT_EQ(f, nullptr);
+        EXPECT_TRUE(closeFile(f));  // closing a closed handle does nothing
+    }
+    {
+        FileHandle f = openFile(stored, "ab");
+        ASSERT_NE(f, nullptr);
+        EXPECT_EQ(std::fputc(4, f.get()), 4);
+    }  // closed by the handle
+    EXPECT_EQ(readFile(stored), (std::vector<std::uint8_t>{1, 2, 3, 4}));
+
+    errno = 0;
+    EXPECT_EQ(openFile(dir / "absent \xC5\x82.bin", "rb"), nullptr);
+    EXPECT_EQ(errno, ENOENT);
+    try {
+        readFile(pathFromBytes(pathText(dir) + "/brak \xB3.bin"));
+        ADD_FAILURE() << "read a missing file";
+    } catch (const IoError& e) {
+        EXPECT_EQ(std::string(e.what()).rfind("Cannot open \"" + pathText(dir) + "/brak \xC5\x82.bin\"", 0), 0u) << e.what();
+    }
+}
+
 TEST_F(FilesTest, ReadFileAndDataFileLookup) {
     EXPECT_THROW(readFile(dir / "absent"), IoError);
     EXPECT_FALSE(fileExists(dir / "absent"));
@@ -229,9 +262,9 @@ TEST(ByteReaderFile, ReadsLikeTheSpanAcrossBufferBoundaries) {
     for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = std::uint8_t(i * 7 + i / 251);
     const fs::path path = fs::temp_directory_path() / "cw_byte_reader_file.bin";
     writeFileAtomically(path, bytes);
-    std::FILE* f = std::fopen(path.c_str(), "rb");
+    const FileHandle f = openFile(path, "rb");
     ASSERT_NE(f, nullptr);
-    ByteReader file(f, bytes.size(), "File");
+    ByteReader file(f.get(), bytes.size(), "File");
     ByteReader span(bytes, "Span");
     // Small reads up to just before the first buffer boundary, reads across it, a read larger
     // than the buffer, a take across a boundary, a skip and a seek back into the window.
@@ -255,7 +288,42 @@ TEST(ByteReaderFile, ReadsLikeTheSpanAcrossBufferBoundaries) {
     EXPECT_EQ(file.u32(), span.u32());
     EXPECT_EQ(file.remaining(), span.remaining());
     EXPECT_THROW(file.skip(file.remaining() + 1), IoError);
-    std::fclose(f);
+    fs::remove(path);
+}
+
+// Bytes handed out by take stay as they were read while the reader goes on: through refills of
+// its buffer, reads straight from the file and further takes, in file mode as in memory.
+TEST(ByteReaderFile, TakenBytesStayValidWhileTheReaderGoesOn) {
+    std::vector<std::uint8_t> bytes(400000);
+    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = std::uint8_t(i * 13 + i / 256);
+    const fs::path path = fs::temp_directory_path() / "cw_byte_reader_take.bin";
+    writeFileAtomically(path, bytes);
+    const FileHandle f = openFile(path, "rb");
+    ASSERT_NE(f, nullptr);
+    ByteReader file(f.get(), bytes.size(), "File");
+    ByteReader span(bytes, "Span");
+    struct Taken {
+        std::size_t at;
+        std::span<const std::uint8_t> fromFile, fromSpan;
+    };
+    std::vector<Taken> taken;
+    // Takes inside the buffer, across its end and larger than it, between reads of every size.
+    const std::pair<std::size_t, std::size_t> steps[] = {
+        {0, 16}, {65500, 100}, {10, 70000}, {3, 5}, {0, 80000}, {70000, 7}, {1, 65536}, {0, 12}};
+    for (const auto& [skipped, n] : steps) {
+        std::vector<std::uint8_t> sink(skipped);
+        file.read(sink.data(), skipped);
+        span.read(sink.data(), skipped);
+        taken.push_back({span.position(), file.take(n), span.take(n)});
+    }
+    std::vector<std::uint8_t> rest(file.remaining());
+    file.read(rest.data(), rest.size());
+    for (const Taken& t : taken) {
+        const std::span<const std::uint8_t> original(bytes.data() + t.at, t.fromSpan.size());
+        EXPECT_TRUE(std::equal(t.fromFile.begin(), t.fromFile.end(), original.begin(), original.end()))
+            << "bytes taken from the file at " << t.at << " changed";
+        EXPECT_EQ(t.fromSpan.data(), original.data()) << "a take from memory is not copied";
+    }
     fs::remove(path);
 }
 
@@ -264,14 +332,13 @@ TEST(ByteReaderFile, AFileShorterThanItsSizeEndsEarly) {
     const fs::path path = fs::temp_directory_path() / "cw_byte_reader_short.bin";
     writeFileAtomically(path, bytes);
     for (std::size_t first : {std::size_t{10}, std::size_t{99990}}) {
-        std::FILE* f = std::fopen(path.c_str(), "rb");
+        const FileHandle f = openFile(path, "rb");
         ASSERT_NE(f, nullptr);
-        ByteReader file(f, 200000, "File");  // the size it was said to have
+        ByteReader file(f.get(), 200000, "File");  // the size it was said to have
         std::vector<std::uint8_t> sink(first);
         file.read(sink.data(), first);
         std::vector<std::uint8_t> rest(150000);
         EXPECT_THROW(file.read(rest.data(), rest.size()), IoError);
-        std::fclose(f);
     }
     fs::remove(path);
 }
