@@ -11,12 +11,10 @@ namespace cw::cli {
 std::span<const Command> allCommands() {
     static const Command commands[] = {
         kProjectCommand,
-        Command{"info", "Show the version word, the game kind and the count of every list of a level file.",
-                "info LEVEL [--json]", runInfoCommand},
-        Command{"convert", "Read a level file and write it unchanged to OUT, in the layout OUT's name calls for "
-                "(\".tub\": Tomb Raider 1 Gold).", "convert IN OUT", runConvertCommand},
-        Command{"build", kBuildSummary, kBuildUsage, runBuild},
-        Command{"check", kCheckSummary, kCheckUsage, runCheck},
+        kInfoCommand,
+        kConvertCommand,
+        Command{"build", kBuildSummary, kBuildUsage, kBuildOptions, runBuild},
+        Command{"check", kCheckSummary, kCheckUsage, kCheckOptions, runCheck},
     };
     return commands;
 }
