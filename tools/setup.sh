@@ -1,9 +1,18 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing Cairnwork needs on Debian 12 (run as root).
 # Packages already installed are not fetched again.
+#   tools/setup.sh             the native build, the tests and the Debian package
+#   tools/setup.sh --windows   also the MinGW-w64 cross compiler for cairnwork-cli.exe and Wine,
+#                              which runs the Windows test (tools/windows.sh)
 set -euo pipefail
 packages=(cmake make g++ clang libclang-rt-14-dev qt6-base-dev qt6-qpa-plugins
-          libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth)
+          libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth dpkg-dev)
+for argument in "$@"; do
+  case $argument in
+    --windows) packages+=(g++-mingw-w64-x86-64 wine64) ;;
+    *) echo "usage: tools/setup.sh [--windows]" >&2; exit 2 ;;
+  esac
+done
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

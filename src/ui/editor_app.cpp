@@ -1,7 +1,9 @@
 #include "ui/editor_app.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 #include <stdexcept>
@@ -10,6 +12,58 @@
 #include "ui/paths.h"
 
 namespace cw::ui {
+
+CommandLine readCommandLine(const QStringList& commandLine) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Cairnwork, the level editor for Tomb Raider 1, 1 Gold, 2 and 3. Starts on an empty plan;\n"
+        "the data files (paleta.bmp, shapes1.bmp, shapes2.bmp, floor.dat) are looked up beside the\n"
+        "program and then in ../share/cairnwork/. Qt's own options (such as -platform or -style)\n"
+        "are taken too. cairnwork-cli builds, checks and converts without a window."));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Show this help and end."));
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Show the version and end."));
+    parser.addOption(help);
+    parser.addOption(version);
+    parser.addPositionalArgument(QStringLiteral("LIGHT"),
+                                 QStringLiteral("Light (0 to 32) of new rooms, in both light fields of the room "
+                                                "properties; 16 when not given."),
+                                 QStringLiteral("[LIGHT]"));
+
+    // "-5" would read as an option; a whole negative number ends the options instead.
+    QStringList words = commandLine;
+    static const QRegularExpression negativeNumber(QStringLiteral("^-\\d+$"));
+    for (qsizetype i = 1; i < words.size(); ++i) {
+        if (words[i] == QLatin1String("--")) break;
+        if (negativeNumber.match(words[i]).hasMatch()) {
+            words.insert(i, QStringLiteral("--"));
+            break;
+        }
+    }
+
+    const bool parsed = parser.parse(words);
+    CommandLine result;
+    if (parser.isSet(help)) {
+        result.action = CommandLine::Action::ShowHelp;
+        // The parser names the program from a running application; this is read before there is one.
+        const QString text = parser.helpText();
+        result.text = QStringLiteral("Usage: ") + QCoreApplication::applicationName() +
+                      QStringLiteral(" [options] [LIGHT]") + text.mid(text.indexOf(QLatin1Char('\n')));
+    } else if (parser.isSet(version)) {
+        result.action = CommandLine::Action::ShowVersion;
+        result.text = QCoreApplication::applicationName() + QLatin1Char(' ') +
+                      QCoreApplication::applicationVersion() + QLatin1Char('\n');
+    } else if (!parsed) {
+        result.action = CommandLine::Action::Refuse;
+        result.text = QCoreApplication::applicationName() + QStringLiteral(": ") + parser.errorText() +
+                      QStringLiteral("\nTry '") + QCoreApplication::applicationName() +
+                      QStringLiteral(" --help'.\n");
+    } else {
+        result.arguments = parser.positionalArguments();
+    }
+    return result;
+}
 
 std::filesystem::path executableFolder() { return toPath(QCoreApplication::applicationDirPath()); }
 

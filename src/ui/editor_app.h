@@ -10,6 +10,20 @@
 
 namespace cw::ui {
 
+// What the editor's command line asks for. Help and version are answered (on standard output,
+// status 0) before anything else; an unknown option is refused (on standard error, status 2).
+struct CommandLine {
+    enum class Action { Start, ShowHelp, ShowVersion, Refuse };
+    Action action = Action::Start;
+    QString text;           // the help, the version line or the refusal, ending in a new line
+    QStringList arguments;  // Start: the operands (the optional LIGHT), for StartupOptions
+};
+
+// Reads the editor's command line, the program's name first:
+//   cairnwork [-h | --help] [-v | --version] [LIGHT]
+// A negative whole number is an operand (a light), not an option.
+CommandLine readCommandLine(const QStringList& commandLine);
+
 // The folder of the running executable.
 std::filesystem::path executableFolder();
 

@@ -9,12 +9,22 @@
 #include "common/errors.h"
 #include "project/project_file.h"
 
+#ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#endif
+
 namespace cw::cli {
 
 const char* const kBuildUsage = "build PROJECT.cwp [--base PATH] [--items PATH] [--meshes PATH] [--out PATH]";
 const char* const kBuildSummary =
-    "build a level from a project; options not given come from the project's build settings "
-    "(the project file is never written)";
+    "Build a level from a project; options not given come from the project's build settings "
+    "(the project file is never written).";
+const char* const kBuildOptions =
+    "--base PATH    the base level the level is built on (.phd, .tub or .tr2)\n"
+    "--items PATH   the items settings file\n"
+    "--meshes PATH  the light/texture settings file\n"
+    "--out PATH     the level to write (without it, the project's output name if it ends in .phd, .tub or .tr2)";
 
 namespace {
 
@@ -39,8 +49,17 @@ int usage(std::ostream& err, const std::string& problem) {
 
 std::filesystem::path executableFolder() {
     std::error_code ec;
+#ifdef _WIN32
+    std::wstring exe(32768, L'\0');  // the longest path Windows has
+    const DWORD length = ::GetModuleFileNameW(nullptr, exe.data(), static_cast<DWORD>(exe.size()));
+    if (length > 0 && length < exe.size()) {
+        exe.resize(length);
+        return std::filesystem::path(exe).parent_path();
+    }
+#else
     const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
     if (!ec && !exe.empty()) return exe.parent_path();
+#endif
     return std::filesystem::current_path(ec);
 }
 
@@ -82,7 +101,7 @@ int runBuildCommand(const std::vector<std::string>& args, std::ostream& out, std
 
     auto project = std::make_unique<Project>();
     try {
-        loadProject(std::filesystem::path(projectPath), *project);
+        loadProject(argumentPath(projectPath), *project);
     } catch (const IoError& e) {
         err << e.what() << "\n";
         return kExitRefused;
@@ -114,7 +133,7 @@ int runBuildCommand(const std::vector<std::string>& args, std::ostream& out, std
     ConsoleObserver observer(out, err);
     BuildEnvironment environment;
     environment.programFolder = programFolder;
-    environment.projectFile = std::filesystem::path(projectPath);  // never to be replaced by the level
+    environment.projectFile = argumentPath(projectPath);  // never to be replaced by the level
     if (buildLevel(*project, settings, environment, observer) != BuildOutcome::Written) return kExitRefused;
     out << "Level written: " << cp1250ToUtf8(settings.outputFile) << "\n";
     return kExitOk;

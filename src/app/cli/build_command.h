@@ -9,6 +9,7 @@ namespace cw::cli {
 
 extern const char* const kBuildUsage;
 extern const char* const kBuildSummary;
+extern const char* const kBuildOptions;
 
 // The build command with the folder where "floor.dat" is looked up (the program's folder).
 // args excludes the command name. Never writes the project file.

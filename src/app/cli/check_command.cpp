@@ -20,6 +20,8 @@ const char* const kCheckUsage = "check PROJECT.cwp [--json]";
 const char* const kCheckSummary =
     "List every fault for which the build would refuse the project and every warning of a level built all "
     "the same; no base level or side file is read (exit 1 when there are faults).";
+const char* const kCheckOptions =
+    "--json  print {\"buildable\": ..., \"faults\": [...], \"warnings\": [...]} instead of the lines";
 
 namespace {
 
@@ -111,7 +113,7 @@ int runCheckCommand(const std::vector<std::string>& args, std::ostream& out, std
 
     auto project = std::make_unique<Project>();
     try {
-        loadProject(std::filesystem::path(projectPath), *project);
+        loadProject(argumentPath(projectPath), *project);
     } catch (const IoError& e) {
         err << "cairnwork-cli check: " << e.what() << "\n";
         return kExitRefused;

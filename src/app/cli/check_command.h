@@ -9,6 +9,7 @@ namespace cw::cli {
 
 extern const char* const kCheckUsage;
 extern const char* const kCheckSummary;
+extern const char* const kCheckOptions;
 
 // The check command with the folder where "floor.dat" is looked up (the program's folder).
 // args excludes the command name. Lists every fault for which the build would refuse the project

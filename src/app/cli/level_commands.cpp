@@ -156,14 +156,14 @@ int runInfoCommand(const std::vector<std::string>& args, std::ostream& out, std:
             json = true;
         } else if (!arg.empty() && arg[0] == '-') {
             err << "cairnwork-cli info: unknown option '" << arg << "'\n";
-            usage(err, "info LEVEL [--json]");
+            usage(err, kInfoCommand.usage);
             return kExitUsage;
         } else {
             files.push_back(arg);
         }
     }
     if (files.size() != 1) {
-        usage(err, "info LEVEL [--json]");
+        usage(err, kInfoCommand.usage);
         return kExitUsage;
     }
     auto image = std::make_unique<LevelImage>();
@@ -180,12 +180,12 @@ int runConvertCommand(const std::vector<std::string>& args, std::ostream& out, s
     for (const std::string& arg : args) {
         if (!arg.empty() && arg[0] == '-') {
             err << "cairnwork-cli convert: unknown option '" << arg << "'\n";
-            usage(err, "convert IN OUT");
+            usage(err, kConvertCommand.usage);
             return kExitUsage;
         }
     }
     if (args.size() != 2) {
-        usage(err, "convert IN OUT");
+        usage(err, kConvertCommand.usage);
         return kExitUsage;
     }
     const std::string& output = args[1];

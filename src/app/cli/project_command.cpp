@@ -11,10 +11,6 @@
 #include "common/errors.h"
 #include "project/project_file.h"
 
-#ifndef CW_VERSION
-#define CW_VERSION "0"
-#endif
-
 namespace cw::cli {
 
 namespace {
@@ -98,23 +94,14 @@ void printJson(std::ostream& out, const Project& p, int version) {
     out << (p.roomCount > 0 ? "\n  ]\n}\n" : "]\n}\n");
 }
 
-// Returns an exit status when the command line is complete (help, version, usage error).
-std::optional<int> parseArguments(const std::vector<std::string>& args, Options& options, std::ostream& out,
-                                  std::ostream& err) {
+// Returns the exit status of a usage error (help and version are answered by runCli).
+std::optional<int> parseArguments(const std::vector<std::string>& args, Options& options, std::ostream& err) {
     const auto usage = [&](const std::string& problem) {
         err << "cairnwork-cli project: " << problem << "\nUsage: cairnwork-cli " << kProjectCommand.usage << "\n";
         return kExitUsage;
     };
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (a == "--help" || a == "-h") {
-            out << "Usage: cairnwork-cli " << kProjectCommand.usage << "\n" << kProjectCommand.summary << "\n";
-            return kExitOk;
-        }
-        if (a == "--version") {
-            out << "cairnwork-cli " << CW_VERSION << "\n";
-            return kExitOk;
-        }
         if (a == "--json") {
             options.json = true;
         } else if (a == "--save") {
@@ -143,13 +130,13 @@ std::optional<int> parseArguments(const std::vector<std::string>& args, Options&
 
 int runProjectCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     Options options;
-    if (auto status = parseArguments(args, options, out, err)) return *status;
+    if (auto status = parseArguments(args, options, err)) return *status;
 
     auto project = std::make_unique<Project>();
     int version = 0;
     try {
-        version = loadProject(options.file, *project);
-        if (options.saveTo) saveProject(*project, *options.saveTo);
+        version = loadProject(argumentPath(options.file), *project);
+        if (options.saveTo) saveProject(*project, argumentPath(*options.saveTo));
     } catch (const FormatError& e) {
         err << "cairnwork-cli project: " << e.what() << "\n";
         return kExitRefused;

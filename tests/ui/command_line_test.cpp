@@ -1,0 +1,71 @@
+// The editor's command line: help, version, the optional LIGHT and refused options.
+#include <QtTest>
+
+#include "ui/editor_app.h"
+
+using namespace cw::ui;
+using Action = CommandLine::Action;
+
+Q_DECLARE_METATYPE(CommandLine::Action)
+
+class CommandLineTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() {
+        QCoreApplication::setApplicationName(QStringLiteral("cairnwork"));
+        QCoreApplication::setApplicationVersion(QStringLiteral("9.8.7"));
+    }
+
+    void readsTheCommandLine_data() {
+        QTest::addColumn<QStringList>("arguments");  // after the program's name
+        QTest::addColumn<Action>("action");
+        QTest::addColumn<QStringList>("operands");
+        QTest::newRow("nothing") << QStringList() << Action::Start << QStringList();
+        QTest::newRow("light") << QStringList{"24"} << Action::Start << QStringList{"24"};
+        QTest::newRow("not a number stays for the light preset to report")
+            << QStringList{"bright"} << Action::Start << QStringList{"bright"};
+        QTest::newRow("negative light") << QStringList{"-5"} << Action::Start << QStringList{"-5"};
+        QTest::newRow("negative light after --") << QStringList{"--", "-5"} << Action::Start << QStringList{"-5"};
+        QTest::newRow("--help") << QStringList{"--help"} << Action::ShowHelp << QStringList();
+        QTest::newRow("-h after the light") << QStringList{"24", "-h"} << Action::ShowHelp << QStringList();
+        QTest::newRow("help beside an unknown option")
+            << QStringList{"--frobnicate", "--help"} << Action::ShowHelp << QStringList();
+        QTest::newRow("--version") << QStringList{"--version"} << Action::ShowVersion << QStringList();
+        QTest::newRow("-v") << QStringList{"-v"} << Action::ShowVersion << QStringList();
+        QTest::newRow("unknown long option") << QStringList{"--frobnicate"} << Action::Refuse << QStringList();
+        QTest::newRow("unknown short option") << QStringList{"24", "-x"} << Action::Refuse << QStringList();
+        QTest::newRow("-5 is no option after the light") << QStringList{"24", "-5"} << Action::Start
+                                                         << QStringList{"24", "-5"};
+    }
+    void readsTheCommandLine() {
+        QFETCH(QStringList, arguments);
+        QFETCH(Action, action);
+        QFETCH(QStringList, operands);
+        const CommandLine line = readCommandLine(QStringList{"/usr/bin/cairnwork"} + arguments);
+        QCOMPARE(line.action, action);
+        QCOMPARE(line.arguments, operands);
+        switch (action) {
+        case Action::Start:
+            QVERIFY(line.text.isEmpty());
+            break;
+        case Action::ShowHelp:
+            QVERIFY2(line.text.startsWith("Usage: cairnwork [options] [LIGHT]\n"), qPrintable(line.text));
+            for (const char* word : {"-h, --help", "-v, --version", "LIGHT", "share/cairnwork"})
+                QVERIFY2(line.text.contains(QLatin1String(word)), word);
+            QVERIFY(line.text.endsWith('\n'));
+            break;
+        case Action::ShowVersion:
+            QCOMPARE(line.text, QStringLiteral("cairnwork 9.8.7\n"));
+            break;
+        case Action::Refuse:
+            // The option without its dashes.
+            QVERIFY2(line.text.contains("Unknown option '" + QString(arguments.last()).remove(QRegularExpression("^-+")) + "'"),
+                     qPrintable(line.text));
+            QVERIFY(line.text.endsWith("Try 'cairnwork --help'.\n"));
+            break;
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(CommandLineTest)
+#include "command_line_test.moc"
