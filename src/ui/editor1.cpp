@@ -89,6 +89,7 @@ TForm1::TForm1(Project& project, const StartupOptions& options, QWidget* parent)
 
     // The dialogs, in the program's start-up order.
     Form2 = new TForm2(this);
+    Form2->setTextureSource(baseTextures_);
     if (auto error = Form2->applyLightPreset(options.arguments)) cw::ui::showMessage(this, *error);
     createRoomEditor();
     Form4 = new TForm4(this);
