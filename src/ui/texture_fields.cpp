@@ -179,9 +179,7 @@ TexturePicker::TexturePicker(BaseTextureSource& source, int current, QWidget* pa
     grid_->setViewMode(QListView::IconMode);
     grid_->setMovement(QListView::Static);
     grid_->setResizeMode(QListView::Adjust);
-    grid_->setUniformItemSizes(true);
-    grid_->setLayoutMode(QListView::Batched);
-    grid_->setBatchSize(500);
+    grid_->setUniformItemSizes(true);  // a layout of thousands at once, without asking for their icons
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
     grid_->setIconSize(QSize(kIconSide, kIconSide));
     grid_->setGridSize(QSize(kIconSide + 14, kIconSide + 22));
@@ -199,11 +197,8 @@ TexturePicker::TexturePicker(BaseTextureSource& source, int current, QWidget* pa
     layout->addWidget(grid_, 1);
     resize(8 * (kIconSide + 14) + 48, 8 * (kIconSide + 22));
 
-    if (current >= 1 && std::size_t(current) <= count) {
-        const QModelIndex index = model_->index(current - 1);
-        grid_->setCurrentIndex(index);
-        grid_->scrollTo(index, QAbstractItemView::PositionAtCenter);
-    }
+    // The field's texture, in view when the grid is shown (the view scrolls to its current entry).
+    if (current >= 1 && std::size_t(current) <= count) grid_->setCurrentIndex(model_->index(current - 1));
 }
 
 }  // namespace cw::ui

@@ -175,20 +175,31 @@ private slots:
         QCOMPARE(thumb->picture(), expectedPicture(textures, thumb->field()->value(), thumb->pictureSide()));
     }
 
-    // A click on a thumbnail opens the picker; a click on a cell of its grid sets the field.
+    // A click on a thumbnail opens the picker at the field's texture; a click on a cell of its
+    // grid sets the field.
     void pickerSetsTheField() {
         const BaseTextures textures = quadrantTextures(2500);
         openEditor(textures);
         showPage("TabSheet3");
         auto* field = editor->findChild<QSpinBox*>(QStringLiteral("SpinEdit14"));
-        int made = -1;
-        cw::test::onNextDialog<TexturePicker>([&made](TexturePicker& picker) {
-            QVERIFY(QTest::qWaitForWindowExposed(&picker));
-            QCOMPARE(picker.grid()->model()->rowCount(), 2500);
+        typeNumber(field, 2000);
+        int rows = 0, currentRow = -1, made = -1;
+        bool currentShown = false;
+        cw::test::onNextDialog<TexturePicker>([&](TexturePicker& picker) {
+            // Checked after the picker has closed (a failed check here would leave it open).
+            if (QTest::qWaitForWindowExposed(&picker)) {
+                rows = picker.grid()->model()->rowCount();
+                const QModelIndex current = picker.grid()->currentIndex();
+                currentRow = current.row();
+                currentShown = picker.grid()->viewport()->rect().contains(picker.grid()->visualRect(current).center());
+            }
             if (!clickGridCell(picker.grid(), 1233)) picker.reject();
             made = picker.model().madeIcons();
         });
         QVERIFY(clickControl(thumbnailOf(*editor, "SpinEdit14")));
+        QCOMPARE(rows, 2500);
+        QCOMPARE(currentRow, 1999);
+        QVERIFY(currentShown);
         QCOMPARE(field->value(), 1234);
         TextureThumbnail* thumb = thumbnailOf(*editor, "SpinEdit14");
         QCOMPARE(thumb->picture(), expectedPicture(textures, 1234, thumb->pictureSide()));
@@ -214,8 +225,7 @@ private slots:
             else QVERIFY(thumb->toolTip().contains(QStringLiteral("ma 40 tekstur")));
         }
         cw::test::onNextDialog<TexturePicker>([](TexturePicker& picker) {
-            QVERIFY(QTest::qWaitForWindowExposed(&picker));
-            if (!clickGridCell(picker.grid(), 4)) picker.reject();
+            if (!QTest::qWaitForWindowExposed(&picker) || !clickGridCell(picker.grid(), 4)) picker.reject();
         });
         QVERIFY(clickControl(thumbnailOf(dialog, "SpinEdit12")));
         QCOMPARE(dialog.values().ceilingTextures[0], 5);
