@@ -8,6 +8,7 @@
 #include "cairnwork_version.h"
 #include "project/project.h"
 #include "ui/editor_app.h"
+#include "ui/language.h"
 
 namespace {
 
@@ -48,7 +49,9 @@ int main(int argc, char** argv) {
         QTimer::singleShot(0, &app, [] { QCoreApplication::exit(0); });
 
     auto project = std::make_unique<cw::Project>();
-    const auto options = cw::ui::startupOptions(cw::ui::executableFolder(), commandLine.arguments);
+    // The language: --lang, else the one chosen in the editor, else Polish.
+    const auto options = cw::ui::startupOptions(cw::ui::executableFolder(), commandLine.arguments,
+                                                cw::ui::startLanguage(commandLine.language));
     std::unique_ptr<cw::ui::TForm1> window = cw::ui::createMainWindow(*project, options);
     if (!window) return 1;
     window->show();

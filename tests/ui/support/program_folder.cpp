@@ -35,8 +35,8 @@ ProgramFolder::ProgramFolder(bool withPalette) {
 
 std::filesystem::path ProgramFolder::path() const { return std::filesystem::path(dir_.path().toStdString()); }
 
-ui::StartupOptions ProgramFolder::options(const QStringList& arguments) const {
-    return {path(), file("config.cnf"), arguments};
+ui::StartupOptions ProgramFolder::options(const QStringList& arguments, const QString& language) const {
+    return {path(), file("config.cnf"), arguments, language};
 }
 
 }  // namespace cw::test

@@ -27,7 +27,7 @@ public:
     explicit ProgramFolder(bool withPalette = true);
     std::filesystem::path path() const;
     std::filesystem::path file(const char* name) const { return path() / name; }
-    ui::StartupOptions options(const QStringList& arguments = {}) const;
+    ui::StartupOptions options(const QStringList& arguments = {}, const QString& language = {}) const;
 
 private:
     QTemporaryDir dir_;
