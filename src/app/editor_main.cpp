@@ -44,9 +44,10 @@ int main(int argc, char** argv) {
 
     // Tests of an installed editor set CAIRNWORK_QUIT_AFTER_START: the program ends as soon as an
     // event loop runs, with status 0 when the main window was made and 1 when it was not (ending
-    // every running loop also closes the message box that says why).
-    if (qEnvironmentVariableIsSet("CAIRNWORK_QUIT_AFTER_START"))
-        QTimer::singleShot(0, &app, [] { QCoreApplication::exit(0); });
+    // every running loop also closes the message box that says why). A message box that the start
+    // goes on after (a translation that cannot be read) uses that up: the main loop gets its own.
+    const bool quitAfterStart = qEnvironmentVariableIsSet("CAIRNWORK_QUIT_AFTER_START");
+    if (quitAfterStart) QTimer::singleShot(0, &app, [] { QCoreApplication::exit(0); });
 
     auto project = std::make_unique<cw::Project>();
     // The language: --lang, else the one chosen in the editor, else Polish.
@@ -55,5 +56,6 @@ int main(int argc, char** argv) {
     std::unique_ptr<cw::ui::TForm1> window = cw::ui::createMainWindow(*project, options);
     if (!window) return 1;
     window->show();
+    if (quitAfterStart) QTimer::singleShot(0, &app, [] { QCoreApplication::exit(0); });
     return QApplication::exec();
 }

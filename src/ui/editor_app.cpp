@@ -101,7 +101,10 @@ StartupOptions startupOptions(const std::filesystem::path& programFolder, const 
 }
 
 std::unique_ptr<TForm1> createMainWindow(Project& project, const StartupOptions& options) {
-    if (const auto error = applyLanguage(options.programFolder, options.language)) showMessage(nullptr, *error);
+    if (const auto error = applyLanguage(options.programFolder, options.language)) {
+        qWarning("%s", qPrintable(*error));
+        showMessage(nullptr, *error);
+    }
     try {
         return std::make_unique<TForm1>(project, options);
     } catch (const std::exception& e) {
