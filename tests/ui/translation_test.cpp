@@ -477,24 +477,32 @@ private slots:
         QVERIFY(next->findChild<QAction*>("English1")->isChecked());
     }
 
-    // Saves the English main window and room editor as PNG files into $CW_SCREENSHOT_DIR (only when
-    // it is set), with the example project open.
+    // Saves the English main window and room editor (its top view) as PNG files into
+    // $CW_SCREENSHOT_DIR (only when it is set), with the program's own palette and the example
+    // project open.
     void screenshotsInEnglish() {
         const QByteArray folder = qgetenv("CW_SCREENSHOT_DIR");
         if (folder.isEmpty()) QSKIP("CW_SCREENSHOT_DIR not set");
         QVERIFY(!applyLanguage(kBuildBin, "en"));
-        EditorFixture f({}, "en");
-        f.form->fileAnswers = {QStringLiteral(CW_TEST_SOURCE_DIR "/examples/example.cwp")};
-        QVERIFY(cw::test::chooseMenuItem(f.form.get(), "Otworz1"));
+        cw::test::ProgramFolder program;
+        std::filesystem::copy_file(kBuildBin / "paleta.bmp", program.file("paleta.bmp"),
+                                   std::filesystem::copy_options::overwrite_existing);
+        auto project = std::make_unique<Project>();
+        cw::test::ScriptedForm1 form(*project, program.options({}, "en"));
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        form.fileAnswers = {QStringLiteral(CW_TEST_SOURCE_DIR "/examples/example.cwp")};
+        QVERIFY(cw::test::chooseMenuItem(&form, "Otworz1"));
         QApplication::processEvents();
-        QVERIFY(f.form->grab().save(QString::fromLocal8Bit(folder) + "/main-window-en.png"));
+        QVERIFY(form.grab().save(QString::fromLocal8Bit(folder) + "/main-window-en.png"));
         bool saved = false;
         onNextDialog<TForm3>([&](TForm3& editor) {
+            QVERIFY(clickTab(editor.findChild<QTabWidget*>("PageControl1"), 0));
             QTest::qWait(100);
             saved = editor.grab().save(QString::fromLocal8Bit(folder) + "/room-editor-en.png");
             editor.accept();
         });
-        QVERIFY(clickControl(f.widget<QPushButton>("Button3")));
+        QVERIFY(clickControl(form.findChild<QPushButton*>("Button3")));
         QVERIFY(saved);
     }
 
