@@ -185,7 +185,7 @@ private slots:
                {"&Właściwości", QKeySequence(Qt::SHIFT | Qt::Key_Insert)},
                {"", {}},
                {"&Edytuj pomieszczenie", QKeySequence(Qt::CTRL | Qt::Key_Insert)}});
-        check("Informacje1", "&Informacje", {{"&Informacje...", {}}});
+        check("Informacje1", "&Informacje", {{"&Informacje...", {}}, {"Język / Language", {}}});
         QStringList bar;
         for (QAction* a : f.form->menuBar()->actions()) bar << a->text();
         QCOMPARE(bar, QStringList({"&Plik", "&Edycja", "&Informacje"}));
