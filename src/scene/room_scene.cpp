@@ -114,11 +114,13 @@ void addFace(const RoomScene& scene, const std::uint16_t* vertices, int corners,
     const bool textured = texture < textures.objects.size() &&
                           textures.objects[texture].page < textures.pages.size() && atlas.width > 0;
     if (textured) {
-        const auto uv = atlasCorners(textures.objects[texture], atlas);
+        const ObjectTextureInfo& object = textures.objects[texture];
+        const auto uv = atlasCorners(object, atlas);
         for (int i = 0; i < corners; ++i) {
             v[std::size_t(i)].u = uv[std::size_t(i)][0];
             v[std::size_t(i)].v = uv[std::size_t(i)][1];
-            v[std::size_t(i)].textured = 1;
+            v[std::size_t(i)].textured = object.attribute == kTextureTransparentTexels ? FaceVertex::kSeeThroughTexture
+                                                                                        : FaceVertex::kOpaqueTexture;
         }
     } else {
         const Facing facing = facingOf({v[0].x, v[0].y, v[0].z}, {v[1].x, v[1].y, v[1].z}, {v[2].x, v[2].y, v[2].z});
@@ -269,16 +271,14 @@ void fillSceneBuffers(const RoomScene& scene, const BaseTextures& textures, Scen
     }
     for (std::size_t i = 0; i < scene.lineCount; ++i) {
         const SceneLine& line = scene.lines[i];
-        LineVertex a{line.from[0], line.from[1], line.from[2], 0, 0, 0};
-        LineVertex b{line.to[0], line.to[1], line.to[2], 0, 0, 0};
-        const std::uint32_t rgb = lineColour(line.kind);
-        for (LineVertex* v : {&a, &b}) {
-            v->r = float((rgb >> 16) & 0xFF) / 255.0F;
-            v->g = float((rgb >> 8) & 0xFF) / 255.0F;
-            v->b = float(rgb & 0xFF) / 255.0F;
+        for (const Point& p : {line.from, line.to}) {
+            FaceVertex v;
+            v.x = p[0];
+            v.y = p[1];
+            v.z = p[2];
+            setColour(v, lineColour(line.kind));
+            out.lines.push_back(v);
         }
-        out.lines.push_back(a);
-        out.lines.push_back(b);
     }
 }
 

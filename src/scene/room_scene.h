@@ -90,17 +90,16 @@ struct FaceVertex {
     float u = 0, v = 0;     // place in the atlas, 0..1; unused when not textured
     float r = 1, g = 1, b = 1;  // flat colour (1, 1, 1 on a textured face)
     float brightness = 1;
-    float textured = 0;  // 1: the atlas colour times the brightness; 0: the flat colour
-};
+    // kFlat: the flat colour times the brightness; kOpaqueTexture: the atlas colour times the
+    // brightness; kSeeThroughTexture: the same, transparent texels left out (attribute 1).
+    float textured = kFlat;
 
-struct LineVertex {
-    float x = 0, y = 0, z = 0;
-    float r = 0, g = 0, b = 0;
+    static constexpr float kFlat = 0, kOpaqueTexture = 1, kSeeThroughTexture = 2;
 };
 
 struct SceneBuffers {
     std::vector<FaceVertex> faces;  // three a triangle
-    std::vector<LineVertex> lines;  // two a line
+    std::vector<FaceVertex> lines;  // two a line, flat colours at brightness 1
 };
 
 // The base level's texture pages side by side in one picture, kAtlasColumns pages a row.

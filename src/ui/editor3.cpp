@@ -21,6 +21,7 @@
 #include "raster/draw.h"
 #include "ui/messages.h"
 #include "ui/picture_control.h"
+#include "ui/room_view_3d.h"
 #include "ui/screen_bitmap.h"
 #include "ui/texts.h"
 
@@ -195,7 +196,20 @@ TForm3::TForm3(Project& project, EditorServices& services, QWidget* parent)
     frontBack_.picture->setBitmap(&services_.frontBackBitmap());
     leftRight_.picture->setBitmap(&services_.leftRightBitmap());
 
+    view3d_ = new RoomView3D(this);
+    for (SidePage* side : {&frontBack_, &leftRight_})
+        connect(side->lineCount, &QSpinBox::valueChanged, this, [this] { showRoomIn3D(); });
+
     FormCreate();
+}
+
+void TForm3::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    // Beside the pages when there is room for it, else below them.
+    const QRect pages = PageControl1->geometry();
+    const QRect beside(pages.right() + 6, 4, width() - pages.right() - 10, height() - 8);
+    const QRect below(4, pages.bottom() + 6, width() - 8, height() - pages.bottom() - 10);
+    view3d_->setGeometry(beside.width() >= 200 || beside.width() >= below.height() ? beside : below);
 }
 
 TForm3::~TForm3() = default;
@@ -540,6 +554,15 @@ void TForm3::PresentRoomViews() {
     Image1->setBitmap(&services_.topViewBitmap());
     leftRight_.picture->setBitmap(&services_.leftRightBitmap());
     frontBack_.picture->setBitmap(&services_.frontBackBitmap());
+    showRoomIn3D();
+}
+
+void TForm3::showRoomIn3D() {
+    const SceneSelection selection{.firstRow = frontBack_.line->value(),
+                                   .lastRow = frontBack_.line->value() + frontBack_.lineCount->value() - 1,
+                                   .firstColumn = leftRight_.line->value(),
+                                   .lastColumn = leftRight_.line->value() + leftRight_.lineCount->value() - 1};
+    view3d_->showRoom(room(), project_.currentRoom, selection);
 }
 
 void TForm3::SpinEdit1Change() {

@@ -67,7 +67,7 @@ TEST(RoomScene, SmallRoomGivesTheBuildsSixFacesAsTwelveTriangles) {
                                     pointOf(f.buffers.faces[6 * face + 2]));
         EXPECT_EQ(got, facings[face]) << "face " << face;
         // No base level: a flat colour by facing, the texture colour never asked for.
-        EXPECT_EQ(a.textured, 0.0F);
+        EXPECT_EQ(a.textured, FaceVertex::kFlat);
         const std::uint32_t rgb = facingColour(facings[face]);
         EXPECT_FLOAT_EQ(a.r, float(rgb >> 16) / 255.0F) << "face " << face;
         EXPECT_FLOAT_EQ(a.brightness, 1.0F) << "light 16 shows the colours as they are";
@@ -129,20 +129,21 @@ TEST(RoomScene, ObjectTextureCornersGoToTheFaceVerticesInOrder) {
     const std::array<int, 6> corner = {0, 1, 2, 0, 2, 3};
     for (std::size_t i = 0; i < 6; ++i) {
         const FaceVertex& v = f.buffers.faces[12 + i];
-        EXPECT_EQ(v.textured, 1.0F);
+        EXPECT_EQ(v.textured, FaceVertex::kOpaqueTexture);
         EXPECT_FLOAT_EQ(v.u, uv[std::size_t(corner[i])][0]) << "vertex " << i;
         EXPECT_FLOAT_EQ(v.v, uv[std::size_t(corner[i])][1]) << "vertex " << i;
         EXPECT_EQ(v.r, 1.0F);
     }
     // The ceiling's texture 6 is not in the level: drawn flat.
     const FaceVertex& ceiling = f.buffers.faces[30];
-    EXPECT_EQ(ceiling.textured, 0.0F);
+    EXPECT_EQ(ceiling.textured, FaceVertex::kFlat);
     EXPECT_FLOAT_EQ(ceiling.b, float(facingColour(Facing::Down) & 0xFF) / 255.0F);
 }
 
 TEST(RoomScene, TriangleTexturesMapTheirThreeCorners) {
     ObjectTextureInfo triangle;
     triangle.page = 0;
+    triangle.attribute = kTextureTransparentTexels;
     triangle.triangle = true;
     triangle.corners = {{{128, 32}, {160, 32}, {128, 0}, {0, 0}}};
     BaseTextures textures = fakeTextures({triangle});
@@ -163,6 +164,7 @@ TEST(RoomScene, TriangleTexturesMapTheirThreeCorners) {
     for (std::size_t i = 0; i < 3; ++i) {
         EXPECT_FLOAT_EQ(f.buffers.faces[first + i].u, uv[i][0]) << "corner " << i;
         EXPECT_FLOAT_EQ(f.buffers.faces[first + i].v, uv[i][1]) << "corner " << i;
+        EXPECT_EQ(f.buffers.faces[first + i].textured, FaceVertex::kSeeThroughTexture);
     }
 }
 
