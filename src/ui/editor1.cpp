@@ -26,6 +26,7 @@
 #include "common/files.h"
 #include "project/project_file.h"
 #include "raster/bmp.h"
+#include "ui/base_textures.h"
 #include "ui/editor2.h"
 #include "ui/editor3.h"
 #include "ui/editor4.h"
@@ -71,6 +72,10 @@ TForm1::TForm1(Project& project, const StartupOptions& options, QWidget* parent)
     createControls();
     createMenu();
     statusBar()->setObjectName(QStringLiteral("StatusBar1"));
+    // The base level's textures, read in the background; the windows follow them.
+    baseTextures_ = new BaseTextureSource(this);
+    connect(baseTextures_, &BaseTextureSource::progressChanged, this, &TForm1::setProgress);
+    connect(baseTextures_, &BaseTextureSource::note, this, [this](const QString& text) { statusBar()->showMessage(text); });
     showCurrentRoom();
     setWindowTitle(kStartCaption);
     setWindowIcon(cairnworkIcon());
@@ -231,6 +236,9 @@ void TForm1::createMenu() {
     Edycja1->addSeparator();
     Edytujpomieszczenie1 = action(Edycja1, "Edytujpomieszczenie1", QStringLiteral("&Edytuj pomieszczenie"),
                                   QKeySequence(Qt::CTRL | Qt::Key_Insert), &TForm1::Button3Click);
+    Edycja1->addSeparator();
+    action(Edycja1, "Wczytajtekstury1", QStringLiteral("Wczytaj &tekstury poziomu bazowego"), QKeySequence(),
+           &TForm1::Wczytajtekstury1Click);
 
     QMenu* Informacje1 = menuBar()->addMenu(QStringLiteral("&Informacje"));
     Informacje1->setObjectName(QStringLiteral("Informacje1"));
@@ -453,6 +461,7 @@ bool TForm1::openProjectFile(const QString& path) {
                       .outputLevel = fromCp1250(project_.outputLevelPath.view())});
     setProgress(100);
     setProgress(0);
+    readBaseTextures(true);
     return true;
 }
 
@@ -552,7 +561,9 @@ QString builtMessage(const QString& outputLevel, const QString& savedProject) {
 }  // namespace
 
 void TForm1::MakePHD1Click() {
-    if (Form5->exec() != QDialog::Accepted) return;
+    const bool accepted = Form5->exec() == QDialog::Accepted;
+    readBaseTextures(false);  // the settings may name another base level now
+    if (!accepted) return;
     Image1->refresh();
     statusBar()->clearMessage();  // what the last build did no longer stands
     const BuildSettingsFields fields = Form5->fields();
@@ -584,6 +595,19 @@ void TForm1::MakePHD1Click() {
 }
 
 void TForm1::Informacje2Click() { Form4->exec(); }
+
+// --- Base level textures ----------------------------------------------------------------------
+
+void TForm1::Wczytajtekstury1Click() { readBaseTextures(true); }
+
+void TForm1::readBaseTextures(bool always) {
+    // A blank name names no base level (as for the build).
+    const QString name = Form5->fields().baseLevel;
+    const std::string path = name.trimmed().isEmpty() ? std::string() : toCp1250(name);
+    if (!always && path == baseTexturesAsked_) return;
+    baseTexturesAsked_ = path;
+    baseTextures_->load(path);
+}
 
 // --- Plan mouse handling --------------------------------------------------------------------
 

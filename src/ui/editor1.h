@@ -12,7 +12,7 @@
 //   Label2..Label5 "N", "S", "W", "E"  ProgressBar1 (0..100)
 //   menus Plik1 "&Plik", Edycja1 "&Edycja", Informacje1 "&Informacje"; menu items Nowy1, Otworz1,
 //   Zapisz1, Zapiszjako1, MakePHD1, Zakoncz1, RecentFile1..RecentFile5, Dodajpomieszczenie1,
-//   Wlasciwosci1, Edytujpomieszczenie1, Informacje2.
+//   Wlasciwosci1, Edytujpomieszczenie1, Wczytajtekstury1, Informacje2.
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QStringList>
@@ -40,6 +40,7 @@ class QToolButton;
 
 namespace cw::ui {
 
+class BaseTextureSource;
 class PictureControl;
 class TForm2;
 class TForm4;
@@ -89,6 +90,7 @@ public:
     ScreenBitmap& topViewBitmap() override { return topViewBitmap_; }
     ScreenBitmap& frontBackBitmap() override { return frontBackBitmap_; }
     ScreenBitmap& leftRightBitmap() override { return leftRightBitmap_; }
+    BaseTextureSource& baseTextureSource() override { return *baseTextures_; }
     void markModified() override { modified_ = true; }
 
     // FileAsker: shows the file dialog (window tests answer instead).
@@ -137,6 +139,11 @@ private:
     void Zapisz1Click();
     void Zapiszjako1Click();
     void MakePHD1Click();
+    // "Wczytaj tekstury poziomu bazowego": reads the base level of the build settings again.
+    void Wczytajtekstury1Click();
+    // Reads the textures of the build settings' base level in the background; unless `always`,
+    // only when that is another level than the one read last.
+    void readBaseTextures(bool always);
     void RecentFileClick(int index);
     void Informacje2Click();
 
@@ -157,6 +164,8 @@ private:
     QString projectPath_;
     RecentFiles recentFiles_;
     QList<QAction*> recentFileActions_;
+    BaseTextureSource* baseTextures_ = nullptr;
+    std::string baseTexturesAsked_;  // the base level the last read was asked for
 
     QToolButton* SpeedButton1 = nullptr;
     QToolButton* SpeedButton2 = nullptr;
