@@ -19,6 +19,7 @@
 #include <utility>
 
 #include "raster/draw.h"
+#include "ui/base_textures.h"
 #include "ui/messages.h"
 #include "ui/picture_control.h"
 #include "ui/room_view_3d.h"
@@ -197,6 +198,12 @@ TForm3::TForm3(Project& project, EditorServices& services, QWidget* parent)
     leftRight_.picture->setBitmap(&services_.leftRightBitmap());
 
     view3d_ = new RoomView3D(this);
+    BaseTextureSource& textures = services_.baseTextureSource();
+    view3d_->setTextures(&textures.textures());
+    connect(&textures, &BaseTextureSource::texturesChanged, this, [this] {
+        view3d_->setTextures(&services_.baseTextureSource().textures());
+        showRoomIn3D();  // the game kind decides the build's double-sided ceilings
+    });
     for (SidePage* side : {&frontBack_, &leftRight_})
         connect(side->lineCount, &QSpinBox::valueChanged, this, [this] { showRoomIn3D(); });
 

@@ -29,7 +29,7 @@ inline constexpr QRgb kViewBackground3D = 0xFF26303C;
 struct ViewCamera {
     float yaw = 30.0F;
     float pitch = 35.0F;
-    float zoom = 1.0F;
+    float zoom = 0.8F;
     QVector3D pan;
 
     void orbit(float dxDegrees, float dyDegrees);

@@ -25,6 +25,7 @@
 #include "support/controls.h"
 #include "support/message_catcher.h"
 #include "support/room_editor_fixture.h"
+#include "ui/base_textures.h"
 #include "ui/editor3.h"
 #include "ui/picture_control.h"
 #include "ui/room_render.h"
@@ -171,6 +172,28 @@ private slots:
         QVERIFY(floorAt(5, 3) > -1e9F);
     }
 
+    // The base level's textures, once read, texture the faces; without them the faces are flat.
+    void followsTheBaseLevelsTextures() {
+        open();
+        const auto textured = [this] {
+            int count = 0;
+            for (const FaceVertex& v : view()->buffers().faces) count += v.textured != FaceVertex::kFlat ? 1 : 0;
+            return count;
+        };
+        QCOMPARE(textured(), 0);
+        BaseTextures textures;
+        textures.kind = kKindTR2;
+        textures.pages.resize(1);
+        textures.pages[0].width = textures.pages[0].height = kTexturePageSide;
+        textures.pages[0].argb.assign(std::size_t(kTexturePageSide) * kTexturePageSide, 0xFF808080u);
+        textures.objects.resize(10);  // the room's textures are shown as 1..10
+        services->textures.setTextures(textures, "fake.tr2");
+        QCOMPARE(textured(), int(view()->buffers().faces.size()));
+        if (view()->hasOpenGL()) QVERIFY(!view()->grabView().isNull());
+        services->textures.setTextures(BaseTextures{});
+        QCOMPARE(textured(), 0);
+    }
+
     void selectedRowsAndColumnsAreBoxed() {
         open();
         page("TabSheet2");
@@ -283,6 +306,53 @@ private slots:
         }
         const QPoint hole = projected(matrix, QVector3D(2560, floorY, -1536), size);
         QCOMPARE(picture.pixel(hole) & 0xFFFFFF, cw::ui::kViewBackground3D & 0xFFFFFF);
+    }
+
+    // Saves the room editor with its 3D view of the example's hall on each real level into
+    // $CW_SCREENSHOT_DIR as room-editor-3d-tr1.png, -tr2.png, -tr3.png (only when it is set).
+    void screenshotsOnEachGame() {
+        const QByteArray folder = qgetenv("CW_SCREENSHOT_DIR");
+        if (folder.isEmpty()) QSKIP("CW_SCREENSHOT_DIR not set");
+        const struct {
+            const char* level;
+            const char* name;
+        } games[] = {{"TR1-TEST1.PHD", "tr1"}, {"TR2-TEST1.TR2", "tr2"}, {"TR3-TEST1.TR2", "tr3"}};
+        for (const auto& game : games) {
+            project = std::make_unique<Project>();
+            loadProject(std::filesystem::path(CW_TEST_SOURCE_DIR) / "examples" / "example.cwp", *project);
+            project->currentRoom = 1;
+            BaseTextures textures;
+            const auto failure = cw::ui::loadBaseTextures((kLevels / game.level).string(), textures);
+            if (failure) QSKIP(qPrintable(*failure));
+            // Floors, walls and ceilings each in one of the level's plain textures.
+            std::vector<int> plain;
+            for (std::size_t i = 0; i < textures.objects.size() && plain.size() < 40; ++i) {
+                const ObjectTextureInfo& t = textures.objects[i];
+                if (t.attribute == kTextureOpaque && !t.triangle && t.corners[2][0] - t.corners[0][0] >= 63) plain.push_back(int(i));
+            }
+            QVERIFY(plain.size() >= 3);
+            EditorRoom& hall = project->current();
+            for (int x = 1; x <= hall.numX(); ++x)
+                for (int z = 1; z <= hall.numZ(); ++z) {
+                    Sector& s = sectorAt(hall, x, z);
+                    for (Face f : kAllFaces) {
+                        if (s.floorTexture(f) >= 0) s.floorTexture(f) = plain[f == Face::Surface ? 0 : plain.size() / 2];
+                        if (s.ceilingTexture(f) >= 0) s.ceilingTexture(f) = plain[f == Face::Surface ? plain.size() - 1 : plain.size() / 2];
+                    }
+                }
+            services = std::make_unique<FakeEditorServices>();
+            services->textures.setTextures(textures, (kLevels / game.level).string());
+            form = std::make_unique<TForm3>(*project, *services);
+            form->resize(1280, 720);
+            form->show();
+            QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+            if (!view()->hasOpenGL()) QSKIP(qPrintable(view()->unavailableReason()));
+            w<QSpinBox>("SpinEdit46")->setValue(4);
+            QApplication::processEvents();
+            const QPixmap shot = form->grab();
+            QVERIFY(shot.save(QString::fromLocal8Bit(folder) + "/room-editor-3d-" + game.name + ".png"));
+            form.reset();
+        }
     }
 
     // The command itself: a picture of the example's hall, and refusals with status 1.
