@@ -60,6 +60,13 @@ struct Frame {
         update();
         ready = true;
     }
+    ~Frame() {
+        if (context.makeCurrent(&surface)) {
+            renderer.release();
+            target.reset();
+            context.doneCurrent();
+        }
+    }
     void update() {
         cw::buildRoomScene(project->rooms[0], 1, false, cw::SceneSelection{}, *work, *scene);
         cw::fillSceneBuffers(*scene, textures, buffers);
@@ -71,9 +78,14 @@ struct Frame {
     }
 };
 
-Frame& frame() {
-    static Frame f;
+// Made on first use, ended before the application (an OpenGL context must not outlive it).
+std::unique_ptr<Frame>& frameSlot() {
+    static std::unique_ptr<Frame> f;
     return f;
+}
+Frame& frame() {
+    if (!frameSlot()) frameSlot() = std::make_unique<Frame>();
+    return *frameSlot();
 }
 
 void BM_RoomView3DFrame_LargestRoom(benchmark::State& state) {
@@ -111,5 +123,6 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    frameSlot().reset();
     return 0;
 }
