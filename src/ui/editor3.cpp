@@ -212,6 +212,7 @@ TForm3::TForm3(Project& project, EditorServices& services, QWidget* parent)
 
 void TForm3::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
+    if (view3d_ == nullptr) return;
     // Beside the pages when there is room for it, else below them.
     const QRect pages = PageControl1->geometry();
     const QRect beside(pages.right() + 6, 4, width() - pages.right() - 10, height() - 8);

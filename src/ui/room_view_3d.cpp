@@ -49,6 +49,9 @@ public:
                                   "przybliżenie, Home lub R: widok od nowa"));
     }
     ~RoomGLWidget() override {
+        // The context ends in QOpenGLWidget's destructor, after this part of the object: it must
+        // not call back into it.
+        QObject::disconnect(contextEnds_);
         if (!initialized_) return;
         makeCurrent();
         renderer_.release();
@@ -61,7 +64,8 @@ protected:
     void initializeGL() override {
         initialized_ = renderer_.initialize(failure);
         view_.buffersChanged_ = view_.texturesChanged_ = true;
-        connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, [this] {
+        QObject::disconnect(contextEnds_);
+        contextEnds_ = connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, [this] {
             makeCurrent();
             renderer_.release();
             initialized_ = false;
@@ -133,6 +137,7 @@ private:
     bool initialized_ = false;
     QPointF last_;
     enum class Drag { None, Orbit, Pan } drag_ = Drag::None;
+    QMetaObject::Connection contextEnds_;
 };
 
 RoomView3D::RoomView3D(QWidget* parent)
