@@ -24,12 +24,20 @@ void sizePage(ColourPicture& page) {
     page.argb.resize(kPageTexels);
 }
 
+// The colour of every 5-5-5 value, made when the program is compiled.
+constexpr std::array<std::uint32_t, 32768> kColours555 = [] {
+    std::array<std::uint32_t, 32768> colours{};
+    for (std::uint32_t v = 0; v < colours.size(); ++v)
+        colours[v] = (widen5((v >> 10) & 31) << 16) | (widen5((v >> 5) & 31) << 8) | widen5(v & 31);
+    return colours;
+}();
+
 // 1-5-5-5 texels to 0xAARRGGBB; alpha bit 0 gives alpha 0.
 void decode16(std::span<const std::uint8_t> texels, std::uint32_t* out) {
+    const std::uint8_t* in = texels.data();
     for (std::size_t i = 0; i < kPageTexels; ++i) {
-        const std::uint32_t v = std::uint32_t(texels[2 * i]) | (std::uint32_t(texels[2 * i + 1]) << 8);
-        const std::uint32_t alpha = (v & 0x8000) != 0 ? 0xFF000000u : 0u;
-        out[i] = alpha | (widen5((v >> 10) & 31) << 16) | (widen5((v >> 5) & 31) << 8) | widen5(v & 31);
+        const std::uint32_t v = std::uint32_t(in[2 * i]) | (std::uint32_t(in[2 * i + 1]) << 8);
+        out[i] = ((v >> 15) * 0xFF000000u) | kColours555[v & 0x7FFF];
     }
 }
 

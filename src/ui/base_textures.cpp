@@ -100,7 +100,6 @@ void BaseTextureSource::start(const std::string& path) {
     }
     auto result = std::make_shared<BaseTextureRead>();
     result->path = path;
-    emit progressChanged(5);
     const auto progress = [this](int value) {
         QMetaObject::invokeMethod(this, [this, value] { emit progressChanged(value); }, Qt::QueuedConnection);
     };

@@ -75,7 +75,13 @@ TForm1::TForm1(Project& project, const StartupOptions& options, QWidget* parent)
     // The base level's textures, read in the background; the windows follow them.
     baseTextures_ = new BaseTextureSource(this);
     connect(baseTextures_, &BaseTextureSource::progressChanged, this, &TForm1::setProgress);
-    connect(baseTextures_, &BaseTextureSource::note, this, [this](const QString& text) { statusBar()->showMessage(text); });
+    // Its notes are quiet: one never takes the place of another message (what a build did).
+    connect(baseTextures_, &BaseTextureSource::note, this, [this](const QString& text) {
+        const QString shown = statusBar()->currentMessage();
+        if (!shown.isEmpty() && shown != baseTexturesNote_) return;
+        statusBar()->showMessage(text);
+        baseTexturesNote_ = text;
+    });
     showCurrentRoom();
     setWindowTitle(kStartCaption);
     setWindowIcon(cairnworkIcon());
@@ -89,6 +95,7 @@ TForm1::TForm1(Project& project, const StartupOptions& options, QWidget* parent)
 
     // The dialogs, in the program's start-up order.
     Form2 = new TForm2(this);
+    Form2->setTextureSource(baseTextures_);
     if (auto error = Form2->applyLightPreset(options.arguments)) cw::ui::showMessage(this, *error);
     createRoomEditor();
     Form4 = new TForm4(this);
@@ -461,6 +468,7 @@ bool TForm1::openProjectFile(const QString& path) {
                       .outputLevel = fromCp1250(project_.outputLevelPath.view())});
     setProgress(100);
     setProgress(0);
+    statusBar()->clearMessage();  // what was said of the project before no longer stands
     readBaseTextures(true);
     return true;
 }
@@ -561,9 +569,10 @@ QString builtMessage(const QString& outputLevel, const QString& savedProject) {
 }  // namespace
 
 void TForm1::MakePHD1Click() {
-    const bool accepted = Form5->exec() == QDialog::Accepted;
-    readBaseTextures(false);  // the settings may name another base level now
-    if (!accepted) return;
+    if (Form5->exec() != QDialog::Accepted) {
+        readBaseTextures(false);  // the settings may name another base level now
+        return;
+    }
     Image1->refresh();
     statusBar()->clearMessage();  // what the last build did no longer stands
     const BuildSettingsFields fields = Form5->fields();
@@ -592,13 +601,17 @@ void TForm1::MakePHD1Click() {
         setProgress(0);
         cw::ui::showMessage(this, QString::fromUtf8(e.what()));
     }
+    readBaseTextures(false);  // after the build, which has the progress bar while it runs
 }
 
 void TForm1::Informacje2Click() { Form4->exec(); }
 
 // --- Base level textures ----------------------------------------------------------------------
 
-void TForm1::Wczytajtekstury1Click() { readBaseTextures(true); }
+void TForm1::Wczytajtekstury1Click() {
+    statusBar()->clearMessage();  // asked for: its note is shown
+    readBaseTextures(true);
+}
 
 void TForm1::readBaseTextures(bool always) {
     // A blank name names no base level (as for the build).

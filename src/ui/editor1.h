@@ -166,6 +166,7 @@ private:
     QList<QAction*> recentFileActions_;
     BaseTextureSource* baseTextures_ = nullptr;
     std::string baseTexturesAsked_;  // the base level the last read was asked for
+    QString baseTexturesNote_;       // the last note of the base level's textures shown
 
     QToolButton* SpeedButton1 = nullptr;
     QToolButton* SpeedButton2 = nullptr;

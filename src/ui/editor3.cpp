@@ -25,6 +25,7 @@
 #include "ui/room_view_3d.h"
 #include "ui/screen_bitmap.h"
 #include "ui/texts.h"
+#include "ui/texture_fields.h"
 
 namespace cw::ui {
 
@@ -113,7 +114,8 @@ TForm3::TForm3(Project& project, EditorServices& services, QWidget* parent)
     setObjectName(QStringLiteral("Form3"));
     setWindowState(Qt::WindowMaximized);
 
-    PageControl1 = make<QTabWidget>(this, "PageControl1", QRect(0, 0, 625, 417));
+    // Wide enough for the side pages' face fields with the thumbnails beside their textures.
+    PageControl1 = make<QTabWidget>(this, "PageControl1", QRect(0, 0, 648, 417));
     PageControl1->setToolTip(QStringLiteral("Kliknij do edycji podłogi i sufitu"));
     auto* tab1 = new QWidget;
     tab1->setObjectName(QStringLiteral("TabSheet1"));
@@ -410,27 +412,31 @@ void TForm3::buildSidePage(QWidget* page, SidePage& side, const SidePageLayout& 
     auto* track2 = make<QSlider>(page, pageLayout.trackBars[1], QRect(box.right() + 58, box.top(), 18, box.height()));
     track2->setOrientation(Qt::Vertical);
 
-    // The face fields: "Podłoga" and "Sufit", each with its five faces from front to surface.
+    // The face fields: "Podłoga" and "Sufit", each with its five faces from front to surface;
+    // beside each texture number the thumbnail of its texture, which opens the texture picker.
     const int left = box.right() + 80;
     const auto faceTable = [&](const QString& heading, int top, const std::array<const char*, 5>& textures,
                                const std::array<const char*, 5>& lights, std::array<QSpinBox*, 5>& textureFields,
                                std::array<QSpinBox*, 5>& lightFields) {
         makeLabel(page, heading, QRect(left, top, 150, 18));
         makeLabel(page, QStringLiteral("Textura"), QRect(left + 42, top + 18, 60, 18));
-        makeLabel(page, QStringLiteral("Światło"), QRect(left + 104, top + 18, 50, 18));
+        makeLabel(page, QStringLiteral("Światło"), QRect(left + 129, top + 18, 50, 18));
         for (int f = 0; f < 5; ++f) {
             const int y = top + 36 + 24 * f;
             makeLabel(page, kFaceNames[f], QRect(left, y, 42, 23));
-            textureFields[std::size_t(f)] =
-                makeSpin(page, textures[std::size_t(f)], QRect(left + 42, y, 60, 23), 0, kMaxTexture, 0);
-            lightFields[std::size_t(f)] = makeSpin(page, lights[std::size_t(f)], QRect(left + 104, y, 46, 23), 0, kMaxLight, 0);
+            QSpinBox* texture = makeSpin(page, textures[std::size_t(f)], QRect(left + 42, y, 60, 23), 0, kMaxTexture, 0);
+            textureFields[std::size_t(f)] = texture;
+            auto* thumbnail = new TextureThumbnail(texture, &services_.baseTextureSource(), 23, page);
+            thumbnail->setObjectName(texture->objectName() + QStringLiteral("Thumbnail"));
+            thumbnail->move(left + 103, y);
+            lightFields[std::size_t(f)] = makeSpin(page, lights[std::size_t(f)], QRect(left + 129, y, 46, 23), 0, kMaxLight, 0);
         }
     };
     faceTable(QStringLiteral("Podłoga"), 0, pageLayout.floorTextures, pageLayout.floorLights, side.floorTextures, side.floorLights);
     faceTable(QStringLiteral("Sufit"), 160, pageLayout.ceilingTextures, pageLayout.ceilingLights, side.ceilingTextures,
               side.ceilingLights);
 
-    auto* ok = make<QPushButton>(page, pageLayout.okButton, QRect(left + 70, 328, 80, 28));
+    auto* ok = make<QPushButton>(page, pageLayout.okButton, QRect(left + 95, 328, 80, 28));
     ok->setText(QStringLiteral("Ok."));
     ok->setAutoDefault(false);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);

@@ -14,6 +14,7 @@
 #include "support/dialog_driver.h"
 #include "support/message_catcher.h"
 #include "support/program_folder.h"
+#include "ui/base_textures.h"
 #include "ui/editor2.h"
 #include "ui/editor5.h"
 
@@ -113,8 +114,13 @@ private slots:
         QCOMPARE(f.project->outputLevelPath.str(), output.toStdString());
         // The project had a file name: it was saved with the settings; the caption stays. The
         // status bar says both.
-        QCOMPARE(f.form->statusBar()->currentMessage(),
-                 "The level was written to \"" + output + "\". The project was saved to \"" + project + "\".");
+        const QString written =
+            "The level was written to \"" + output + "\". The project was saved to \"" + project + "\".";
+        QCOMPARE(f.form->statusBar()->currentMessage(), written);
+        // The base level's textures, read after the build, leave that said.
+        QTRY_VERIFY(!f.form->baseTextureSource().isLoading());
+        QCOMPARE(f.form->baseTextureSource().textures().kind, kKindTR2);
+        QCOMPARE(f.form->statusBar()->currentMessage(), written);
         QVERIFY(!f.form->isModified());
         QCOMPARE(f.form->windowTitle(), "Vellorn's Cairnwork - " + project);
         f.form->buildSettingsDialog().setFields({});
