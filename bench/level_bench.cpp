@@ -4,6 +4,8 @@
 //   Level/Write: writeLevel (serialize, write to a temporary name, flush, rename)
 //   Level/Serialize: serializeLevel alone
 //   Raw/Read, Raw/Write: readFile and writeFileAtomically of the file's bytes
+//   Textures/Decode: decodeBaseTextures of a level read (every page to 32-bit colour and the
+//                    object textures), into the same BaseTextures each time as the editor does
 // The levels come from CW_LEVELS_DIR (environment) or the folder set at build time; a level
 // that is absent is skipped.
 #include <benchmark/benchmark.h>
@@ -17,6 +19,7 @@
 #include <vector>
 
 #include "common/files.h"
+#include "drawing/level_textures.h"
 #include "levelfile/level_image.h"
 #include "levelfile/level_reader.h"
 #include "levelfile/level_writer.h"
@@ -93,6 +96,20 @@ void serializeLevel(benchmark::State& state, const BenchLevel* level) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * level->bytes.size()));
 }
 
+void decodeTextures(benchmark::State& state, const BenchLevel* level) {
+    cw::LevelImage& image = sharedImage();
+    if (cw::parseLevel(level->bytes, image, level->path, "Base level") != cw::kReadOk) {
+        state.SkipWithError("not read");
+        return;
+    }
+    cw::BaseTextures textures;
+    for (auto _ : state) {
+        cw::decodeBaseTextures(image, textures);
+        benchmark::DoNotOptimize(textures.pages.data());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * image.textileCount * 256 * 256 * 4));
+}
+
 void rawWrite(benchmark::State& state, const BenchLevel* level) {
     for (auto _ : state) cw::writeFileAtomically(level->outputPath, level->bytes);
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * level->bytes.size()));
@@ -125,6 +142,7 @@ int main(int argc, char** argv) {
         benchmark::RegisterBenchmark(("Level/Write/" + l->name).c_str(), writeLevel, l)->Unit(benchmark::kMillisecond);
         benchmark::RegisterBenchmark(("Level/Serialize/" + l->name).c_str(), serializeLevel, l)->Unit(benchmark::kMillisecond);
         benchmark::RegisterBenchmark(("Raw/Write/" + l->name).c_str(), rawWrite, l)->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("Textures/Decode/" + l->name).c_str(), decodeTextures, l)->Unit(benchmark::kMillisecond);
     }
     if (levels.empty()) std::fprintf(stderr, "level_bench: no real levels in %s\n", levelsDir().string().c_str());
     benchmark::RunSpecifiedBenchmarks();

@@ -2,6 +2,20 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="pl">
 <context>
+    <name>cw::ui::ObjectTextureModel</name>
+    <message>
+        <source>Tekstura %1</source>
+        <translation>Texture %1</translation>
+    </message>
+</context>
+<context>
+    <name>cw::ui::RoomView3D</name>
+    <message>
+        <source>Lewy przycisk: obrót, środkowy lub Shift + lewy: przesunięcie, kółko: przybliżenie, Home lub R: widok od nowa</source>
+        <translation>Left button: orbit, middle or Shift + left: pan, wheel: zoom, Home or R: reset the view</translation>
+    </message>
+</context>
+<context>
     <name>cw::ui::TForm1</name>
     <message>
         <source>Vellorn&apos;s Cairnwork v.PL</source>
@@ -102,6 +116,10 @@
     <message>
         <source>&amp;Informacje...</source>
         <translation>&amp;About Cairnwork...</translation>
+    </message>
+    <message>
+        <source>Wczytaj &amp;tekstury poziomu bazowego</source>
+        <translation>Load Base Level &amp;Textures</translation>
     </message>
 </context>
 <context>
@@ -502,6 +520,40 @@
     <message>
         <source>Odwołaj</source>
         <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>cw::ui::TexturePicker</name>
+    <message>
+        <source>Wybierz teksturę</source>
+        <translation>Choose a Texture</translation>
+    </message>
+    <message>
+        <source>Tekstury poziomu bazowego nie są wczytane.</source>
+        <translation>The base level&apos;s textures are not loaded.</translation>
+    </message>
+    <message>
+        <source>Kliknij teksturę, aby ją wybrać (%1 tekstur poziomu bazowego).</source>
+        <translation>Click a texture to choose it (%1 textures in the base level).</translation>
+    </message>
+</context>
+<context>
+    <name>cw::ui::TextureThumbnail</name>
+    <message>
+        <source>Tekstura %1 (tekstury poziomu bazowego nie są wczytane)</source>
+        <translation>Texture %1 (the base level&apos;s textures are not loaded)</translation>
+    </message>
+    <message>
+        <source>0: bez ściany. Kliknij, aby wybrać teksturę</source>
+        <translation>0: no face. Click to choose a texture</translation>
+    </message>
+    <message>
+        <source>Brak tekstury %1: poziom bazowy ma %2 tekstur (1–%2)</source>
+        <translation>No texture %1: the base level has %2 textures (1–%2)</translation>
+    </message>
+    <message>
+        <source>Tekstura %1 z %2. Kliknij, aby wybrać inną</source>
+        <translation>Texture %1 of %2. Click to choose another</translation>
     </message>
 </context>
 </TS>

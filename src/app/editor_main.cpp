@@ -1,5 +1,6 @@
 // cairnwork: the level editor. An optional operand presets the light of new rooms; --help and
-// --version answer without opening a window (and without a display).
+// --version answer without opening a window (and without a display); --render draws a room's
+// 3D view into a picture without a window.
 #include <QApplication>
 #include <QTimer>
 #include <cstdio>
@@ -33,6 +34,11 @@ int main(int argc, char** argv) {
         print(stdout, early.text);
         return 0;
     }
+    // --render shows no window: unless a platform is chosen it runs on the offscreen one, which
+    // draws with OpenGL on the X display when there is one (and refuses, saying so, without).
+    if (early.action == Action::Render && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM") &&
+        !rawLine.contains(QStringLiteral("-platform")))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
 
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral("cairnwork"));
@@ -41,6 +47,7 @@ int main(int argc, char** argv) {
         print(stderr, commandLine.text);
         return 2;
     }
+    if (commandLine.action == Action::Render) return cw::ui::runRenderCommand(commandLine.render);
 
     // Tests of an installed editor set CAIRNWORK_QUIT_AFTER_START: the program ends as soon as an
     // event loop runs, with status 0 when the main window was made and 1 when it was not (ending

@@ -185,7 +185,7 @@ private:
             R.vertexCount = 0;
             R.rectangleCount = 0;
             R.triangleCount = 0;
-            const bool doubleSided = image.gameKind >= 1 && (E.swamp || E.water);
+            const bool doubleSided = doubleSidedCeiling(E, image.gameKind);
             buildRoomMesh(*quads, R.grid, E.sectors, doubleSided, standardShapeTable());
             if (quads->dropped != 0) return quadLimitMessage(r, E.name.view());
             const MeshResult mesh = assembleFaces(*quads, R, *index, environment_.vertexSearch);

@@ -323,6 +323,10 @@ void buildRoomMesh(QuadList& list, const SectorGrid& grid, const std::array<Sect
     walker.ceilingPass(doubleSidedCeiling);
 }
 
+bool doubleSidedCeiling(const EditorRoom& room, int gameKind) {
+    return gameKind >= 1 && (room.swamp != 0 || room.water != 0);
+}
+
 // --- Vertex list ------------------------------------------------------------------------------
 
 std::uint16_t findVertex(const LevelRoom& room, std::int16_t x, std::int16_t y, std::int16_t z) {

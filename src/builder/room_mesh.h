@@ -57,6 +57,10 @@ void addQuad(QuadList& list, const std::array<QuadCorner, 4>& corners, std::int1
 void buildRoomMesh(QuadList& list, const SectorGrid& grid, const std::array<Sector, kMaxSectors>& sectors,
                    bool doubleSidedCeiling, const ShapeTable& shapes);
 
+// Whether the build gives the room's ceiling surfaces both faces on a base level of this game
+// kind (levelfile/level_image.h): water and swamp rooms on a level of a known kind.
+bool doubleSidedCeiling(const EditorRoom& room, int gameKind);
+
 // --- Vertex list ------------------------------------------------------------------------------
 
 // Position 1..vertexCount of the first vertex of the room with these coordinates, 0 when there

@@ -27,6 +27,7 @@
 #include "common/files.h"
 #include "project/project_file.h"
 #include "raster/bmp.h"
+#include "ui/base_textures.h"
 #include "ui/editor2.h"
 #include "ui/editor3.h"
 #include "ui/editor4.h"
@@ -81,6 +82,16 @@ TForm1::TForm1(Project& project, const StartupOptions& options, QWidget* parent)
     createControls();
     createMenu();
     statusBar()->setObjectName(QStringLiteral("StatusBar1"));
+    // The base level's textures, read in the background; the windows follow them.
+    baseTextures_ = new BaseTextureSource(this);
+    connect(baseTextures_, &BaseTextureSource::progressChanged, this, &TForm1::setProgress);
+    // Its notes are quiet: one never takes the place of another message (what a build did).
+    connect(baseTextures_, &BaseTextureSource::note, this, [this](const QString& text) {
+        const QString shown = statusBar()->currentMessage();
+        if (!shown.isEmpty() && shown != baseTexturesNote_) return;
+        statusBar()->showMessage(text);
+        baseTexturesNote_ = text;
+    });
     showCurrentRoom();
     setWindowTitle(tr("Vellorn's Cairnwork v.PL"));
     setWindowIcon(cairnworkIcon());
@@ -94,6 +105,7 @@ TForm1::TForm1(Project& project, const StartupOptions& options, QWidget* parent)
 
     // The dialogs, in the program's start-up order.
     Form2 = new TForm2(this);
+    Form2->setTextureSource(baseTextures_);
     if (auto error = Form2->applyLightPreset(options.arguments)) cw::ui::showMessage(this, *error);
     createRoomEditor();
     Form4 = new TForm4(this);
@@ -241,6 +253,9 @@ void TForm1::createMenu() {
     Edycja1->addSeparator();
     Edytujpomieszczenie1 = action(Edycja1, "Edytujpomieszczenie1", tr("&Edytuj pomieszczenie"),
                                   QKeySequence(Qt::CTRL | Qt::Key_Insert), &TForm1::Button3Click);
+    Edycja1->addSeparator();
+    action(Edycja1, "Wczytajtekstury1", tr("Wczytaj &tekstury poziomu bazowego"), QKeySequence(),
+           &TForm1::Wczytajtekstury1Click);
 
     QMenu* Informacje1 = menuBar()->addMenu(tr("&Informacje"));
     Informacje1->setObjectName(QStringLiteral("Informacje1"));
@@ -486,6 +501,8 @@ bool TForm1::openProjectFile(const QString& path) {
                       .outputLevel = fromCp1250(project_.outputLevelPath.view())});
     setProgress(100);
     setProgress(0);
+    statusBar()->clearMessage();  // what was said of the project before no longer stands
+    readBaseTextures(true);
     return true;
 }
 
@@ -585,7 +602,10 @@ QString builtMessage(const QString& outputLevel, const QString& savedProject) {
 }  // namespace
 
 void TForm1::MakePHD1Click() {
-    if (Form5->exec() != QDialog::Accepted) return;
+    if (Form5->exec() != QDialog::Accepted) {
+        readBaseTextures(false);  // the settings may name another base level now
+        return;
+    }
     Image1->refresh();
     statusBar()->clearMessage();  // what the last build did no longer stands
     const BuildSettingsFields fields = Form5->fields();
@@ -614,9 +634,26 @@ void TForm1::MakePHD1Click() {
         setProgress(0);
         cw::ui::showMessage(this, QString::fromUtf8(e.what()));
     }
+    readBaseTextures(false);  // after the build, which has the progress bar while it runs
 }
 
 void TForm1::Informacje2Click() { Form4->exec(); }
+
+// --- Base level textures ----------------------------------------------------------------------
+
+void TForm1::Wczytajtekstury1Click() {
+    statusBar()->clearMessage();  // asked for: its note is shown
+    readBaseTextures(true);
+}
+
+void TForm1::readBaseTextures(bool always) {
+    // A blank name names no base level (as for the build).
+    const QString name = Form5->fields().baseLevel;
+    const std::string path = name.trimmed().isEmpty() ? std::string() : toCp1250(name);
+    if (!always && path == baseTexturesAsked_) return;
+    baseTexturesAsked_ = path;
+    baseTextures_->load(path);
+}
 
 // --- Plan mouse handling --------------------------------------------------------------------
 

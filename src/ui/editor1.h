@@ -12,8 +12,8 @@
 //   Label2..Label5 "N", "S", "W", "E"  ProgressBar1 (0..100)
 //   menus Plik1 "&Plik", Edycja1 "&Edycja", Informacje1 "&Informacje"; menu items Nowy1, Otworz1,
 //   Zapisz1, Zapiszjako1, MakePHD1, Zakoncz1, RecentFile1..RecentFile5, Dodajpomieszczenie1,
-//   Wlasciwosci1, Edytujpomieszczenie1, Informacje2; in "&Informacje" the submenu Jezyk1
-//   "Język / Language" (menu JezykMenu1) with Polski1 "Polski" and English1 "English".
+//   Wlasciwosci1, Edytujpomieszczenie1, Wczytajtekstury1, Informacje2; in "&Informacje" the submenu
+//   Jezyk1 "Język / Language" (menu JezykMenu1) with Polski1 "Polski" and English1 "English".
 // Every text is Polish, through tr(): the English translation replaces them (ui/language.h).
 #include <QMainWindow>
 #include <QMessageBox>
@@ -42,6 +42,7 @@ class QToolButton;
 
 namespace cw::ui {
 
+class BaseTextureSource;
 class PictureControl;
 class TForm2;
 class TForm4;
@@ -92,6 +93,7 @@ public:
     ScreenBitmap& topViewBitmap() override { return topViewBitmap_; }
     ScreenBitmap& frontBackBitmap() override { return frontBackBitmap_; }
     ScreenBitmap& leftRightBitmap() override { return leftRightBitmap_; }
+    BaseTextureSource& baseTextureSource() override { return *baseTextures_; }
     void markModified() override { modified_ = true; }
 
     // FileAsker: shows the file dialog (window tests answer instead).
@@ -140,6 +142,11 @@ private:
     void Zapisz1Click();
     void Zapiszjako1Click();
     void MakePHD1Click();
+    // "Wczytaj tekstury poziomu bazowego": reads the base level of the build settings again.
+    void Wczytajtekstury1Click();
+    // Reads the textures of the build settings' base level in the background; unless `always`,
+    // only when that is another level than the one read last.
+    void readBaseTextures(bool always);
     void RecentFileClick(int index);
     void Informacje2Click();
     // "Język / Language": stores the chosen language for the next start.
@@ -163,6 +170,9 @@ private:
     QString projectPath_;
     RecentFiles recentFiles_;
     QList<QAction*> recentFileActions_;
+    BaseTextureSource* baseTextures_ = nullptr;
+    std::string baseTexturesAsked_;  // the base level the last read was asked for
+    QString baseTexturesNote_;       // the last note of the base level's textures shown
 
     QToolButton* SpeedButton1 = nullptr;
     QToolButton* SpeedButton2 = nullptr;

@@ -11,6 +11,7 @@
 
 #include "ui/text_fields.h"
 #include "ui/texts.h"
+#include "ui/texture_fields.h"
 
 namespace cw::ui {
 
@@ -108,9 +109,16 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent) {
     lights->addLayout(labelled(this, tr("Oświetlenie Lary"), SpinEdit5));
     lights->addLayout(labelled(this, tr("Oświetlenie pomieszczenia"), SpinEdit6));
 
+    // Each texture field with the thumbnail of its texture beside it.
+    const auto thumbnail = [this](QSpinBox* field, std::size_t slot) {
+        auto* t = new TextureThumbnail(field, nullptr, field->sizeHint().height(), this);
+        t->setObjectName(field->objectName() + QStringLiteral("Thumbnail"));
+        thumbnails_[slot] = t;
+        return t;
+    };
     auto* textures = new QGridLayout;
-    textures->addWidget(new QLabel(tr("Podłoga"), this), 0, 1);
-    textures->addWidget(new QLabel(tr("Sufit"), this), 0, 2);
+    textures->addWidget(new QLabel(tr("Podłoga"), this), 0, 1, 1, 2);
+    textures->addWidget(new QLabel(tr("Sufit"), this), 0, 3, 1, 2);
     const std::array<QString, 5> rowLabels = {tr("Textura przodu"), tr("Textura tyłu"),
                                               tr("Textura lewa"), tr("Textura prawa"),
                                               tr("Texura góry/dołu")};
@@ -118,7 +126,9 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent) {
         const int row = static_cast<int>(i) + 1;
         textures->addWidget(new QLabel(rowLabels[i], this), row, 0);
         textures->addWidget(floorTextureFields[i], row, 1);
-        textures->addWidget(ceilingTextureFields[i], row, 2);
+        textures->addWidget(thumbnail(floorTextureFields[i], i), row, 2);
+        textures->addWidget(ceilingTextureFields[i], row, 3);
+        textures->addWidget(thumbnail(ceilingTextureFields[i], 5 + i), row, 4);
     }
 
     auto* buttons = new QHBoxLayout;
@@ -187,5 +197,9 @@ void TForm2::setValues(const RoomProperties& v) {
 }
 
 void TForm2::setRoomName(const QString& name) { Edit1->setText(name); }
+
+void TForm2::setTextureSource(BaseTextureSource* source) {
+    for (TextureThumbnail* t : thumbnails_) t->setSource(source);
+}
 
 }  // namespace cw::ui

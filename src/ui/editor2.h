@@ -10,6 +10,8 @@
 //   SpinEdit5 "Oświetlenie Lary" (itemLight) SpinEdit6 "Oświetlenie pomieszczenia" (roomLight)
 //   SpinEdit7..SpinEdit11  "Podłoga" textures: front, back, left, right, surface
 //   SpinEdit12..SpinEdit16 "Sufit" textures:   front, back, left, right, surface
+//   each texture field with its thumbnail beside it (objectName + "Thumbnail"), which opens the
+//   texture picker
 //   BitBtn1 "OK" (default button)            BitBtn2 "ODWOŁAJ"
 #include <QDialog>
 #include <QString>
@@ -25,6 +27,9 @@ class QSpinBox;
 
 namespace cw::ui {
 
+class BaseTextureSource;
+class TextureThumbnail;
+
 class TForm2 : public QDialog {
     Q_OBJECT
 public:
@@ -39,6 +44,8 @@ public:
     // Fills every field; number fields keep to their ranges.
     void setValues(const RoomProperties& values);
     void setRoomName(const QString& name);
+    // The base level's textures the thumbnails show (none until set).
+    void setTextureSource(BaseTextureSource* source);
 
 private:
     QSpinBox* SpinEdit1;
@@ -54,6 +61,7 @@ private:
     QSpinBox* SpinEdit6;
     std::array<QSpinBox*, 5> floorTextureFields{};
     std::array<QSpinBox*, 5> ceilingTextureFields{};
+    std::array<TextureThumbnail*, 10> thumbnails_{};
 };
 
 }  // namespace cw::ui

@@ -19,10 +19,13 @@
 #include <utility>
 
 #include "raster/draw.h"
+#include "ui/base_textures.h"
 #include "ui/messages.h"
 #include "ui/picture_control.h"
+#include "ui/room_view_3d.h"
 #include "ui/screen_bitmap.h"
 #include "ui/texts.h"
+#include "ui/texture_fields.h"
 
 namespace cw::ui {
 
@@ -113,7 +116,8 @@ TForm3::TForm3(Project& project, EditorServices& services, QWidget* parent)
     setObjectName(QStringLiteral("Form3"));
     setWindowState(Qt::WindowMaximized);
 
-    PageControl1 = make<QTabWidget>(this, "PageControl1", QRect(0, 0, 625, 417));
+    // Wide enough for the side pages' face fields with the thumbnails beside their textures.
+    PageControl1 = make<QTabWidget>(this, "PageControl1", QRect(0, 0, 648, 417));
     PageControl1->setToolTip(tr("Kliknij do edycji podłogi i sufitu"));
     auto* tab1 = new QWidget;
     tab1->setObjectName(QStringLiteral("TabSheet1"));
@@ -197,7 +201,27 @@ TForm3::TForm3(Project& project, EditorServices& services, QWidget* parent)
     frontBack_.picture->setBitmap(&services_.frontBackBitmap());
     leftRight_.picture->setBitmap(&services_.leftRightBitmap());
 
+    view3d_ = new RoomView3D(this);
+    BaseTextureSource& textures = services_.baseTextureSource();
+    view3d_->setTextures(&textures.textures());
+    connect(&textures, &BaseTextureSource::texturesChanged, this, [this] {
+        view3d_->setTextures(&services_.baseTextureSource().textures());
+        showRoomIn3D();  // the game kind decides the build's double-sided ceilings
+    });
+    for (SidePage* side : {&frontBack_, &leftRight_})
+        connect(side->lineCount, &QSpinBox::valueChanged, this, [this] { showRoomIn3D(); });
+
     FormCreate();
+}
+
+void TForm3::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    if (view3d_ == nullptr) return;
+    // Beside the pages when there is room for it, else below them.
+    const QRect pages = PageControl1->geometry();
+    const QRect beside(pages.right() + 6, 4, width() - pages.right() - 10, height() - 8);
+    const QRect below(4, pages.bottom() + 6, width() - 8, height() - pages.bottom() - 10);
+    view3d_->setGeometry(beside.width() >= 200 || beside.width() >= below.height() ? beside : below);
 }
 
 TForm3::~TForm3() = default;
@@ -390,27 +414,31 @@ void TForm3::buildSidePage(QWidget* page, SidePage& side, const SidePageLayout& 
     auto* track2 = make<QSlider>(page, pageLayout.trackBars[1], QRect(box.right() + 58, box.top(), 18, box.height()));
     track2->setOrientation(Qt::Vertical);
 
-    // The face fields: "Podłoga" and "Sufit", each with its five faces from front to surface.
+    // The face fields: "Podłoga" and "Sufit", each with its five faces from front to surface;
+    // beside each texture number the thumbnail of its texture, which opens the texture picker.
     const int left = box.right() + 80;
     const auto faceTable = [&](const QString& heading, int top, const std::array<const char*, 5>& textures,
                                const std::array<const char*, 5>& lights, std::array<QSpinBox*, 5>& textureFields,
                                std::array<QSpinBox*, 5>& lightFields) {
         makeLabel(page, heading, QRect(left, top, 150, 18));
         makeLabel(page, tr("Textura"), QRect(left + 42, top + 18, 60, 18));
-        makeLabel(page, tr("Światło"), QRect(left + 104, top + 18, 50, 18));
+        makeLabel(page, tr("Światło"), QRect(left + 129, top + 18, 50, 18));
         for (int f = 0; f < 5; ++f) {
             const int y = top + 36 + 24 * f;
             makeLabel(page, tr(kFaceNames[f]), QRect(left, y, 42, 23));
-            textureFields[std::size_t(f)] =
-                makeSpin(page, textures[std::size_t(f)], QRect(left + 42, y, 60, 23), 0, kMaxTexture, 0);
-            lightFields[std::size_t(f)] = makeSpin(page, lights[std::size_t(f)], QRect(left + 104, y, 46, 23), 0, kMaxLight, 0);
+            QSpinBox* texture = makeSpin(page, textures[std::size_t(f)], QRect(left + 42, y, 60, 23), 0, kMaxTexture, 0);
+            textureFields[std::size_t(f)] = texture;
+            auto* thumbnail = new TextureThumbnail(texture, &services_.baseTextureSource(), 23, page);
+            thumbnail->setObjectName(texture->objectName() + QStringLiteral("Thumbnail"));
+            thumbnail->move(left + 103, y);
+            lightFields[std::size_t(f)] = makeSpin(page, lights[std::size_t(f)], QRect(left + 129, y, 46, 23), 0, kMaxLight, 0);
         }
     };
     faceTable(tr("Podłoga"), 0, pageLayout.floorTextures, pageLayout.floorLights, side.floorTextures, side.floorLights);
     faceTable(tr("Sufit"), 160, pageLayout.ceilingTextures, pageLayout.ceilingLights, side.ceilingTextures,
               side.ceilingLights);
 
-    auto* ok = make<QPushButton>(page, pageLayout.okButton, QRect(left + 70, 328, 80, 28));
+    auto* ok = make<QPushButton>(page, pageLayout.okButton, QRect(left + 95, 328, 80, 28));
     ok->setText(QStringLiteral("Ok."));
     ok->setAutoDefault(false);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
@@ -542,6 +570,15 @@ void TForm3::PresentRoomViews() {
     Image1->setBitmap(&services_.topViewBitmap());
     leftRight_.picture->setBitmap(&services_.leftRightBitmap());
     frontBack_.picture->setBitmap(&services_.frontBackBitmap());
+    showRoomIn3D();
+}
+
+void TForm3::showRoomIn3D() {
+    const SceneSelection selection{.firstRow = frontBack_.line->value(),
+                                   .lastRow = frontBack_.line->value() + frontBack_.lineCount->value() - 1,
+                                   .firstColumn = leftRight_.line->value(),
+                                   .lastColumn = leftRight_.line->value() + leftRight_.lineCount->value() - 1};
+    view3d_->showRoom(room(), project_.currentRoom, selection);
 }
 
 void TForm3::SpinEdit1Change() {

@@ -7,21 +7,24 @@
 
 #include "project/project.h"
 #include "ui/editor1.h"
+#include "ui/room_render.h"
 
 namespace cw::ui {
 
 // What the editor's command line asks for. Help and version are answered (on standard output,
 // status 0) before anything else; an unknown option is refused (on standard error, status 2).
 struct CommandLine {
-    enum class Action { Start, ShowHelp, ShowVersion, Refuse };
+    enum class Action { Start, ShowHelp, ShowVersion, Refuse, Render };
     Action action = Action::Start;
     QString text;           // the help, the version line or the refusal, ending in a new line
     QStringList arguments;  // Start: the operands (the optional LIGHT), for StartupOptions
     QString language;       // Start: the code of --lang (an editor language); empty when not given
+    RenderRequest render;   // Render: what to draw
 };
 
 // Reads the editor's command line, the program's name first:
 //   cairnwork [-h | --help] [-v | --version] [--lang pl|en] [LIGHT]
+//   cairnwork --render PROJECT.cwp --room N --out FILE.png [--size WxH] [--base LEVEL]
 // A language that is not one of the editor's is refused.
 // A negative whole number is an operand (a light), not an option.
 CommandLine readCommandLine(const QStringList& commandLine);

@@ -14,6 +14,7 @@
 #include "support/dialog_driver.h"
 #include "support/message_catcher.h"
 #include "support/program_folder.h"
+#include "ui/base_textures.h"
 #include "ui/editor2.h"
 #include "ui/editor5.h"
 
@@ -66,7 +67,8 @@ private slots:
         const QStringList messages = build(f, {"Opis", "", base, "", "", output});
         QCOMPARE(messages, QStringList{message});
         QVERIFY(!QFileInfo::exists(output));
-        QCOMPARE(f.form->statusBar()->currentMessage(), QString());  // nothing to tell of a refused build
+        // Nothing to tell of a refused build (the status bar may tell of the base level's textures).
+        QVERIFY(!f.form->statusBar()->currentMessage().startsWith(QStringLiteral("The level was written")));
         QCOMPARE(f.widget<QProgressBar>("ProgressBar1")->value(), 0);
         QVERIFY(f.project->levelDescription.empty());  // a refused build changes nothing
     }
@@ -112,8 +114,13 @@ private slots:
         QCOMPARE(f.project->outputLevelPath.str(), output.toStdString());
         // The project had a file name: it was saved with the settings; the caption stays. The
         // status bar says both.
-        QCOMPARE(f.form->statusBar()->currentMessage(),
-                 "The level was written to \"" + output + "\". The project was saved to \"" + project + "\".");
+        const QString written =
+            "The level was written to \"" + output + "\". The project was saved to \"" + project + "\".";
+        QCOMPARE(f.form->statusBar()->currentMessage(), written);
+        // The base level's textures, read after the build, leave that said.
+        QTRY_VERIFY(!f.form->baseTextureSource().isLoading());
+        QCOMPARE(f.form->baseTextureSource().textures().kind, kKindTR2);
+        QCOMPARE(f.form->statusBar()->currentMessage(), written);
         QVERIFY(!f.form->isModified());
         QCOMPARE(f.form->windowTitle(), "Vellorn's Cairnwork - " + project);
         f.form->buildSettingsDialog().setFields({});

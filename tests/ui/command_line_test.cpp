@@ -66,6 +66,9 @@ private slots:
                      qPrintable(line.text));
             QVERIFY(line.text.endsWith("Try 'cairnwork --help'.\n"));
             break;
+        case Action::Render:
+            QVERIFY(line.text.isEmpty());
+            break;
         }
     }
 
@@ -93,6 +96,31 @@ private slots:
         }
         QCOMPARE(line.action, Action::Start);
         QCOMPARE(line.language, language);
+    }
+
+    // --render and its options: every value taken as given (the command checks them); the
+    // options of --render alone are refused; help lists them.
+    void readsTheRenderCommand() {
+        const CommandLine line = readCommandLine({"/usr/bin/cairnwork", "--render", "a b.cwp", "--room", "3", "--out",
+                                                  "x.png", "--size", "640x480", "--base", "/l/TR2.TR2"});
+        QCOMPARE(line.action, Action::Render);
+        QCOMPARE(line.render.project, QStringLiteral("a b.cwp"));
+        QCOMPARE(line.render.room, QStringLiteral("3"));
+        QCOMPARE(line.render.out, QStringLiteral("x.png"));
+        QCOMPARE(line.render.size, QStringLiteral("640x480"));
+        QCOMPARE(line.render.base, QStringLiteral("/l/TR2.TR2"));
+        const CommandLine least = readCommandLine({"/usr/bin/cairnwork", "--render", "p.cwp"});
+        QCOMPARE(least.action, Action::Render);
+        QVERIFY(least.render.room.isEmpty() && least.render.size.isEmpty() && least.render.base.isEmpty());
+
+        for (const char* option : {"--room", "--out", "--size", "--base"}) {
+            const CommandLine alone = readCommandLine({"/usr/bin/cairnwork", option, "1"});
+            QCOMPARE(alone.action, Action::Refuse);
+            QVERIFY2(alone.text.contains("go with --render"), qPrintable(alone.text));
+        }
+        const CommandLine help = readCommandLine({"/usr/bin/cairnwork", "--help"});
+        for (const char* word : {"--render <PROJECT.cwp>", "--room <N>", "--out <FILE.png>", "--size <WxH>", "--base <LEVEL>"})
+            QVERIFY2(help.text.contains(QLatin1String(word)), word);
     }
 };
 

@@ -184,7 +184,9 @@ private slots:
               {{"&Dodaj pomieszczenie", QKeySequence(Qt::Key_Insert)},
                {"&Właściwości", QKeySequence(Qt::SHIFT | Qt::Key_Insert)},
                {"", {}},
-               {"&Edytuj pomieszczenie", QKeySequence(Qt::CTRL | Qt::Key_Insert)}});
+               {"&Edytuj pomieszczenie", QKeySequence(Qt::CTRL | Qt::Key_Insert)},
+               {"", {}},
+               {"Wczytaj &tekstury poziomu bazowego", {}}});
         check("Informacje1", "&Informacje", {{"&Informacje...", {}}, {"Język / Language", {}}});
         QStringList bar;
         for (QAction* a : f.form->menuBar()->actions()) bar << a->text();

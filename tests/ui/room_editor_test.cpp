@@ -133,7 +133,7 @@ private slots:
         open();
         QVERIFY(form->windowState().testFlag(Qt::WindowMaximized));
         auto* pages = w<QTabWidget>("PageControl1");
-        QCOMPARE(pages->geometry(), QRect(0, 0, 625, 417));
+        QCOMPARE(pages->geometry(), QRect(0, 0, 648, 417));
         QCOMPARE(pages->toolTip(), QStringLiteral("Kliknij do edycji podłogi i sufitu"));
         QCOMPARE(pages->count(), 3);
         QCOMPARE(pages->widget(0)->objectName(), QStringLiteral("TabSheet1"));

@@ -59,6 +59,8 @@ const SameInBoth kSameInBoth[] = {
     {QRegularExpression(QStringLiteral("^Editing .*$")), "the room editor's caption with the room's name"},
     {QRegularExpression(QStringLiteral("^X:?=.*Z:?=.*$")), "the position read-out"},
     {QRegularExpression(QStringLiteral("^Język / Language$")), "the language menu, titled in both languages"},
+    {QRegularExpression(QStringLiteral("^The 3D view needs OpenGL")),
+     "the 3D view's message that it cannot draw here, a message (English in both)"},
     {QRegularExpression(QStringLiteral("^(Polski|English)$")), "each language by its own name"},
     {QRegularExpression(QStringLiteral("^Język zmieni się przy następnym uruchomieniu edytora.\nThe language changes "
                                        "when the editor is next started.$")),

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "project/project.h"
+#include "ui/base_textures.h"
 #include "ui/editor_services.h"
 
 namespace cw::test {
@@ -21,11 +22,13 @@ public:
     cw::ui::ScreenBitmap& topViewBitmap() override { return top; }
     cw::ui::ScreenBitmap& frontBackBitmap() override { return frontBack; }
     cw::ui::ScreenBitmap& leftRightBitmap() override { return leftRight; }
+    cw::ui::BaseTextureSource& baseTextureSource() override { return textures; }
     void markModified() override { ++modifiedCount; }
 
     PaletteBlock palette{};
     std::filesystem::path folder;
     cw::ui::ScreenBitmap top, frontBack, leftRight;
+    cw::ui::BaseTextureSource textures;  // none until a test puts some in place
     int modifiedCount = 0;
 };
 
