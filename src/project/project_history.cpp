@@ -12,8 +12,9 @@ namespace {
 static_assert(std::is_trivially_copyable_v<EditorRoom>, "a room is recorded byte for byte");
 constexpr std::size_t kRoomImageBytes = sizeof(EditorRoom);
 
-// Rooms are compared in blocks of this many bytes; a changed block is kept whole.
+// Rooms are compared in spans of 16 blocks of 32 bytes.
 constexpr std::size_t kBlockBytes = 32;
+constexpr std::size_t kSpanBytes = 16 * kBlockBytes;
 
 const std::uint8_t* imageOf(const EditorRoom& room) { return reinterpret_cast<const std::uint8_t*>(&room); }
 std::uint8_t* imageOf(EditorRoom& room) { return reinterpret_cast<std::uint8_t*>(&room); }
@@ -88,21 +89,19 @@ void setProjectFields(Project& project, const ProjectFields& fields) {
 
 // --- ProjectStep ------------------------------------------------------------------------------
 
-void ProjectStep::restore(Project& project, const ProjectFields& fields, std::size_t side) const {
+void ProjectStep::restore(Project& project, const ProjectFields& fields, const std::uint8_t* bytes) const {
     if (validSlot(room_)) {
         std::uint8_t* image = imageOf(project.room(room_));
-        for (const Run& run : runs_) std::memcpy(image + run.offset, bytes_.data() + run.data + side * run.length, run.length);
+        for (const Run& run : runs_) std::memcpy(image + run.offset, bytes + run.data, run.length);
     }
     setProjectFields(project, fields);
 }
 
-void ProjectStep::undo(Project& project) const { restore(project, fieldsBefore_, 0); }
+void ProjectStep::undo(Project& project) const { restore(project, fieldsBefore_, before_.get()); }
 
-void ProjectStep::redo(Project& project) const { restore(project, fieldsAfter_, 1); }
+void ProjectStep::redo(Project& project) const { restore(project, fieldsAfter_, after_.get()); }
 
-std::size_t ProjectStep::byteSize() const {
-    return sizeof(ProjectStep) + runs_.capacity() * sizeof(Run) + bytes_.capacity();
-}
+std::size_t ProjectStep::byteSize() const { return sizeof(ProjectStep) + runs_.capacity() * sizeof(Run) + 2 * storedBytes_; }
 
 // --- StepRecorder -----------------------------------------------------------------------------
 
@@ -110,8 +109,8 @@ void StepRecorder::begin(const Project& project, StepKind kind) {
     fields_ = projectFields(project);
     room_ = roomChangedBy(kind, project);
     if (validSlot(room_)) {
-        image_.resize(kRoomImageBytes);
-        std::memcpy(image_.data(), imageOf(project.room(room_)), kRoomImageBytes);
+        if (!image_) image_ = std::make_unique_for_overwrite<std::uint8_t[]>(kRoomImageBytes);
+        std::memcpy(image_.get(), imageOf(project.room(room_)), kRoomImageBytes);
     }
     recording_ = true;
 }
@@ -124,32 +123,55 @@ ProjectStep StepRecorder::finish(const Project& project) {
     recording_ = false;
     if (!validSlot(room_)) return step;
 
-    // The runs of changed blocks, neighbours joined.
-    const std::uint8_t* before = image_.data();
+    // Spans equal as a whole (most of the room after most edits) are passed over at memcmp
+    // speed; of a span that differs, the bytes from its first changed block to its last are kept.
+    // Neighbouring runs are joined.
+    const std::uint8_t* before = image_.get();
     const std::uint8_t* after = imageOf(project.room(room_));
+    const auto differs = [&](std::size_t offset) {
+        return blockDiffers(before + offset, after + offset, std::min(kBlockBytes, kRoomImageBytes - offset));
+    };
     std::size_t changedBytes = 0;
-    for (std::size_t offset = 0; offset < kRoomImageBytes; offset += kBlockBytes) {
-        const std::size_t length = std::min(kBlockBytes, kRoomImageBytes - offset);
-        if (!blockDiffers(before + offset, after + offset, length)) continue;
-        changedBytes += length;
-        if (!step.runs_.empty() && step.runs_.back().offset + step.runs_.back().length == offset) {
-            step.runs_.back().length += static_cast<std::uint32_t>(length);
+    for (std::size_t span = 0; span < kRoomImageBytes; span += kSpanBytes) {
+        const std::size_t spanEnd = std::min(span + kSpanBytes, kRoomImageBytes);
+        if (std::memcmp(before + span, after + span, spanEnd - span) == 0) continue;
+        std::size_t first = span;
+        while (!differs(first)) first += kBlockBytes;
+        std::size_t last = span + (spanEnd - span - 1) / kBlockBytes * kBlockBytes;
+        while (!differs(last)) last -= kBlockBytes;
+        const std::size_t end = std::min(last + kBlockBytes, kRoomImageBytes);
+        changedBytes += end - first;
+        if (!step.runs_.empty() && step.runs_.back().offset + step.runs_.back().length == first) {
+            step.runs_.back().length += static_cast<std::uint32_t>(end - first);
         } else {
-            step.runs_.push_back({.offset = static_cast<std::uint32_t>(offset),
-                                  .length = static_cast<std::uint32_t>(length),
+            step.runs_.push_back({.offset = static_cast<std::uint32_t>(first),
+                                  .length = static_cast<std::uint32_t>(end - first),
                                   .data = 0});
         }
     }
-    step.runs_.shrink_to_fit();
 
-    // Each run's bytes before the step, then after it.
-    step.bytes_.resize(2 * changedBytes);
+    if (changedBytes > kRoomImageBytes / 2) {
+        // Most of the room changed (a size change resets every sector): the step keeps the
+        // whole image taken before, without copying it, and a copy of the room as it is now.
+        // The next step takes its image into a new buffer.
+        step.runs_.assign(1, {.offset = 0, .length = static_cast<std::uint32_t>(kRoomImageBytes), .data = 0});
+        step.storedBytes_ = kRoomImageBytes;
+        step.before_ = std::move(image_);
+        step.after_ = std::make_unique_for_overwrite<std::uint8_t[]>(kRoomImageBytes);
+        std::memcpy(step.after_.get(), after, kRoomImageBytes);
+        return step;
+    }
+
+    step.runs_.shrink_to_fit();
+    step.storedBytes_ = changedBytes;
+    step.before_ = std::make_unique_for_overwrite<std::uint8_t[]>(changedBytes);
+    step.after_ = std::make_unique_for_overwrite<std::uint8_t[]>(changedBytes);
     std::size_t data = 0;
     for (ProjectStep::Run& run : step.runs_) {
         run.data = static_cast<std::uint32_t>(data);
-        std::memcpy(step.bytes_.data() + data, before + run.offset, run.length);
-        std::memcpy(step.bytes_.data() + data + run.length, after + run.offset, run.length);
-        data += 2 * run.length;
+        std::memcpy(step.before_.get() + data, before + run.offset, run.length);
+        std::memcpy(step.after_.get() + data, after + run.offset, run.length);
+        data += run.length;
     }
     return step;
 }

@@ -8,13 +8,14 @@
 // room count and the plan position) and the room its kind names (roomChangedBy). A StepRecorder
 // takes the fields and that room's whole in-memory image before the change; when the change is
 // done it keeps only the runs of bytes that differ, before and after. A click that rewrites a few
-// sectors so costs a few kilobytes, a size change that resets a room of 32 x 32 sectors about
-// two room images (ProjectStep::byteSize tells).
+// sectors so costs a few kilobytes, a size change that resets a room of 32 x 32 sectors two room
+// images, the most a step holds (ProjectStep::byteSize tells).
 //
 // Restoring writes the recorded bytes back, whatever happened to the rest of the project: steps
 // are undone newest first and redone oldest first, so that each finds the project as it left it.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "common/pstring.h"
@@ -83,23 +84,26 @@ public:
 private:
     friend class StepRecorder;
     // A run of changed bytes of the room image: `length` bytes at `offset`; the bytes before
-    // the step are bytes_[data ..], those after bytes_[data + length ..].
+    // the step are before_[data ..], those after after_[data ..]. The runs are kept in the
+    // order of their offsets and do not overlap.
     struct Run {
         std::uint32_t offset = 0;
         std::uint32_t length = 0;
         std::uint32_t data = 0;
     };
-    void restore(Project& project, const ProjectFields& fields, std::size_t side) const;
+    void restore(Project& project, const ProjectFields& fields, const std::uint8_t* bytes) const;
 
     ProjectFields fieldsBefore_;
     ProjectFields fieldsAfter_;
     int room_ = 0;  // the recorded room, 0 for none
     std::vector<Run> runs_;
-    std::vector<std::uint8_t> bytes_;
+    std::unique_ptr<std::uint8_t[]> before_;
+    std::unique_ptr<std::uint8_t[]> after_;
+    std::size_t storedBytes_ = 0;  // the bytes of the runs, each held before and after
 };
 
 // Records steps: begin before a change, finish after it. Keeps one room image between the two,
-// reused from step to step.
+// reused from step to step (a step that changed most of its room takes it along).
 class StepRecorder {
 public:
     // Takes the project's fields and the image of the room the kind may change. A step begun
@@ -113,7 +117,7 @@ private:
     bool recording_ = false;
     ProjectFields fields_;
     int room_ = 0;
-    std::vector<std::uint8_t> image_;
+    std::unique_ptr<std::uint8_t[]> image_;  // the room before the change, sizeof(EditorRoom) bytes
 };
 
 }  // namespace cw
