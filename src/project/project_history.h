@@ -112,6 +112,8 @@ public:
     bool recording() const { return recording_; }
     // The step from begin to the project as it stands now; the recording ends.
     ProjectStep finish(const Project& project);
+    // Ends the recording without a step (the project was replaced as a whole).
+    void cancel() { recording_ = false; }
 
 private:
     bool recording_ = false;

@@ -40,6 +40,10 @@ public:
     // Hands the side views to the screen, marks the portals in the top view, hands it over too
     // and repaints the three pictures.
     void PresentRoomViews();
+    // The project was changed under the open window (an undo or a redo): the room, its views,
+    // the portal list, the selected portal's fields and the caption are shown again. The window
+    // closes when no room is left.
+    void showRestoredProject();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -74,6 +78,8 @@ private:
     void PageControl1Change();
     void SpinEdit1Change();
     void applyPendingScroll();
+    void showRoom();        // the line selectors' ranges and the three views, for room()
+    void fillPortalList();  // "Door #1" .. of room(), none selected
 
     void Image1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int px, int py);
     void Image1MouseMove(int px, int py);
