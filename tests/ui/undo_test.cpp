@@ -335,6 +335,79 @@ private slots:
         QVERIFY(!f.form->isModified());
     }
 
+    // Each kind of room editor edit is a step of its own name, undone to the bytes before it.
+    void eachRoomEditorEditIsANamedStep() {
+        EditorFixture f;
+        addRoom(f);
+        addRoom(f);  // room 2, current
+        bool ran = false;
+        const auto steps = [&](TForm3& editor) {
+            QVERIFY(QTest::qWaitForWindowActive(&editor));
+            const auto child = [&](const char* name) { return editor.findChild<QWidget*>(QLatin1String(name)); };
+            auto* pages = editor.findChild<QTabWidget*>("PageControl1");
+            const auto page = [&](const char* name) {
+                QVERIFY(clickAt(pages->tabBar(), pages->tabBar()->tabRect(pages->indexOf(child(name))).center()));
+            };
+            auto* top = editor.findChild<PictureControl*>("Image1");
+            const auto topCell = [&](int x, int z) {
+                return QPoint(20 * (x - 1) + 10, top->bitmap()->image.height() - 20 * (z - 1) - 10);
+            };
+            struct Edit {
+                const char* page;
+                std::function<void()> run;
+                QString step;
+            };
+            const QList<Edit> edits = {
+                {"TabSheet1", [&] { QVERIFY(clickAt(top, topCell(1, 1), Qt::RightButton)); },
+                 QStringLiteral("otwarcie sektora pomieszczenia Room #2")},
+                {"TabSheet1", [&] { QVERIFY(clickControl(child("Button1"))); },
+                 QStringLiteral("dodanie portalu w pomieszczeniu Room #2")},
+                {"TabSheet1",
+                 [&] {
+                     QVERIFY(cw::test::clickListRow(editor.findChild<QListWidget*>("ListBox1"), 0));
+                     QVERIFY(clickAt(top, topCell(4, 5), Qt::LeftButton, Qt::ShiftModifier));
+                 },
+                 QStringLiteral("umieszczenie portalu w pomieszczeniu Room #2")},
+                {"TabSheet1",
+                 [&] {
+                     QVERIFY(clickControl(child("RadioButton6")));
+                     QVERIFY(clickControl(child("Button5")));  // "Zamień"
+                 },
+                 QStringLiteral("zmiana portalu w pomieszczeniu Room #2")},
+                {"TabSheet1", [&] { QVERIFY(clickControl(child("Button4"))); },
+                 QStringLiteral("usunięcie portalu z pomieszczenia Room #2")},
+                {"TabSheet3",
+                 [&] {
+                     auto* side = editor.findChild<PictureControl*>("Image2");
+                     const int width = side->bitmap()->image.width();
+                     QVERIFY(clickAt(side, QPoint(width - 16 * 2 - 8, 1026 - 16 * 34 + 8), Qt::RightButton));
+                 },
+                 QStringLiteral("edycja sufitu pomieszczenia Room #2")},
+            };
+            for (const Edit& edit : edits) {
+                page(edit.page);
+                const Bytes before = savedBytes(f);
+                edit.run();
+                if (QTest::currentTestFailed()) return;
+                const Bytes after = savedBytes(f);
+                QVERIFY2(after != before, qPrintable(edit.step));
+                QCOMPARE(hint(f, "Cofnij1"), QStringLiteral("Cofnij: ") + edit.step);
+                QTest::keyClick(editor.windowHandle(), Qt::Key_Z, Qt::ControlModifier);
+                QVERIFY2(savedBytes(f) == before, qPrintable(edit.step));
+                QTest::keyClick(editor.windowHandle(), Qt::Key_Y, Qt::ControlModifier);
+                QVERIFY2(savedBytes(f) == after, qPrintable(edit.step));
+            }
+            QTest::keyClick(editor.windowHandle(), Qt::Key_Escape);
+        };
+        onNextDialog<TForm3>([&](TForm3& editor) {
+            ran = true;
+            steps(editor);
+            if (editor.isVisible()) editor.reject();  // left open by a failed check
+        });
+        QVERIFY(clickControl(f.widget<QPushButton>("Button3")));
+        QVERIFY(ran);
+    }
+
     // The first room's adding undone inside the room editor leaves nothing to edit: it closes.
     void undoingTheLastRoomClosesTheRoomEditor() {
         EditorFixture f;
