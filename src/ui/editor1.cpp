@@ -365,11 +365,15 @@ bool TForm1::recordEdit(StepKind kind, const std::function<bool()>& edit) {
     return changed;
 }
 
-void TForm1::showRestoredProject() {
+void TForm1::showRooms() {
     clearRoomList();
     for (int n = 1; n <= project_.roomCount; ++n) appendRoomName(project_.room(n).name.str());
     redrawAll();
     if (project_.roomCount > 0) selectRoom(project_.currentRoom - 1);
+}
+
+void TForm1::showRestoredProject() {
+    showRooms();
     if (settingsTexts(project_) != settingsShown_) showBuildSettings();
     roomEditor_->showRestoredProject();
 }
@@ -485,10 +489,7 @@ bool TForm1::openProjectFile(const QString& path) {
     project_.projectFileName = toCp1250(path);
     history_->restart();
 
-    clearRoomList();
-    for (int n = 1; n <= project_.roomCount; ++n) appendRoomName(project_.room(n).name.str());
-    redrawAll();
-    if (project_.roomCount > 0) selectRoom(project_.currentRoom - 1);
+    showRooms();
     setWindowTitle(kProjectCaption + path);
     showBuildSettings();
     setProgress(100);

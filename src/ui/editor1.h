@@ -120,6 +120,8 @@ private:
     // act on a room are enabled only while there is one to act on.
     void showCurrentRoom();
     void keepPlanSouthWest();
+    // The room list, its selection and the plan as the project holds them.
+    void showRooms();
     // After an undo or a redo: the room list, the plan, the build settings and the open room
     // editor show the project as restored.
     void showRestoredProject();
