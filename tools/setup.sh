@@ -5,7 +5,7 @@
 #   tools/setup.sh --windows   also the MinGW-w64 cross compiler for cairnwork-cli.exe and Wine,
 #                              which runs the Windows test (tools/windows.sh)
 set -euo pipefail
-packages=(cmake make g++ clang libclang-rt-14-dev qt6-base-dev qt6-qpa-plugins
+packages=(cmake make g++ clang libclang-rt-14-dev qt6-base-dev qt6-qpa-plugins qt6-tools-dev qt6-l10n-tools
           libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth dpkg-dev)
 for argument in "$@"; do
   case $argument in

@@ -8,6 +8,7 @@
 #include "cairnwork_version.h"
 #include "project/project.h"
 #include "ui/editor_app.h"
+#include "ui/language.h"
 
 namespace {
 
@@ -43,14 +44,18 @@ int main(int argc, char** argv) {
 
     // Tests of an installed editor set CAIRNWORK_QUIT_AFTER_START: the program ends as soon as an
     // event loop runs, with status 0 when the main window was made and 1 when it was not (ending
-    // every running loop also closes the message box that says why).
-    if (qEnvironmentVariableIsSet("CAIRNWORK_QUIT_AFTER_START"))
-        QTimer::singleShot(0, &app, [] { QCoreApplication::exit(0); });
+    // every running loop also closes the message box that says why). A message box that the start
+    // goes on after (a translation that cannot be read) uses that up: the main loop gets its own.
+    const bool quitAfterStart = qEnvironmentVariableIsSet("CAIRNWORK_QUIT_AFTER_START");
+    if (quitAfterStart) QTimer::singleShot(0, &app, [] { QCoreApplication::exit(0); });
 
     auto project = std::make_unique<cw::Project>();
-    const auto options = cw::ui::startupOptions(cw::ui::executableFolder(), commandLine.arguments);
+    // The language: --lang, else the one chosen in the editor, else Polish.
+    const auto options = cw::ui::startupOptions(cw::ui::executableFolder(), commandLine.arguments,
+                                                cw::ui::startLanguage(commandLine.language));
     std::unique_ptr<cw::ui::TForm1> window = cw::ui::createMainWindow(*project, options);
     if (!window) return 1;
     window->show();
+    if (quitAfterStart) QTimer::singleShot(0, &app, [] { QCoreApplication::exit(0); });
     return QApplication::exec();
 }

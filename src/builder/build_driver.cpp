@@ -315,7 +315,7 @@ std::vector<std::string> settingsBuildFaults(const BuildSettings& settings, cons
                              "\"; the build would replace it. Choose another output file.");
         }
     };
-    if (!projectFile.empty()) checkInput("project file", projectFile, projectFile.string());
+    if (!projectFile.empty()) checkInput("project file", projectFile, pathText(projectFile));
     checkInput("base level", pathFromBytes(settings.baseLevel), utf8(settings.baseLevel));
     if (!trimBlanks(settings.itemsFile).empty())
         checkInput("items file", pathFromBytes(settings.itemsFile), utf8(settings.itemsFile));

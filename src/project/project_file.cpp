@@ -258,7 +258,7 @@ int parseProject(std::span<const std::uint8_t> bytes, Project& out, const std::s
 
 int loadProject(const std::filesystem::path& path, Project& out, const ProgressFn& progress) {
     report(progress, 10);
-    const std::string what = "Project file \"" + path.string() + "\"";
+    const std::string what = "Project file \"" + pathText(path) + "\"";
     std::error_code ec;
     const auto size = std::filesystem::file_size(path, ec);
     if (!ec && size > kLargestProjectFileBytes) {

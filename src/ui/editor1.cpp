@@ -1,6 +1,7 @@
 #include "ui/editor1.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QFileInfo>
@@ -30,6 +31,7 @@
 #include "ui/editor3.h"
 #include "ui/editor4.h"
 #include "ui/editor5.h"
+#include "ui/language.h"
 #include "ui/messages.h"
 #include "ui/paths.h"
 #include "ui/picture_control.h"
@@ -41,9 +43,13 @@ namespace cw::ui {
 
 namespace {
 
-const QString kStartCaption = QStringLiteral("Vellorn's Cairnwork v.PL");
 const QString kProjectCaption = QStringLiteral("Vellorn's Cairnwork - ");
 const QString kNoPosition = QStringLiteral("X:=    Z:=");
+// Shown alike in every language.
+const QString kLanguageMenuTitle = QStringLiteral("Język / Language");
+const QString kLanguageChangeMessage =
+    QStringLiteral("Język zmieni się przy następnym uruchomieniu edytora.\n"
+                   "The language changes when the editor is next started.");
 
 QLabel* compassLetter(const char* name, const QString& letter, QWidget* parent) {
     auto* label = new QLabel(letter, parent);
@@ -65,7 +71,11 @@ std::array<std::string, 6> settingsTexts(const Project& p) {
 }  // namespace
 
 TForm1::TForm1(Project& project, const StartupOptions& options, QWidget* parent)
-    : QMainWindow(parent), project_(project), programFolder_(options.programFolder), configFile_(options.configFile) {
+    : QMainWindow(parent),
+      project_(project),
+      programFolder_(options.programFolder),
+      configFile_(options.configFile),
+      language_(isEditorLanguage(options.language) ? options.language : QString(kPolish)) {
     setObjectName(QStringLiteral("Form1"));
     // The plan: the empty grid, its working copy and the one program palette block they share.
     palette_ = std::make_shared<PaletteBlock>();
@@ -81,7 +91,7 @@ TForm1::TForm1(Project& project, const StartupOptions& options, QWidget* parent)
     createMenu();
     statusBar()->setObjectName(QStringLiteral("StatusBar1"));
     showCurrentRoom();
-    setWindowTitle(kStartCaption);
+    setWindowTitle(tr("Vellorn's Cairnwork v.PL"));
     setWindowIcon(cairnworkIcon());
     // Maximised; a display without a window manager ignores that, so the window also starts
     // with the screen's size.
@@ -115,34 +125,34 @@ void TForm1::createControls() {
     SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
     SpeedButton1->setIcon(addRoomIcon());
     SpeedButton1->setIconSize(QSize(32, 32));
-    SpeedButton1->setToolTip(QStringLiteral("Dodaj nowe pomieszczenie"));
+    SpeedButton1->setToolTip(tr("Dodaj nowe pomieszczenie"));
     SpeedButton2 = new QToolButton(side);
     SpeedButton2->setObjectName(QStringLiteral("SpeedButton2"));
     SpeedButton2->setIcon(roomPropertiesIcon());
     SpeedButton2->setIconSize(QSize(32, 32));
-    SpeedButton2->setToolTip(QStringLiteral("Edytuj właściwości pomieszczenia"));
+    SpeedButton2->setToolTip(tr("Edytuj właściwości pomieszczenia"));
 
-    Button1 = new QPushButton(QStringLiteral("KLONUJ"), side);
+    Button1 = new QPushButton(tr("KLONUJ"), side);
     Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setToolTip(QStringLiteral("Klonuj aktualne pomieszczenie"));
-    Button2 = new QPushButton(QStringLiteral("USUŃ"), side);
+    Button1->setToolTip(tr("Klonuj aktualne pomieszczenie"));
+    Button2 = new QPushButton(tr("USUŃ"), side);
     Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setToolTip(QStringLiteral("Usuń ostatni pokój"));
+    Button2->setToolTip(tr("Usuń ostatni pokój"));
 
-    GroupBox1 = new QGroupBox(QStringLiteral("   Pozycja"), side);
+    GroupBox1 = new QGroupBox(tr("   Pozycja"), side);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     Label1 = new QLabel(kNoPosition, GroupBox1);
     Label1->setObjectName(QStringLiteral("Label1"));
     auto* groupLayout = new QVBoxLayout(GroupBox1);
     groupLayout->addWidget(Label1);
 
-    Button3 = new QPushButton(QStringLiteral("EDYCJA"), side);
+    Button3 = new QPushButton(tr("EDYCJA"), side);
     Button3->setObjectName(QStringLiteral("Button3"));
-    Button3->setToolTip(QStringLiteral("Edytuj zaznaczone pomieszczenie"));
+    Button3->setToolTip(tr("Edytuj zaznaczone pomieszczenie"));
 
     ListBox1 = new QListWidget(side);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
-    ListBox1->setToolTip(QStringLiteral("Wybierz pomieszczenie"));
+    ListBox1->setToolTip(tr("Wybierz pomieszczenie"));
 
     ProgressBar1 = new QProgressBar(side);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
@@ -172,7 +182,7 @@ void TForm1::createControls() {
     ScrollBox1->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
     Image1 = new PictureControl;
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setToolTip(QStringLiteral("Lewym przyciskiem myszy przesuń pomieszczenie"));
+    Image1->setToolTip(tr("Lewym przyciskiem myszy przesuń pomieszczenie"));
     Image1->setBitmap(&planBitmap_);
     ScrollBox1->setWidget(Image1);
 
@@ -219,36 +229,59 @@ void TForm1::createMenu() {
         return a;
     };
 
-    Plik1 = menuBar()->addMenu(QStringLiteral("&Plik"));
+    Plik1 = menuBar()->addMenu(tr("&Plik"));
     Plik1->setObjectName(QStringLiteral("Plik1"));
-    action(Plik1, "Nowy1", QStringLiteral("&Nowy"), QKeySequence(), &TForm1::Nowy1Click);
-    action(Plik1, "Otworz1", QStringLiteral("&Otwórz"), QKeySequence(Qt::Key_F3), &TForm1::Otworz1Click);
-    action(Plik1, "Zapisz1", QStringLiteral("&Zapisz"), QKeySequence(Qt::CTRL | Qt::Key_S), &TForm1::Zapisz1Click);
-    action(Plik1, "Zapiszjako1", QStringLiteral("Zapisz &jako"), QKeySequence(), &TForm1::Zapiszjako1Click);
+    action(Plik1, "Nowy1", tr("&Nowy"), QKeySequence(), &TForm1::Nowy1Click);
+    action(Plik1, "Otworz1", tr("&Otwórz"), QKeySequence(Qt::Key_F3), &TForm1::Otworz1Click);
+    action(Plik1, "Zapisz1", tr("&Zapisz"), QKeySequence(Qt::CTRL | Qt::Key_S), &TForm1::Zapisz1Click);
+    action(Plik1, "Zapiszjako1", tr("Zapisz &jako"), QKeySequence(), &TForm1::Zapiszjako1Click);
     Plik1->addSeparator();
-    action(Plik1, "MakePHD1", QStringLiteral("&Buduj Level"), QKeySequence(Qt::Key_F10), &TForm1::MakePHD1Click);
+    action(Plik1, "MakePHD1", tr("&Buduj Level"), QKeySequence(Qt::Key_F10), &TForm1::MakePHD1Click);
     Plik1->addSeparator();
-    action(Plik1, "Zakoncz1", QStringLiteral("Z&akończ"), QKeySequence(Qt::CTRL | Qt::Key_X), &QWidget::close);
+    action(Plik1, "Zakoncz1", tr("Z&akończ"), QKeySequence(Qt::CTRL | Qt::Key_X), &QWidget::close);
     // The separator added at start-up; the recent-file entries follow it.
     Plik1->addSeparator();
 
-    QMenu* Edycja1 = menuBar()->addMenu(QStringLiteral("&Edycja"));
+    QMenu* Edycja1 = menuBar()->addMenu(tr("&Edycja"));
     Edycja1->setObjectName(QStringLiteral("Edycja1"));
     Edycja1->setToolTipsVisible(true);  // the undo and redo hints name the step
     Edycja1->addAction(history_->undoAction());
     Edycja1->addAction(history_->redoAction());
     Edycja1->addSeparator();
-    action(Edycja1, "Dodajpomieszczenie1", QStringLiteral("&Dodaj pomieszczenie"), QKeySequence(Qt::Key_Insert),
+    action(Edycja1, "Dodajpomieszczenie1", tr("&Dodaj pomieszczenie"), QKeySequence(Qt::Key_Insert),
            &TForm1::SpeedButton1Click);
-    Wlasciwosci1 = action(Edycja1, "Wlasciwosci1", QStringLiteral("&Właściwości"),
+    Wlasciwosci1 = action(Edycja1, "Wlasciwosci1", tr("&Właściwości"),
                           QKeySequence(Qt::SHIFT | Qt::Key_Insert), &TForm1::SpeedButton2Click);
     Edycja1->addSeparator();
-    Edytujpomieszczenie1 = action(Edycja1, "Edytujpomieszczenie1", QStringLiteral("&Edytuj pomieszczenie"),
+    Edytujpomieszczenie1 = action(Edycja1, "Edytujpomieszczenie1", tr("&Edytuj pomieszczenie"),
                                   QKeySequence(Qt::CTRL | Qt::Key_Insert), &TForm1::Button3Click);
 
-    QMenu* Informacje1 = menuBar()->addMenu(QStringLiteral("&Informacje"));
+    QMenu* Informacje1 = menuBar()->addMenu(tr("&Informacje"));
     Informacje1->setObjectName(QStringLiteral("Informacje1"));
-    action(Informacje1, "Informacje2", QStringLiteral("&Informacje..."), QKeySequence(), &TForm1::Informacje2Click);
+    action(Informacje1, "Informacje2", tr("&Informacje..."), QKeySequence(), &TForm1::Informacje2Click);
+
+    // The language: titled in both languages and each language by its own name, so that a reader
+    // of either finds it. The language shown now is ticked; a choice applies from the next start.
+    QMenu* languages = Informacje1->addMenu(kLanguageMenuTitle);
+    languages->setObjectName(QStringLiteral("JezykMenu1"));
+    languages->menuAction()->setObjectName(QStringLiteral("Jezyk1"));
+    auto* group = new QActionGroup(languages);
+    for (const Language& language : editorLanguages()) {
+        QAction* item = languages->addAction(language.name);
+        item->setObjectName(language.name + QLatin1Char('1'));
+        item->setCheckable(true);
+        item->setChecked(language.code == language_);
+        group->addAction(item);
+        connect(item, &QAction::triggered, this, [this, code = language.code] { chooseLanguage(code); });
+    }
+}
+
+void TForm1::chooseLanguage(const QString& code) {
+    if (const auto error = storeLanguage(code)) {
+        cw::ui::showMessage(this, *error);
+        return;
+    }
+    if (code != language_) cw::ui::showMessage(this, kLanguageChangeMessage);
 }
 
 // The room editor (TForm3) is created here, in the start-up order, and opened by openRoomEditor.

@@ -12,7 +12,9 @@
 //   Label2..Label5 "N", "S", "W", "E"  ProgressBar1 (0..100)
 //   menus Plik1 "&Plik", Edycja1 "&Edycja", Informacje1 "&Informacje"; menu items Nowy1, Otworz1,
 //   Zapisz1, Zapiszjako1, MakePHD1, Zakoncz1, RecentFile1..RecentFile5, Cofnij1, Ponow1,
-//   Dodajpomieszczenie1, Wlasciwosci1, Edytujpomieszczenie1, Informacje2.
+//   Dodajpomieszczenie1, Wlasciwosci1, Edytujpomieszczenie1, Informacje2; in "&Informacje" the
+//   submenu Jezyk1 "Język / Language" (menu JezykMenu1) with Polski1 "Polski" and English1 "English".
+// Every text is Polish, through tr(): the English translation replaces them (ui/language.h).
 //
 // Every change of the project is a step of the undo history (ui/undo_history.h); the project
 // has unsaved changes exactly when the history is away from where it was last saved.
@@ -55,6 +57,7 @@ struct StartupOptions {
     std::filesystem::path programFolder;  // the executable's folder: the data files are looked up there
     std::filesystem::path configFile;     // the recent-files list ("config.cnf")
     QStringList arguments;                // the program's arguments, without the program name
+    QString language;                     // the windows' language ("pl", "en"); empty: Polish
 };
 
 class TForm1 : public QMainWindow, public RoomView, public EditorServices, public FileAsker {
@@ -154,10 +157,13 @@ private:
     void MakePHD1Click();
     void RecentFileClick(int index);
     void Informacje2Click();
+    // "Język / Language": stores the chosen language for the next start.
+    void chooseLanguage(const QString& code);
 
     Project& project_;
     std::filesystem::path programFolder_;
     std::filesystem::path configFile_;
+    QString language_;  // the language the windows show: "pl", "en"
     std::shared_ptr<PaletteBlock> palette_;
     Plan plan_;
     ScreenBitmap planBitmap_;

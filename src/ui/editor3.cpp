@@ -57,8 +57,10 @@ constexpr int kMaxTexture = 9999;
 constexpr int kMaxLight = 32;
 constexpr int kMaxRoomField = 254;
 
-const QString kFaceNames[5] = {QStringLiteral("Przód"), QStringLiteral("Tył"), QStringLiteral("Lewa"),
-                               QStringLiteral("Prawa"), QStringLiteral("Góra")};
+// Translated where they are shown (TForm3::tr).
+const char* const kFaceNames[5] = {QT_TRANSLATE_NOOP("cw::ui::TForm3", "Przód"), QT_TRANSLATE_NOOP("cw::ui::TForm3", "Tył"),
+                                   QT_TRANSLATE_NOOP("cw::ui::TForm3", "Lewa"), QT_TRANSLATE_NOOP("cw::ui::TForm3", "Prawa"),
+                                   QT_TRANSLATE_NOOP("cw::ui::TForm3", "Góra")};
 
 template <typename W>
 W* make(QWidget* parent, const char* name, QRect geometry) {
@@ -112,16 +114,16 @@ TForm3::TForm3(Project& project, EditorServices& services, QWidget* parent)
     setWindowState(Qt::WindowMaximized);
 
     PageControl1 = make<QTabWidget>(this, "PageControl1", QRect(0, 0, 625, 417));
-    PageControl1->setToolTip(QStringLiteral("Kliknij do edycji podłogi i sufitu"));
+    PageControl1->setToolTip(tr("Kliknij do edycji podłogi i sufitu"));
     auto* tab1 = new QWidget;
     tab1->setObjectName(QStringLiteral("TabSheet1"));
     auto* tab2 = new QWidget;
     tab2->setObjectName(QStringLiteral("TabSheet2"));
     auto* tab3 = new QWidget;
     tab3->setObjectName(QStringLiteral("TabSheet3"));
-    PageControl1->addTab(tab1, QStringLiteral("Widok góra/dół"));
-    PageControl1->addTab(tab2, QStringLiteral("Widok tył/przód"));
-    PageControl1->addTab(tab3, QStringLiteral("Widok lewy/prawy"));
+    PageControl1->addTab(tab1, tr("Widok góra/dół"));
+    PageControl1->addTab(tab2, tr("Widok tył/przód"));
+    PageControl1->addTab(tab3, tr("Widok lewy/prawy"));
 
     buildTopPage(tab1);
     buildSidePage(
@@ -130,12 +132,12 @@ TForm3::TForm3(Project& project, EditorServices& services, QWidget* parent)
                        .picture = "Image3",
                        .scroll = "ScrollBox3",
                        .scrollGeometry = QRect(64, 120, 313, 242),
-                       .pictureHint = QStringLiteral("Kliknij dla wybrania wysokości podłogi/sufitu"),
-                       .leftLabel = QStringLiteral("Zachód"),
-                       .rightLabel = QStringLiteral("Wschód"),
+                       .pictureHint = tr("Kliknij dla wybrania wysokości podłogi/sufitu"),
+                       .leftLabel = tr("Zachód"),
+                       .rightLabel = tr("Wschód"),
                        .line = "SpinEdit46",
-                       .lineLabel = QStringLiteral("Rząd"),
-                       .lineHint = QStringLiteral("Zaznacz rząd do edycji"),
+                       .lineLabel = tr("Rząd"),
+                       .lineHint = tr("Zaznacz rząd do edycji"),
                        .lineCount = "SpinEdit45",
                        .above = "SpinEdit24",
                        .beside = "SpinEdit47",
@@ -163,11 +165,11 @@ TForm3::TForm3(Project& project, EditorServices& services, QWidget* parent)
                        .scroll = "ScrollBox2",
                        .scrollGeometry = QRect(64, 120, 319, 242),
                        .pictureHint = QString(),
-                       .leftLabel = QStringLiteral("Północ"),
-                       .rightLabel = QStringLiteral("Południe"),
+                       .leftLabel = tr("Północ"),
+                       .rightLabel = tr("Południe"),
                        .line = "SpinEdit1",
-                       .lineLabel = QStringLiteral("Kolumna"),
-                       .lineHint = QStringLiteral("Zaznacz kolumnę do edycji"),
+                       .lineLabel = tr("Kolumna"),
+                       .lineHint = tr("Zaznacz kolumnę do edycji"),
                        .lineCount = "SpinEdit2",
                        .above = "SpinEdit53",
                        .beside = "SpinEdit52",
@@ -202,7 +204,7 @@ TForm3::~TForm3() = default;
 
 void TForm3::buildTopPage(QWidget* page) {
     auto* group = make<QGroupBox>(page, "GroupBox1", QRect(4, 0, 400, 68));
-    group->setTitle(QStringLiteral("Widok portali"));
+    group->setTitle(tr("Widok portali"));
     struct Direction {
         const char* name;
         QString caption;
@@ -210,23 +212,23 @@ void TForm3::buildTopPage(QWidget* page) {
     };
     const std::array<Direction, 6> directions = {{
         {.name = "RadioButton1",
-         .caption = QStringLiteral("Przód"),
-         .hint = QStringLiteral("Widok z portalu przy północnej ścianie")},
+         .caption = tr("Przód"),
+         .hint = tr("Widok z portalu przy północnej ścianie")},
         {.name = "RadioButton2",
-         .caption = QStringLiteral("Tył"),
-         .hint = QStringLiteral("Widok z portalu przy południowej ścianie")},
+         .caption = tr("Tył"),
+         .hint = tr("Widok z portalu przy południowej ścianie")},
         {.name = "RadioButton3",
-         .caption = QStringLiteral("Lewa"),
-         .hint = QStringLiteral("Widok z portalu przy zachodniej ścianie")},
+         .caption = tr("Lewa"),
+         .hint = tr("Widok z portalu przy zachodniej ścianie")},
         {.name = "RadioButton4",
-         .caption = QStringLiteral("Prawa"),
-         .hint = QStringLiteral("Widok z portalu przy wschodniej ścianie")},
+         .caption = tr("Prawa"),
+         .hint = tr("Widok z portalu przy wschodniej ścianie")},
         {.name = "RadioButton5",
-         .caption = QStringLiteral("Góra"),
-         .hint = QStringLiteral("Widok z portalu na suficie")},
+         .caption = tr("Góra"),
+         .hint = tr("Widok z portalu na suficie")},
         {.name = "RadioButton6",
-         .caption = QStringLiteral("Dół"),
-         .hint = QStringLiteral("Widok z portalu na podłodze")},
+         .caption = tr("Dół"),
+         .hint = tr("Widok z portalu na podłodze")},
     }};
     for (int i = 0; i < 6; ++i) {
         const Direction& d = directions[std::size_t(i)];
@@ -239,16 +241,16 @@ void TForm3::buildTopPage(QWidget* page) {
     RadioButtons[0]->setChecked(true);
     makeLabel(group, QStringLiteral("Room#"), QRect(6, 40, 44, 24));
     SpinEdit51 = makeSpin(group, "SpinEdit51", QRect(50, 40, 60, 24), 1, kMaxRoomField, 1,
-                          QStringLiteral("Widok z portalu do pomieszczenia nr."));
-    makeLabel(group, QStringLiteral("Szer."), QRect(124, 40, 40, 24));
+                          tr("Widok z portalu do pomieszczenia nr."));
+    makeLabel(group, tr("Szer."), QRect(124, 40, 40, 24));
     SpinEdit49 = makeSpin(group, "SpinEdit49", QRect(164, 40, 56, 24), 1, kMaxSectorsPerSide, 1,
-                          QStringLiteral("Szerokość portalu"));
-    makeLabel(group, QStringLiteral("Dł./Wys."), QRect(234, 40, 60, 24));
+                          tr("Szerokość portalu"));
+    makeLabel(group, tr("Dł./Wys."), QRect(234, 40, 60, 24));
     SpinEdit50 = makeSpin(group, "SpinEdit50", QRect(294, 40, 56, 24), 1, kMaxSectorsPerSide, 1,
-                          QStringLiteral("Długość/Wysokość portalu"));
+                          tr("Długość/Wysokość portalu"));
 
     ListBox1 = make<QListWidget>(page, "ListBox1", QRect(410, 4, 108, 78));
-    ListBox1->setToolTip(QStringLiteral("Zaznacz portal"));
+    ListBox1->setToolTip(tr("Zaznacz portal"));
     connect(ListBox1, &QListWidget::itemSelectionChanged, this, [this] {
         if (!filling_) ListBox1Click();
     });
@@ -262,16 +264,16 @@ void TForm3::buildTopPage(QWidget* page) {
     };
     const std::array<ButtonLayout, 3> buttons = {{
         {.name = "Button1",
-         .caption = QStringLiteral("Dodaj widok"),
-         .hint = QStringLiteral("Dodaj nowy portal z aktualnymi wartościami"),
+         .caption = tr("Dodaj widok"),
+         .hint = tr("Dodaj nowy portal z aktualnymi wartościami"),
          .handler = &TForm3::Button1Click},
         {.name = "Button5",
-         .caption = QStringLiteral("Zamień"),
-         .hint = QStringLiteral("Zamień właściwości portalu na aktualne wartości"),
+         .caption = tr("Zamień"),
+         .hint = tr("Zamień właściwości portalu na aktualne wartości"),
          .handler = &TForm3::Button5Click},
         {.name = "Button4",
-         .caption = QStringLiteral("Usuń widok"),
-         .hint = QStringLiteral("Usuń ostatni portal z listy"),
+         .caption = tr("Usuń widok"),
+         .hint = tr("Usuń ostatni portal z listy"),
          .handler = &TForm3::Button4Click},
     }};
     for (int i = 0; i < 3; ++i) {
@@ -286,7 +288,7 @@ void TForm3::buildTopPage(QWidget* page) {
     ScrollBox1 = make<QScrollArea>(page, "ScrollBox1", QRect(39, 88, 531, 273));
     Image1 = new PictureControl;
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setToolTip(QStringLiteral("Wciśnij Shift i kliknij w miejscu gdzie ma być portal"));
+    Image1->setToolTip(tr("Wciśnij Shift i kliknij w miejscu gdzie ma być portal"));
     ScrollBox1->setWidget(Image1);
     ScrollBox1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     connect(Image1, &PictureControl::mousePressed, this,
@@ -296,13 +298,13 @@ void TForm3::buildTopPage(QWidget* page) {
 
     // "Północ" stands centred over the picture in the gap left of the portal list and its
     // buttons, which reach down to y = 82: it must not lie over them and swallow their clicks.
-    makeLabel(page, QStringLiteral("Północ"), QRect(39 + 531 / 2 - 100, 68, 200, 20), Qt::AlignHCenter);
-    makeLabel(page, QStringLiteral("Południe"), QRect(39, 362, 531, 20), Qt::AlignHCenter);
+    makeLabel(page, tr("Północ"), QRect(39 + 531 / 2 - 100, 68, 200, 20), Qt::AlignHCenter);
+    makeLabel(page, tr("Południe"), QRect(39, 362, 531, 20), Qt::AlignHCenter);
     // Only 39 pixels stand left of the top view's scroll box: its side labels are set smaller.
     QFont small = page->font();
     small.setPointSizeF(small.pointSizeF() * 0.8);
-    makeLabel(page, QStringLiteral("Zachód"), QRect(0, 214, 39, 20), Qt::AlignHCenter)->setFont(small);
-    makeLabel(page, QStringLiteral("Wschód"), QRect(571, 214, 48, 20), Qt::AlignHCenter)->setFont(small);
+    makeLabel(page, tr("Zachód"), QRect(0, 214, 39, 20), Qt::AlignHCenter)->setFont(small);
+    makeLabel(page, tr("Wschód"), QRect(571, 214, 48, 20), Qt::AlignHCenter)->setFont(small);
 }
 
 void TForm3::buildSidePage(QWidget* page, SidePage& side, const SidePageLayout& pageLayout) {
@@ -312,22 +314,22 @@ void TForm3::buildSidePage(QWidget* page, SidePage& side, const SidePageLayout& 
     makeLabel(page, pageLayout.lineLabel, QRect(4, 4, 52, 24));
     side.line = makeSpin(page, pageLayout.line, QRect(56, 4, 50, 24), 1, 1, 1, pageLayout.lineHint);
     connect(side.line, &QSpinBox::valueChanged, this, [this] { SpinEdit1Change(); });
-    makeLabel(page, QStringLiteral("Zazn."), QRect(4, 32, 52, 24));
+    makeLabel(page, tr("Zazn."), QRect(4, 32, 52, 24));
     side.lineCount = makeSpin(page, pageLayout.lineCount, QRect(56, 32, 50, 24), 1, kMaxSectorsPerSide, 1,
-                              QStringLiteral("Zaznacz ile rzędów chcesz edytować w tym samym czasie"));
+                              tr("Zaznacz ile rzędów chcesz edytować w tym samym czasie"));
 
     // The shape buttons: one group, the first button down.
     auto* shapes = make<QGroupBox>(page, pageLayout.view == SideView::FrontBack ? "GroupBox2" : "GroupBox3",
                                    QRect(112, 0, 290, 58));
-    shapes->setTitle(QStringLiteral("Podłoga/Sufit"));
-    shapes->setToolTip(QStringLiteral("Kształt podłogi/sufitu"));
+    shapes->setTitle(tr("Podłoga/Sufit"));
+    shapes->setToolTip(tr("Kształt podłogi/sufitu"));
     side.shapes = new QButtonGroup(this);
     side.shapes->setExclusive(true);
     for (int i = 0; i < 10; ++i) {
         const auto [name, shape] = pageLayout.shapeButtons[std::size_t(i)];
         auto* button = make<QToolButton>(shapes, name, QRect(6 + 28 * i, 20, 27, 34));
         button->setCheckable(true);
-        button->setToolTip(QStringLiteral("Kształt podłogi/sufitu"));
+        button->setToolTip(tr("Kształt podłogi/sufitu"));
         button->setText(QString::number(shape));
         button->setIconSize(QSize(22, 22));
         side.shapes->addButton(button, shape);
@@ -345,18 +347,18 @@ void TForm3::buildSidePage(QWidget* page, SidePage& side, const SidePageLayout& 
     };
     const std::array<LinkLayout, 3> links = {{
         {.name = pageLayout.above,
-         .label = QStringLiteral("Pom. powyżej"),
-         .hint = QStringLiteral("Sektor jest niezgodny z numerem pomieszczenia powyżej"),
+         .label = tr("Pom. powyżej"),
+         .hint = tr("Sektor jest niezgodny z numerem pomieszczenia powyżej"),
          .field = &side.above,
          .beside = false},
         {.name = pageLayout.beside,
-         .label = QStringLiteral("Pom. z boku"),
-         .hint = QStringLiteral("Sektor jest niezgodny z numerem pomieszczenia z boku"),
+         .label = tr("Pom. z boku"),
+         .hint = tr("Sektor jest niezgodny z numerem pomieszczenia z boku"),
          .field = &side.beside,
          .beside = true},
         {.name = pageLayout.below,
-         .label = QStringLiteral("Pom. poniżej"),
-         .hint = QStringLiteral("Sektor jest niezgodny z numerem pomieszczenia poniżej"),
+         .label = tr("Pom. poniżej"),
+         .hint = tr("Sektor jest niezgodny z numerem pomieszczenia poniżej"),
          .field = &side.below,
          .beside = false},
     }};
@@ -379,8 +381,8 @@ void TForm3::buildSidePage(QWidget* page, SidePage& side, const SidePageLayout& 
             [this, &side](Qt::MouseButton b, Qt::KeyboardModifiers m, int x, int y) { sideViewMouseDown(side, b, m, x, y); });
     connect(side.picture, &PictureControl::mouseMoved, this,
             [this, &side](Qt::MouseButtons, Qt::KeyboardModifiers, int x, int y) { sideViewMouseMove(side, x, y); });
-    makeLabel(page, QStringLiteral("Góra"), QRect(box.left(), box.top() - 22, box.width(), 20), Qt::AlignHCenter);
-    makeLabel(page, QStringLiteral("Dół"), QRect(box.left(), box.bottom() + 2, box.width(), 20), Qt::AlignHCenter);
+    makeLabel(page, tr("Góra"), QRect(box.left(), box.top() - 22, box.width(), 20), Qt::AlignHCenter);
+    makeLabel(page, tr("Dół"), QRect(box.left(), box.bottom() + 2, box.width(), 20), Qt::AlignHCenter);
     makeLabel(page, pageLayout.leftLabel, QRect(18, box.center().y() - 10, box.left() - 18, 20), Qt::AlignHCenter);
     makeLabel(page, pageLayout.rightLabel, QRect(box.right() + 2, box.center().y() - 10, 56, 20), Qt::AlignLeft);
     auto* track1 = make<QSlider>(page, pageLayout.trackBars[0], QRect(0, box.top(), 18, box.height()));
@@ -394,18 +396,18 @@ void TForm3::buildSidePage(QWidget* page, SidePage& side, const SidePageLayout& 
                                const std::array<const char*, 5>& lights, std::array<QSpinBox*, 5>& textureFields,
                                std::array<QSpinBox*, 5>& lightFields) {
         makeLabel(page, heading, QRect(left, top, 150, 18));
-        makeLabel(page, QStringLiteral("Textura"), QRect(left + 42, top + 18, 60, 18));
-        makeLabel(page, QStringLiteral("Światło"), QRect(left + 104, top + 18, 50, 18));
+        makeLabel(page, tr("Textura"), QRect(left + 42, top + 18, 60, 18));
+        makeLabel(page, tr("Światło"), QRect(left + 104, top + 18, 50, 18));
         for (int f = 0; f < 5; ++f) {
             const int y = top + 36 + 24 * f;
-            makeLabel(page, kFaceNames[f], QRect(left, y, 42, 23));
+            makeLabel(page, tr(kFaceNames[f]), QRect(left, y, 42, 23));
             textureFields[std::size_t(f)] =
                 makeSpin(page, textures[std::size_t(f)], QRect(left + 42, y, 60, 23), 0, kMaxTexture, 0);
             lightFields[std::size_t(f)] = makeSpin(page, lights[std::size_t(f)], QRect(left + 104, y, 46, 23), 0, kMaxLight, 0);
         }
     };
-    faceTable(QStringLiteral("Podłoga"), 0, pageLayout.floorTextures, pageLayout.floorLights, side.floorTextures, side.floorLights);
-    faceTable(QStringLiteral("Sufit"), 160, pageLayout.ceilingTextures, pageLayout.ceilingLights, side.ceilingTextures,
+    faceTable(tr("Podłoga"), 0, pageLayout.floorTextures, pageLayout.floorLights, side.floorTextures, side.floorLights);
+    faceTable(tr("Sufit"), 160, pageLayout.ceilingTextures, pageLayout.ceilingLights, side.ceilingTextures,
               side.ceilingLights);
 
     auto* ok = make<QPushButton>(page, pageLayout.okButton, QRect(left + 70, 328, 80, 28));

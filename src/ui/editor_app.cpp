@@ -8,6 +8,7 @@
 #include <QTemporaryFile>
 #include <stdexcept>
 
+#include "ui/language.h"
 #include "ui/messages.h"
 #include "ui/paths.h"
 
@@ -24,8 +25,14 @@ CommandLine readCommandLine(const QStringList& commandLine) {
                                   QStringLiteral("Show this help and end."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
                                      QStringLiteral("Show the version and end."));
+    const QCommandLineOption language(
+        QStringLiteral("lang"),
+        QStringLiteral("Language of the windows for this run: pl (Polish, the default) or en (English). "
+                       "Without it, the language chosen in the editor (Informacje > Język / Language)."),
+        QStringLiteral("LANGUAGE"));
     parser.addOption(help);
     parser.addOption(version);
+    parser.addOption(language);
     parser.addPositionalArgument(QStringLiteral("LIGHT"),
                                  QStringLiteral("Light (0 to 32) of new rooms, in both light fields of the room "
                                                 "properties; 16 when not given."),
@@ -59,8 +66,14 @@ CommandLine readCommandLine(const QStringList& commandLine) {
         result.text = QCoreApplication::applicationName() + QStringLiteral(": ") + parser.errorText() +
                       QStringLiteral("\nTry '") + QCoreApplication::applicationName() +
                       QStringLiteral(" --help'.\n");
+    } else if (parser.isSet(language) && !isEditorLanguage(parser.value(language))) {
+        result.action = CommandLine::Action::Refuse;
+        result.text = QCoreApplication::applicationName() + QStringLiteral(": Unknown language '") +
+                      parser.value(language) + QStringLiteral("'; the languages are ") + editorLanguageCodes() +
+                      QStringLiteral(".\nTry '") + QCoreApplication::applicationName() + QStringLiteral(" --help'.\n");
     } else {
         result.arguments = parser.positionalArguments();
+        result.language = parser.value(language);
     }
     return result;
 }
@@ -79,11 +92,19 @@ std::filesystem::path configFileLocation(const std::filesystem::path& programFol
     return toPath(userFolder) / "config.cnf";
 }
 
-StartupOptions startupOptions(const std::filesystem::path& programFolder, const QStringList& arguments) {
-    return {.programFolder = programFolder, .configFile = configFileLocation(programFolder), .arguments = arguments};
+StartupOptions startupOptions(const std::filesystem::path& programFolder, const QStringList& arguments,
+                              const QString& language) {
+    return {.programFolder = programFolder,
+            .configFile = configFileLocation(programFolder),
+            .arguments = arguments,
+            .language = language};
 }
 
 std::unique_ptr<TForm1> createMainWindow(Project& project, const StartupOptions& options) {
+    if (const auto error = applyLanguage(options.programFolder, options.language)) {
+        qWarning("%s", qPrintable(*error));
+        showMessage(nullptr, *error);
+    }
     try {
         return std::make_unique<TForm1>(project, options);
     } catch (const std::exception& e) {

@@ -40,10 +40,10 @@ private:
 UndoHistory::UndoHistory(Project& project, QObject* parent) : QObject(parent), project_(project) {
     stack_.setUndoLimit(kHistoryStepLimit);
 
-    undoAction_ = new QAction(QStringLiteral("&Cofnij"), this);
+    undoAction_ = new QAction(tr("&Cofnij"), this);
     undoAction_->setObjectName(QStringLiteral("Cofnij1"));
     undoAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    redoAction_ = new QAction(QStringLiteral("&Ponów"), this);
+    redoAction_ = new QAction(tr("&Ponów"), this);
     redoAction_->setObjectName(QStringLiteral("Ponow1"));
     redoAction_->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     connect(undoAction_, &QAction::triggered, this, &UndoHistory::undo);
@@ -55,21 +55,21 @@ UndoHistory::UndoHistory(Project& project, QObject* parent) : QObject(parent), p
 
 QString UndoHistory::stepText(StepKind kind, const QString& roomName) {
     switch (kind) {
-        case StepKind::AddRoom: return QStringLiteral("dodanie pomieszczenia %1").arg(roomName);
-        case StepKind::CloneRoom: return QStringLiteral("klonowanie pomieszczenia %1").arg(roomName);
-        case StepKind::DeleteRoom: return QStringLiteral("usunięcie pomieszczenia %1").arg(roomName);
-        case StepKind::RoomProperties: return QStringLiteral("zmiana właściwości pomieszczenia %1").arg(roomName);
-        case StepKind::MoveRoom: return QStringLiteral("przesunięcie pomieszczenia %1").arg(roomName);
-        case StepKind::ChooseRoom: return QStringLiteral("wybór pomieszczenia %1").arg(roomName);
-        case StepKind::FloorEdit: return QStringLiteral("edycja podłogi pomieszczenia %1").arg(roomName);
-        case StepKind::CeilingEdit: return QStringLiteral("edycja sufitu pomieszczenia %1").arg(roomName);
-        case StepKind::OpenSector: return QStringLiteral("otwarcie sektora pomieszczenia %1").arg(roomName);
-        case StepKind::CloseSector: return QStringLiteral("zamknięcie sektora pomieszczenia %1").arg(roomName);
-        case StepKind::AddPortal: return QStringLiteral("dodanie portalu w pomieszczeniu %1").arg(roomName);
-        case StepKind::PlacePortal: return QStringLiteral("umieszczenie portalu w pomieszczeniu %1").arg(roomName);
-        case StepKind::ChangePortal: return QStringLiteral("zmiana portalu w pomieszczeniu %1").arg(roomName);
-        case StepKind::RemovePortal: return QStringLiteral("usunięcie portalu z pomieszczenia %1").arg(roomName);
-        case StepKind::BuildSettings: return QStringLiteral("zmiana ustawień budowy levelu");
+        case StepKind::AddRoom: return tr("dodanie pomieszczenia %1").arg(roomName);
+        case StepKind::CloneRoom: return tr("klonowanie pomieszczenia %1").arg(roomName);
+        case StepKind::DeleteRoom: return tr("usunięcie pomieszczenia %1").arg(roomName);
+        case StepKind::RoomProperties: return tr("zmiana właściwości pomieszczenia %1").arg(roomName);
+        case StepKind::MoveRoom: return tr("przesunięcie pomieszczenia %1").arg(roomName);
+        case StepKind::ChooseRoom: return tr("wybór pomieszczenia %1").arg(roomName);
+        case StepKind::FloorEdit: return tr("edycja podłogi pomieszczenia %1").arg(roomName);
+        case StepKind::CeilingEdit: return tr("edycja sufitu pomieszczenia %1").arg(roomName);
+        case StepKind::OpenSector: return tr("otwarcie sektora pomieszczenia %1").arg(roomName);
+        case StepKind::CloseSector: return tr("zamknięcie sektora pomieszczenia %1").arg(roomName);
+        case StepKind::AddPortal: return tr("dodanie portalu w pomieszczeniu %1").arg(roomName);
+        case StepKind::PlacePortal: return tr("umieszczenie portalu w pomieszczeniu %1").arg(roomName);
+        case StepKind::ChangePortal: return tr("zmiana portalu w pomieszczeniu %1").arg(roomName);
+        case StepKind::RemovePortal: return tr("usunięcie portalu z pomieszczenia %1").arg(roomName);
+        case StepKind::BuildSettings: return tr("zmiana ustawień budowy levelu");
     }
     return {};
 }
@@ -131,10 +131,8 @@ void UndoHistory::markSaved() {
 void UndoHistory::updateActions() {
     const bool canUndo = stack_.canUndo();
     const bool canRedo = stack_.canRedo();
-    const QString undoHint = canUndo ? QStringLiteral("Cofnij: ") + stack_.undoText()
-                                     : QStringLiteral("Nie ma zmian do cofnięcia");
-    const QString redoHint = canRedo ? QStringLiteral("Ponów: ") + stack_.redoText()
-                                     : QStringLiteral("Nie ma zmian do ponowienia");
+    const QString undoHint = canUndo ? tr("Cofnij: %1").arg(stack_.undoText()) : tr("Nie ma zmian do cofnięcia");
+    const QString redoHint = canRedo ? tr("Ponów: %1").arg(stack_.redoText()) : tr("Nie ma zmian do ponowienia");
     undoAction_->setEnabled(canUndo);
     undoAction_->setToolTip(undoHint);
     undoAction_->setStatusTip(undoHint);

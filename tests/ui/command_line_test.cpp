@@ -36,6 +36,9 @@ private slots:
         QTest::newRow("unknown short option") << QStringList{"24", "-x"} << Action::Refuse << QStringList();
         QTest::newRow("-5 is no option after the light") << QStringList{"24", "-5"} << Action::Start
                                                          << QStringList{"24", "-5"};
+        QTest::newRow("--lang en") << QStringList{"--lang", "en", "24"} << Action::Start << QStringList{"24"};
+        QTest::newRow("--lang=pl") << QStringList{"--lang=pl"} << Action::Start << QStringList();
+        QTest::newRow("--lang without its language") << QStringList{"--lang"} << Action::Refuse << QStringList();
     }
     void readsTheCommandLine() {
         QFETCH(QStringList, arguments);
@@ -50,7 +53,7 @@ private slots:
             break;
         case Action::ShowHelp:
             QVERIFY2(line.text.startsWith("Usage: cairnwork [options] [LIGHT]\n"), qPrintable(line.text));
-            for (const char* word : {"-h, --help", "-v, --version", "LIGHT", "share/cairnwork"})
+            for (const char* word : {"-h, --help", "-v, --version", "--lang <LANGUAGE>", "LIGHT", "share/cairnwork"})
                 QVERIFY2(line.text.contains(QLatin1String(word)), word);
             QVERIFY(line.text.endsWith('\n'));
             break;
@@ -58,12 +61,38 @@ private slots:
             QCOMPARE(line.text, QStringLiteral("cairnwork 9.8.7\n"));
             break;
         case Action::Refuse:
-            // The option without its dashes.
-            QVERIFY2(line.text.contains("Unknown option '" + QString(arguments.last()).remove(QRegularExpression("^-+")) + "'"),
+            // The option, quoted (an unknown one without its dashes).
+            QVERIFY2(line.text.contains(QString(arguments.last()).remove(QRegularExpression("^-+")) + "'"),
                      qPrintable(line.text));
             QVERIFY(line.text.endsWith("Try 'cairnwork --help'.\n"));
             break;
         }
+    }
+
+    // --lang takes the editor's languages, and only them.
+    void readsTheLanguage_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("language");  // empty: refused
+        QTest::newRow("not given") << QStringList() << QString();
+        QTest::newRow("en") << QStringList{"--lang", "en"} << "en";
+        QTest::newRow("pl") << QStringList{"--lang=pl"} << "pl";
+        QTest::newRow("after the light") << QStringList{"24", "--lang", "en"} << "en";
+        QTest::newRow("de") << QStringList{"--lang", "de"} << QString();
+        QTest::newRow("English spelt out") << QStringList{"--lang", "English"} << QString();
+        QTest::newRow("upper case") << QStringList{"--lang", "EN"} << QString();
+    }
+    void readsTheLanguage() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, language);
+        const CommandLine line = readCommandLine(QStringList{"cairnwork"} + arguments);
+        if (language.isEmpty() && !arguments.isEmpty()) {
+            QCOMPARE(line.action, Action::Refuse);
+            QCOMPARE(line.text, "cairnwork: Unknown language '" + arguments.last() +
+                                    "'; the languages are pl, en.\nTry 'cairnwork --help'.\n");
+            return;
+        }
+        QCOMPARE(line.action, Action::Start);
+        QCOMPARE(line.language, language);
     }
 };
 

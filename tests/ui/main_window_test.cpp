@@ -188,7 +188,7 @@ private slots:
                {"&Właściwości", QKeySequence(Qt::SHIFT | Qt::Key_Insert)},
                {"", {}},
                {"&Edytuj pomieszczenie", QKeySequence(Qt::CTRL | Qt::Key_Insert)}});
-        check("Informacje1", "&Informacje", {{"&Informacje...", {}}});
+        check("Informacje1", "&Informacje", {{"&Informacje...", {}}, {"Język / Language", {}}});
         // Redo has a second shortcut.
         QCOMPARE(f.form->findChild<QAction*>("Ponow1")->shortcuts(),
                  QList<QKeySequence>({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}));
