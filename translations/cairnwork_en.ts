@@ -556,4 +556,91 @@
         <translation>Texture %1 of %2. Click to choose another</translation>
     </message>
 </context>
+<context>
+    <name>cw::ui::UndoHistory</name>
+    <message>
+        <source>&amp;Cofnij</source>
+        <translation>&amp;Undo</translation>
+    </message>
+    <message>
+        <source>&amp;Ponów</source>
+        <translation>&amp;Redo</translation>
+    </message>
+    <message>
+        <source>dodanie pomieszczenia %1</source>
+        <translation>adding room %1</translation>
+    </message>
+    <message>
+        <source>klonowanie pomieszczenia %1</source>
+        <translation>cloning room %1</translation>
+    </message>
+    <message>
+        <source>usunięcie pomieszczenia %1</source>
+        <translation>deleting room %1</translation>
+    </message>
+    <message>
+        <source>zmiana właściwości pomieszczenia %1</source>
+        <translation>changing the properties of room %1</translation>
+    </message>
+    <message>
+        <source>przesunięcie pomieszczenia %1</source>
+        <translation>moving room %1</translation>
+    </message>
+    <message>
+        <source>wybór pomieszczenia %1</source>
+        <translation>choosing room %1</translation>
+    </message>
+    <message>
+        <source>edycja podłogi pomieszczenia %1</source>
+        <translation>editing the floor of room %1</translation>
+    </message>
+    <message>
+        <source>edycja sufitu pomieszczenia %1</source>
+        <translation>editing the ceiling of room %1</translation>
+    </message>
+    <message>
+        <source>otwarcie sektora pomieszczenia %1</source>
+        <translation>opening a sector of room %1</translation>
+    </message>
+    <message>
+        <source>zamknięcie sektora pomieszczenia %1</source>
+        <translation>closing a sector of room %1</translation>
+    </message>
+    <message>
+        <source>dodanie portalu w pomieszczeniu %1</source>
+        <translation>adding a portal in room %1</translation>
+    </message>
+    <message>
+        <source>umieszczenie portalu w pomieszczeniu %1</source>
+        <translation>placing a portal in room %1</translation>
+    </message>
+    <message>
+        <source>zmiana portalu w pomieszczeniu %1</source>
+        <translation>changing a portal in room %1</translation>
+    </message>
+    <message>
+        <source>usunięcie portalu z pomieszczenia %1</source>
+        <translation>removing a portal from room %1</translation>
+    </message>
+    <message>
+        <source>zmiana ustawień budowy levelu</source>
+        <translation>changing the level build settings</translation>
+    </message>
+    <message>
+        <source>Cofnij: %1</source>
+        <translation>Undo: %1</translation>
+    </message>
+    <message>
+        <source>Nie ma zmian do cofnięcia</source>
+        <translation>Nothing to undo</translation>
+    </message>
+    <message>
+        <source>Ponów: %1</source>
+        <translation>Redo: %1</translation>
+    </message>
+    <message>
+        <source>Nie ma zmian do ponowienia</source>
+        <translation>Nothing to redo</translation>
+    </message>
+</context>
 </TS>

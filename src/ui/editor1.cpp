@@ -38,6 +38,7 @@
 #include "ui/picture_control.h"
 #include "ui/pictures.h"
 #include "ui/texts.h"
+#include "ui/undo_history.h"
 
 namespace cw::ui {
 
@@ -62,6 +63,12 @@ QLabel* compassLetter(const char* name, const QString& letter, QWidget* parent) 
     return label;
 }
 
+// The six build settings texts of the project.
+std::array<std::string, 6> settingsTexts(const Project& p) {
+    return {p.levelDescription.str(), p.comment.str(),      p.baseLevelPath.str(),
+            p.outputLevelPath.str(),  p.itemsFilePath.str(), p.lightsFilePath.str()};
+}
+
 }  // namespace
 
 TForm1::TForm1(Project& project, const StartupOptions& options, QWidget* parent)
@@ -79,6 +86,8 @@ TForm1::TForm1(Project& project, const StartupOptions& options, QWidget* parent)
     ImageToBitmap(plan_.workingImage, planBitmap_);
     planBitmap_.ignorePalette = true;
 
+    history_ = new UndoHistory(project_, this);
+    connect(history_, &UndoHistory::projectRestored, this, &TForm1::showRestoredProject);
     createControls();
     createMenu();
     statusBar()->setObjectName(QStringLiteral("StatusBar1"));
@@ -219,6 +228,7 @@ void TForm1::createControls() {
     connect(ListBox1, &QListWidget::currentRowChanged, this, &TForm1::ListBox1Click);
     connect(Image1, &PictureControl::mousePressed, this, &TForm1::Image1MouseDown);
     connect(Image1, &PictureControl::mouseMoved, this, &TForm1::Image1MouseMove);
+    connect(Image1, &PictureControl::mouseReleased, this, &TForm1::Image1MouseUp);
 }
 
 void TForm1::createMenu() {
@@ -246,6 +256,10 @@ void TForm1::createMenu() {
 
     QMenu* Edycja1 = menuBar()->addMenu(tr("&Edycja"));
     Edycja1->setObjectName(QStringLiteral("Edycja1"));
+    Edycja1->setToolTipsVisible(true);  // the undo and redo hints name the step
+    Edycja1->addAction(history_->undoAction());
+    Edycja1->addAction(history_->redoAction());
+    Edycja1->addSeparator();
     action(Edycja1, "Dodajpomieszczenie1", tr("&Dodaj pomieszczenie"), QKeySequence(Qt::Key_Insert),
            &TForm1::SpeedButton1Click);
     Wlasciwosci1 = action(Edycja1, "Wlasciwosci1", tr("&Właściwości"),
@@ -286,7 +300,11 @@ void TForm1::chooseLanguage(const QString& code) {
 }
 
 // The room editor (TForm3) is created here, in the start-up order, and opened by openRoomEditor.
-void TForm1::createRoomEditor() { roomEditor_ = new TForm3(project_, *this, this); }
+// The undo and redo shortcuts work in it too.
+void TForm1::createRoomEditor() {
+    roomEditor_ = new TForm3(project_, *this, this);
+    history_->serveWindow(roomEditor_);
+}
 
 void TForm1::openRoomEditor() {
     if (roomEditor_ == nullptr || project_.roomCount == 0) return;
@@ -387,8 +405,43 @@ QMessageBox::StandardButton TForm1::askSaveChanges() {
 
 void TForm1::warpPointer(const QPoint& screenPoint) { QCursor::setPos(screenPoint); }
 
+bool TForm1::isModified() const { return history_->isModified(); }
+
+bool TForm1::recordEdit(StepKind kind, const std::function<bool()>& edit) {
+    bool changed = false;
+    history_->record(kind, [&] { changed = edit(); });
+    return changed;
+}
+
+void TForm1::showRooms() {
+    clearRoomList();
+    for (int n = 1; n <= project_.roomCount; ++n) appendRoomName(project_.room(n).name.str());
+    redrawAll();
+    if (project_.roomCount > 0) selectRoom(project_.currentRoom - 1);
+}
+
+void TForm1::showRestoredProject() {
+    showRooms();
+    if (settingsTexts(project_) != settingsShown_) {
+        showBuildSettings();
+        readBaseTextures(false);  // the restored settings may name another base level
+    }
+    roomEditor_->showRestoredProject();
+}
+
+void TForm1::showBuildSettings() {
+    Form5->setFields({.description = fromCp1250(project_.levelDescription.view()),
+                      .comment = fromCp1250(project_.comment.view()),
+                      .baseLevel = fromCp1250(project_.baseLevelPath.view()),
+                      .itemsFile = fromCp1250(project_.itemsFilePath.view()),
+                      .lightsFile = fromCp1250(project_.lightsFilePath.view()),
+                      .outputLevel = fromCp1250(project_.outputLevelPath.view())});
+    settingsShown_ = settingsTexts(project_);
+}
+
 bool TForm1::confirmDiscard() {
-    if (!modified_) return true;
+    history_->end();  // a drag still open is a change too
+    if (!isModified()) return true;
     switch (askSaveChanges()) {
         case QMessageBox::Yes:
             return saveProjectCommand();
@@ -413,7 +466,7 @@ void TForm1::SpeedButton1Click() {
     if (!canAddRoom(project_, *this)) return;
     Form2->setRoomName(fromCp1250(suggestedRoomName(project_)));
     if (Form2->exec() != QDialog::Accepted) return;
-    if (addRoom(project_, Form2->values(), *this)) markModified();
+    history_->record(StepKind::AddRoom, [this] { addRoom(project_, Form2->values(), *this); });
 }
 
 void TForm1::SpeedButton2Click() {
@@ -421,18 +474,17 @@ void TForm1::SpeedButton2Click() {
     Form2->setValues(currentRoomProperties(project_, toCp1250(ListBox1->currentItem()->text())));
     const RoomProperties shown = Form2->values();
     if (Form2->exec() != QDialog::Accepted) return;
-    applyRoomProperties(project_, shown.rows, shown.columns, Form2->values(), *this);
-    markModified();
+    history_->record(StepKind::RoomProperties,
+                     [&] { applyRoomProperties(project_, shown.rows, shown.columns, Form2->values(), *this); });
 }
 
 void TForm1::Button1Click() {
-    if (cloneRoom(project_, *this)) markModified();
+    history_->record(StepKind::CloneRoom, [this] { cloneRoom(project_, *this); });
 }
 
 void TForm1::Button2Click() {
     if (project_.roomCount < 2) return;
-    deleteLastRoom(project_, *this);
-    markModified();
+    history_->record(StepKind::DeleteRoom, [this] { deleteLastRoom(project_, *this); });
 }
 
 void TForm1::Button3Click() { openRoomEditor(); }
@@ -441,7 +493,7 @@ void TForm1::Nowy1Click() {
     if (!confirmDiscard()) return;
     newProject(project_, *this);
     projectPath_.clear();
-    modified_ = false;
+    history_->restart();
 }
 
 // --- Project files --------------------------------------------------------------------------
@@ -486,19 +538,11 @@ bool TForm1::openProjectFile(const QString& path) {
     adoptProject(project_, *loaded);
     projectPath_ = path;
     project_.projectFileName = toCp1250(path);
-    modified_ = false;
+    history_->restart();
 
-    clearRoomList();
-    for (int n = 1; n <= project_.roomCount; ++n) appendRoomName(project_.room(n).name.str());
-    redrawAll();
-    if (project_.roomCount > 0) selectRoom(project_.currentRoom - 1);
+    showRooms();
     setWindowTitle(kProjectCaption + path);
-    Form5->setFields({.description = fromCp1250(project_.levelDescription.view()),
-                      .comment = fromCp1250(project_.comment.view()),
-                      .baseLevel = fromCp1250(project_.baseLevelPath.view()),
-                      .itemsFile = fromCp1250(project_.itemsFilePath.view()),
-                      .lightsFile = fromCp1250(project_.lightsFilePath.view()),
-                      .outputLevel = fromCp1250(project_.outputLevelPath.view())});
+    showBuildSettings();
     setProgress(100);
     setProgress(0);
     statusBar()->clearMessage();  // what was said of the project before no longer stands
@@ -517,7 +561,7 @@ bool TForm1::saveProjectTo(const QString& path, bool updateCaption) {
     }
     projectPath_ = path;
     project_.projectFileName = toCp1250(path);
-    modified_ = false;
+    history_->markSaved();
     // A path that Windows-1250 cannot write would be a dead entry: it is saved, not listed.
     if (recentFiles_.touchFile(path.toStdString())) {
         try {
@@ -586,11 +630,6 @@ private:
     std::function<void()> stored_;
 };
 
-std::array<std::string, 6> settingsTexts(const Project& p) {
-    return {p.levelDescription.str(), p.comment.str(),      p.baseLevelPath.str(),
-            p.outputLevelPath.str(),  p.itemsFilePath.str(), p.lightsFilePath.str()};
-}
-
 // What a build that wrote its level tells in the status bar: where the level went and, when the
 // build saved the project, where that went.
 QString builtMessage(const QString& outputLevel, const QString& savedProject) {
@@ -615,15 +654,17 @@ void TForm1::MakePHD1Click() {
                                  .outputFile = toCp1250(fields.outputLevel),
                                  .itemsFile = toCp1250(fields.itemsFile),
                                  .lightsFile = toCp1250(fields.lightsFile)};
-    const std::array<std::string, 6> before = settingsTexts(project_);
     bool projectSaved = false;
+    // The settings the build stores are one step: ended when they are stored, before the save.
     WindowBuildObserver observer([this](int value) { setProgress(value); },
                                  [this](const std::string& text) { showMessage(text); },
-                                 [this, &before, &projectSaved] {
-                                     if (settingsTexts(project_) != before) markModified();
+                                 [this, &projectSaved] {
+                                     history_->end();
+                                     settingsShown_ = settingsTexts(project_);
                                      // Saved as the project is; the caption stays.
                                      if (!projectPath_.isEmpty()) projectSaved = saveProjectTo(projectPath_, false);
                                  });
+    history_->begin(StepKind::BuildSettings);
     try {
         BuildEnvironment environment;
         environment.programFolder = programFolder_;
@@ -634,6 +675,7 @@ void TForm1::MakePHD1Click() {
         setProgress(0);
         cw::ui::showMessage(this, QString::fromUtf8(e.what()));
     }
+    history_->end();
     readBaseTextures(false);  // after the build, which has the progress bar while it runs
 }
 
@@ -660,25 +702,21 @@ void TForm1::readBaseTextures(bool always) {
 void TForm1::ListBox1Click(int row) {
     if (row < 0 || row >= project_.roomCount) return;
     // The current room is saved with the project and is where the player starts: a change.
-    if (row + 1 != project_.currentRoom) markModified();
-    project_.currentRoom = static_cast<std::uint8_t>(row + 1);
-    project_.planX = project_.current().posX;
-    project_.planY = project_.current().posY;
+    history_->record(StepKind::ChooseRoom, [this, row] { chooseRoom(project_, row + 1); });
     redrawAll();
 }
 
 void TForm1::Image1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers /*modifiers*/, int x, int y) {
     if (button == Qt::LeftButton) {
+        // A drag, however many moves it makes, is one step, ended when the button is released.
+        history_->begin(StepKind::MoveRoom);
         // The pointer jumps to the current room's top-left corner, so a drag moves the room by it.
         if (project_.planX >= 0 && project_.planY >= 0)
             warpPointer(Image1->mapToGlobal(QPoint(project_.planX, project_.planY)));
     } else if (button == Qt::RightButton) {
         const int room = roomAtPlanPoint(project_, x, y);
         if (room == 0) return;
-        if (room != project_.currentRoom) markModified();
-        project_.currentRoom = static_cast<std::uint8_t>(room);
-        project_.planX = project_.current().posX;
-        project_.planY = project_.current().posY;
+        history_->record(StepKind::ChooseRoom, [this, room] { chooseRoom(project_, room); });
         redrawAll();
         selectRoom(room - 1);
     }
@@ -692,8 +730,13 @@ void TForm1::Image1MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers /*m
     if (planBitmap_.image.isNull() || !(buttons & Qt::LeftButton)) return;
     if (project_.roomCount == 0) return;  // nothing to drag
     // The room follows the pointer on the 10-pixel raster, kept on the plan.
-    if (moveCurrentRoom(project_, snapToRaster(x), snapToRaster(y))) markModified();
+    if (!history_->recording()) history_->begin(StepKind::MoveRoom);  // a drag begun outside the plan
+    moveCurrentRoom(project_, snapToRaster(x), snapToRaster(y));
     redrawCurrent();
+}
+
+void TForm1::Image1MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers /*modifiers*/, int /*x*/, int /*y*/) {
+    if (button == Qt::LeftButton) history_->end();
 }
 
 }  // namespace cw::ui

@@ -489,8 +489,8 @@ EditorRoom& TForm3::room() {
     return project_.current();
 }
 
-void TForm3::FormActivate() {
-    EditorRoom& r = room();
+void TForm3::showRoom() {
+    const EditorRoom& r = room();
     filling_ = true;
     // The selectors keep their values; a room without sectors still offers line 1.
     leftRight_.line->setRange(1, std::max<int>(1, r.numX()));
@@ -502,6 +502,36 @@ void TForm3::FormActivate() {
     ImageToBitmap(views_.leftRight, services_.leftRightBitmap());
     ImageToBitmap(views_.frontBack, services_.frontBackBitmap());
     RedrawRoomViews();
+}
+
+void TForm3::fillPortalList() {
+    filling_ = true;
+    ListBox1->clear();
+    for (int k = 1; k <= portalsInUse(room()); ++k) ListBox1->addItem(QStringLiteral("Door #") + QString::number(k));
+    ListBox1->setCurrentRow(-1);
+    ListBox1->clearSelection();
+    filling_ = false;
+}
+
+void TForm3::showRestoredProject() {
+    if (!isVisible()) return;
+    if (project_.roomCount == 0) {  // the first room's adding undone: nothing left to edit
+        reject();
+        return;
+    }
+    const int selected = selectedPortal();
+    showRoom();
+    fillPortalList();
+    if (selected >= 1 && selected <= portalsInUse(room())) {
+        selectPortalEntry(selected);
+        ListBox1Click();  // the portal's fields as restored
+    }
+    setWindowTitle(fromCp1250(editingCaption(room())));
+}
+
+void TForm3::FormActivate() {
+    EditorRoom& r = room();
+    showRoom();
 
     // Scroll positions: the top view to its south edge, the side views to the middle. A page
     // that is not shown gets its position when it is first shown.
@@ -522,12 +552,7 @@ void TForm3::FormActivate() {
     services_.leftRightBitmap().ignorePalette = true;
     services_.frontBackBitmap().ignorePalette = true;
 
-    filling_ = true;
-    ListBox1->clear();
-    for (int k = 1; k <= portalsInUse(r); ++k) ListBox1->addItem(QStringLiteral("Door #") + QString::number(k));
-    ListBox1->setCurrentRow(-1);
-    ListBox1->clearSelection();
-    filling_ = false;
+    fillPortalList();
 
     // The link fields keep their values from the last opening; the link modes follow them, so a
     // "Pom. z boku" still shown is still written.
@@ -656,14 +681,12 @@ void TForm3::sideViewMouseDown(SidePage& side, Qt::MouseButton button, Qt::Keybo
 
     const bool shift = modifiers.testFlag(Qt::ShiftModifier);
     if (button == Qt::LeftButton && !shift) {
-        const int edited = editFloor(room(), edit);
+        services_.recordEdit(StepKind::FloorEdit, [&] { return editFloor(room(), edit) > 0; });
         RedrawRoomViews();
-        if (edited > 0) services_.markModified();
     }
     if (button == Qt::RightButton) {
-        const int edited = editCeiling(room(), edit);
+        services_.recordEdit(StepKind::CeilingEdit, [&] { return editCeiling(room(), edit) > 0; });
         RedrawRoomViews();
-        if (edited > 0) services_.markModified();
     }
     if (button == Qt::LeftButton && shift) {
         if (const auto picked = pickUpSector(room(), view, edit.line, index)) showSideFields(side, *picked);
@@ -692,16 +715,14 @@ void TForm3::Image1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modif
     const int z = topViewRow(py, Image1->bitmap()->image.height());
     if (modifiers.testFlag(Qt::ShiftModifier)) {
         if (button != Qt::LeftButton) return;
-        if (placePortal(room(), selectedPortal(), x, z)) {
+        if (services_.recordEdit(StepKind::PlacePortal, [&] { return placePortal(room(), selectedPortal(), x, z); }))
             RedrawRoomViews();
-            services_.markModified();
-        }
         return;
     }
-    if (setSectorClosed(room(), x, z, button == Qt::LeftButton)) {
+    const bool close = button == Qt::LeftButton;
+    if (services_.recordEdit(close ? StepKind::CloseSector : StepKind::OpenSector,
+                             [&] { return setSectorClosed(room(), x, z, close); }))
         RedrawRoomViews();
-        services_.markModified();
-    }
 }
 
 void TForm3::Image1MouseMove(int px, int py) {
@@ -738,13 +759,13 @@ void TForm3::Button1Click() {
         showMessage(this, QString::fromStdString(*refusal));
         return;
     }
-    const int n = addPortal(room(), fields);
+    int n = 0;
+    services_.recordEdit(StepKind::AddPortal, [&] { return (n = addPortal(room(), fields)) > 0; });
     filling_ = true;
     ListBox1->addItem(QStringLiteral("Door #") + QString::number(n));
     filling_ = false;
     selectPortalEntry(n);
     RedrawRoomViews();
-    services_.markModified();
 }
 
 void TForm3::Button5Click() {
@@ -755,10 +776,8 @@ void TForm3::Button5Click() {
         showMessage(this, QString::fromStdString(*refusal));
         return;
     }
-    if (replacePortal(room(), k, fields)) {
+    if (services_.recordEdit(StepKind::ChangePortal, [&] { return replacePortal(room(), k, fields); }))
         RedrawRoomViews();
-        services_.markModified();
-    }
 }
 
 void TForm3::Button4Click() {
@@ -768,9 +787,11 @@ void TForm3::Button4Click() {
     delete ListBox1->takeItem(m - 1);
     filling_ = false;
     selectPortalEntry(m - 1);
-    removeLastPortal(room());
+    services_.recordEdit(StepKind::RemovePortal, [&] {
+        const int count = portalsInUse(room());
+        return removeLastPortal(room()) != count;
+    });
     RedrawRoomViews();
-    services_.markModified();
 }
 
 void TForm3::ListBox1Click() {

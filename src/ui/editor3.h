@@ -42,6 +42,10 @@ public:
     // Hands the side views to the screen, marks the portals in the top view, hands it over too
     // and repaints the three pictures.
     void PresentRoomViews();
+    // The project was changed under the open window (an undo or a redo): the room, its views,
+    // the portal list, the selected portal's fields and the caption are shown again. The window
+    // closes when no room is left.
+    void showRestoredProject();
 
     RoomView3D* roomView3D() const { return view3d_; }
 
@@ -80,6 +84,8 @@ private:
     void SpinEdit1Change();
     void applyPendingScroll();
     void showRoomIn3D();
+    void showRoom();        // the line selectors' ranges and the three views, for room()
+    void fillPortalList();  // "Door #1" .. of room(), none selected
 
     void Image1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int px, int py);
     void Image1MouseMove(int px, int py);

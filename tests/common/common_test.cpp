@@ -68,7 +68,10 @@ TEST(ByteWriter, WritesLittleEndian) {
 class FilesTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() / ("cw_files_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+        // One folder a test: CTest runs the tests of this fixture side by side, in separate
+        // processes, and the random seed is the same 0 in all of them.
+        dir = fs::temp_directory_path() /
+              (std::string("cw_files_test_") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir);
         fs::create_directories(dir);
     }
