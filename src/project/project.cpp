@@ -72,6 +72,11 @@ const FloorDataIndexTable& standardFloorDataIndexTable() {
     return table;
 }
 
+void clearRoom(EditorRoom& room) {
+    std::destroy_at(&room);
+    std::construct_at(&room);
+}
+
 void clearProject(Project& project) {
     project.roomCount = 0;
     project.levelDescription.clear();
@@ -80,10 +85,7 @@ void clearProject(Project& project) {
     project.itemsFilePath.clear();
     project.lightsFilePath.clear();
     project.outputLevelPath.clear();
-    for (EditorRoom& room : project.rooms) {
-        std::destroy_at(&room);
-        std::construct_at(&room);
-    }
+    for (EditorRoom& room : project.rooms) clearRoom(room);
     project.currentRoom = 1;
     project.projectFileName.clear();
     project.planX = -1;

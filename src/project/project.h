@@ -146,6 +146,9 @@ void buildFloorDataIndexTable(FloorDataIndexTable& table);
 const ShapeTable& standardShapeTable();
 const FloorDataIndexTable& standardFloorDataIndexTable();
 
+// Empties one room slot: every field zero, as in a new project.
+void clearRoom(EditorRoom& room);
+
 // Empties the project: every room slot and text zeroed, currentRoom 1, roomCount 0,
 // no file name, planX = planY = -1.
 void clearProject(Project& project);
