@@ -137,13 +137,6 @@ void initSectorGrid(EditorRoom& room, int rows, int columns) {
     fillSectorRun(room.grid, columns, 1, columns, rows, wall);  // east column
 }
 
-Sector& sectorAt(EditorRoom& room, int x, int z) {
-    return room.sectors.at(std::size_t(sectorNumber(room.grid.numZ, x, z)) - 1);
-}
-const Sector& sectorAt(const EditorRoom& room, int x, int z) {
-    return room.sectors.at(std::size_t(sectorNumber(room.grid.numZ, x, z)) - 1);
-}
-
 int portalsInUse(const EditorRoom& room) { return std::clamp<int>(room.portalCount, 0, kMaxPortals); }
 
 WorldOrigin roomWorldOrigin(std::int32_t posX, std::int32_t posY, std::int32_t pictureHeight) {

@@ -162,8 +162,12 @@ void initSectorGrid(EditorRoom& room, int rows, int columns);
 // --- Sector access -------------------------------------------------------------------------
 
 // The editor sector record at (x, z) (the game sectors: gameSectorAt of room.grid).
-Sector& sectorAt(EditorRoom& room, int x, int z);
-const Sector& sectorAt(const EditorRoom& room, int x, int z);
+inline Sector& sectorAt(EditorRoom& room, int x, int z) {
+    return room.sectors.at(std::size_t(sectorNumber(room.grid.numZ, x, z)) - 1);
+}
+inline const Sector& sectorAt(const EditorRoom& room, int x, int z) {
+    return room.sectors.at(std::size_t(sectorNumber(room.grid.numZ, x, z)) - 1);
+}
 
 // The room's portal count held inside the portal table (0..20).
 int portalsInUse(const EditorRoom& room);
