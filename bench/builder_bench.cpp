@@ -12,6 +12,7 @@
 #include "builder/room_mesh.h"
 #include "common/files.h"
 #include "project/project.h"
+#include "largest_room.h"
 
 namespace {
 
@@ -19,56 +20,11 @@ namespace fs = std::filesystem;
 
 const fs::path kBaseLevel = fs::path(CW_BENCH_LEVELS_DIR) / "TR2-TEST1.TR2";
 
-struct Fit {
-    bool fits = false;
-    std::size_t quads = 0;
-};
-
-// Whether the room's mesh fits a level room, and how many faces it has.
-Fit meshFit(const cw::EditorRoom& room, cw::QuadList& quads, cw::LevelRoom& level, cw::VertexIndex& index) {
-    quads.clear();
-    cw::buildRoomMesh(quads, room.grid, room.sectors, false, cw::standardShapeTable());
-    level.vertexCount = level.rectangleCount = level.triangleCount = 0;
-    const bool fits = quads.dropped == 0 && cw::assembleFaces(quads, level, index) == cw::MeshResult::Ok;
-    return {fits, quads.count};
-}
-
-// A 32 x 32 room at the default heights needs about 2400 vertices, more than a room holds.
-// Close inner rows from the north until it fits, then raise single sectors one step (each adds
-// four vertices and four faces) while the mesh still fits: the room ends just inside the
-// capacities.
-void shapeLargestRoom(cw::EditorRoom& room) {
-    room.floorLevel = 127;
-    room.ceilingLevel = 143;
-    room.roomLight = 16;
-    room.defaultFloorTextures.fill(1);
-    room.defaultCeilingTextures.fill(2);
-    cw::initSectorGrid(room, 32, 32);
-    auto quads = std::make_unique<cw::QuadList>();
-    auto level = std::make_unique<cw::LevelRoom>();
-    auto index = std::make_unique<cw::VertexIndex>();
-    const std::int8_t wall = cw::levelToByte(room.ceilingLevel);
-    int openRows = 31;
-    for (; openRows > 1 && !meshFit(room, *quads, *level, *index).fits; --openRows)
-        for (int x = 2; x < 32; ++x) cw::gameSectorAt(room.grid, x, openRows).floor = wall;
-    // Sectors apart from each other and from the walls.
-    for (int x = 3; x < 31; x += 2)
-        for (int z = 3; z < openRows - 1; z += 2) {
-            cw::GameSector& g = cw::gameSectorAt(room.grid, x, z);
-            const std::int8_t old = g.floor;
-            g.floor = static_cast<std::int8_t>(old - 4);
-            if (!meshFit(room, *quads, *level, *index).fits) {
-                g.floor = old;
-                return;
-            }
-        }
-}
-
 std::unique_ptr<cw::Project> largestProject() {
     auto project = std::make_unique<cw::Project>();
     cw::clearProject(*project);
     cw::EditorRoom& first = project->rooms[0];
-    shapeLargestRoom(first);
+    cw::bench::shapeLargestRoom(first);
     for (int r = 0; r < cw::kMaxRooms; ++r) {
         cw::EditorRoom& room = project->rooms[static_cast<std::size_t>(r)];
         if (r > 0) {
@@ -127,7 +83,7 @@ void runBuild(benchmark::State& state, cw::VertexSearch search) {
     auto quads = std::make_unique<cw::QuadList>();
     auto level = std::make_unique<cw::LevelRoom>();
     auto index = std::make_unique<cw::VertexIndex>();
-    meshFit(project->rooms[0], *quads, *level, *index);
+    cw::bench::meshFit(project->rooms[0], *quads, *level, *index);
     vertices = level->vertexCount;
     state.counters["rooms"] = project->roomCount;
     state.counters["vertices/room"] = static_cast<double>(vertices);
@@ -163,7 +119,7 @@ BENCHMARK(BM_RawReadBasePlusWriteOutput)->Unit(benchmark::kMillisecond);
 void runRoomMesh(benchmark::State& state, cw::VertexSearch search) {
     static const std::unique_ptr<cw::Project> project = [] {
         auto p = std::make_unique<cw::Project>();
-        shapeLargestRoom(p->rooms[0]);
+        cw::bench::shapeLargestRoom(p->rooms[0]);
         return p;
     }();
     auto quads = std::make_unique<cw::QuadList>();

@@ -5,7 +5,11 @@
 #   tools/setup.sh --windows   also the MinGW-w64 cross compiler for cairnwork-cli.exe and Wine,
 #                              which runs the Windows test (tools/windows.sh)
 set -euo pipefail
-packages=(cmake make g++ clang libclang-rt-14-dev qt6-base-dev qt6-qpa-plugins
+# Qt's OpenGL widgets (libqt6opengl6-dev) and Mesa's software OpenGL (libgl1-mesa-dri: llvmpipe
+# through GLX, libegl-mesa0 through EGL), which draw the room editor's 3D view on a machine
+# without a GPU and under Xvfb; qt6-tools-dev and qt6-l10n-tools make the English translation.
+packages=(cmake make g++ clang libclang-rt-14-dev qt6-base-dev qt6-qpa-plugins qt6-tools-dev qt6-l10n-tools
+          libqt6opengl6-dev libgl1-mesa-dri libglx-mesa0 libegl-mesa0
           libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth dpkg-dev)
 for argument in "$@"; do
   case $argument in

@@ -1,5 +1,6 @@
 // cairnwork: the level editor. An optional operand presets the light of new rooms; --help and
-// --version answer without opening a window (and without a display).
+// --version answer without opening a window (and without a display); --render draws a room's
+// 3D view into a picture without a window.
 #include <QApplication>
 #include <QTimer>
 #include <cstdio>
@@ -8,6 +9,7 @@
 #include "cairnwork_version.h"
 #include "project/project.h"
 #include "ui/editor_app.h"
+#include "ui/language.h"
 
 namespace {
 
@@ -32,6 +34,11 @@ int main(int argc, char** argv) {
         print(stdout, early.text);
         return 0;
     }
+    // --render shows no window: unless a platform is chosen it runs on the offscreen one, which
+    // draws with OpenGL on the X display when there is one (and refuses, saying so, without).
+    if (early.action == Action::Render && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM") &&
+        !rawLine.contains(QStringLiteral("-platform")))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
 
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral("cairnwork"));
@@ -40,17 +47,22 @@ int main(int argc, char** argv) {
         print(stderr, commandLine.text);
         return 2;
     }
+    if (commandLine.action == Action::Render) return cw::ui::runRenderCommand(commandLine.render);
 
     // Tests of an installed editor set CAIRNWORK_QUIT_AFTER_START: the program ends as soon as an
     // event loop runs, with status 0 when the main window was made and 1 when it was not (ending
-    // every running loop also closes the message box that says why).
-    if (qEnvironmentVariableIsSet("CAIRNWORK_QUIT_AFTER_START"))
-        QTimer::singleShot(0, &app, [] { QCoreApplication::exit(0); });
+    // every running loop also closes the message box that says why). A message box that the start
+    // goes on after (a translation that cannot be read) uses that up: the main loop gets its own.
+    const bool quitAfterStart = qEnvironmentVariableIsSet("CAIRNWORK_QUIT_AFTER_START");
+    if (quitAfterStart) QTimer::singleShot(0, &app, [] { QCoreApplication::exit(0); });
 
     auto project = std::make_unique<cw::Project>();
-    const auto options = cw::ui::startupOptions(cw::ui::executableFolder(), commandLine.arguments);
+    // The language: --lang, else the one chosen in the editor, else Polish.
+    const auto options = cw::ui::startupOptions(cw::ui::executableFolder(), commandLine.arguments,
+                                                cw::ui::startLanguage(commandLine.language));
     std::unique_ptr<cw::ui::TForm1> window = cw::ui::createMainWindow(*project, options);
     if (!window) return 1;
     window->show();
+    if (quitAfterStart) QTimer::singleShot(0, &app, [] { QCoreApplication::exit(0); });
     return QApplication::exec();
 }

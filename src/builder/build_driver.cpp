@@ -185,7 +185,7 @@ private:
             R.vertexCount = 0;
             R.rectangleCount = 0;
             R.triangleCount = 0;
-            const bool doubleSided = image.gameKind >= 1 && (E.swamp || E.water);
+            const bool doubleSided = doubleSidedCeiling(E, image.gameKind);
             buildRoomMesh(*quads, R.grid, E.sectors, doubleSided, standardShapeTable());
             if (quads->dropped != 0) return quadLimitMessage(r, E.name.view());
             const MeshResult mesh = assembleFaces(*quads, R, *index, environment_.vertexSearch);
@@ -315,7 +315,7 @@ std::vector<std::string> settingsBuildFaults(const BuildSettings& settings, cons
                              "\"; the build would replace it. Choose another output file.");
         }
     };
-    if (!projectFile.empty()) checkInput("project file", projectFile, projectFile.string());
+    if (!projectFile.empty()) checkInput("project file", projectFile, pathText(projectFile));
     checkInput("base level", pathFromBytes(settings.baseLevel), utf8(settings.baseLevel));
     if (!trimBlanks(settings.itemsFile).empty())
         checkInput("items file", pathFromBytes(settings.itemsFile), utf8(settings.itemsFile));

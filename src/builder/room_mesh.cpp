@@ -99,7 +99,20 @@ class MeshWalker {
 public:
     MeshWalker(QuadList& list, const SectorGrid& grid, const std::array<Sector, kMaxSectors>& sectors,
                const ShapeTable& shapes)
-        : list_(list), grid_(grid), sectors_(sectors), shapes_(shapes), numX_(grid.numX), numZ_(grid.numZ) {}
+        : list_(list), grid_(grid), sectors_(sectors), shapes_(shapes), numX_(grid.numX), numZ_(grid.numZ) {
+        // What the neighbours are asked for, once per sector: levels and shapes.
+        for (int x = 1; x <= numX_; ++x) {
+            for (int z = 1; z <= numZ_; ++z) {
+                const GameSector& g = game(x, z);
+                const Sector& s = sector(x, z);
+                Cell& c = cells_.at(cellOf(x, z));
+                c.floorLevel = floorHeightLevel(g);
+                c.ceilingLevel = ceilingHeightLevel(g);
+                c.floorShape = &shape(s.floorShape);
+                c.ceilingShape = &shape(s.ceilingShape);
+            }
+        }
+    }
 
     void floorPass() {
         for (int x = 1; x <= numX_; ++x)
@@ -111,6 +124,17 @@ public:
     }
 
 private:
+    // A sector's levels and shapes' edge heights, for the sectors beside it.
+    struct Cell {
+        int floorLevel;
+        int ceilingLevel;
+        const std::array<std::int32_t, 8>* floorShape;
+        const std::array<std::int32_t, 8>* ceilingShape;
+    };
+    // The cell of a sector inside the grid.
+    std::size_t cellOf(int x, int z) const { return std::size_t((x - 1) * numZ_ + (z - 1)); }
+    const Cell& cell(const Neighbour& nb) const { return cells_[cellOf(nb.x, nb.z)]; }
+
     const GameSector& game(int x, int z) const { return gameSectorAt(grid_, x, z); }
     const Sector& sector(int x, int z) const {
         return sectors_.at(std::size_t(sectorNumber(grid_.numZ, x, z)) - 1);
@@ -122,10 +146,9 @@ private:
         for (Side side : {kFront, kBack, kLeft, kRight}) {
             const Neighbour nb = neighbourOf(side, x, z, numX_, numZ_);
             if (!nb.exists) continue;
-            const GameSector& ng = game(nb.x, nb.z);
-            const Sector& ns = sector(nb.x, nb.z);
-            const SharedEdge e = sharedEdge(side, shape(floor ? ns.floorShape : ns.ceilingShape));
-            sides[side] = {true, floor ? floorHeightLevel(ng) : ceilingHeightLevel(ng), e.a != e.b};
+            const Cell& n = cell(nb);
+            const SharedEdge e = sharedEdge(side, floor ? *n.floorShape : *n.ceilingShape);
+            sides[side] = {true, floor ? n.floorLevel : n.ceilingLevel, e.a != e.b};
         }
         return sides;
     }
@@ -171,8 +194,9 @@ private:
         for (Side side : {kFront, kBack, kLeft, kRight}) {
             const Neighbour nb = neighbourOf(side, x, z, numX_, numZ_);
             if (!nb.exists) continue;
-            const int mn = floorHeightLevel(game(nb.x, nb.z)) / 4 + 1;
-            std::array<std::int32_t, 8> nh = shape(sector(nb.x, nb.z).floorShape);
+            const Cell& nc = cell(nb);
+            const int mn = nc.floorLevel / 4 + 1;
+            std::array<std::int32_t, 8> nh = *nc.floorShape;
             if (mn > m) nh.fill(1024);
             else if (mn < m) nh.fill(0);
             const Heights N{nh};
@@ -243,8 +267,9 @@ private:
         for (Side side : {kFront, kBack, kLeft, kRight}) {
             const Neighbour nb = neighbourOf(side, x, z, numX_, numZ_);
             if (!nb.exists) continue;
-            const int mn = (ceilingHeightLevel(game(nb.x, nb.z)) + 1) / 4 + 1;
-            std::array<std::int32_t, 8> nh = shape(sector(nb.x, nb.z).ceilingShape);
+            const Cell& nc = cell(nb);
+            const int mn = (nc.ceilingLevel + 1) / 4 + 1;
+            std::array<std::int32_t, 8> nh = *nc.ceilingShape;
             if (mn < m) nh.fill(1024);
             else if (mn > m) nh.fill(0);
             const Heights N{nh};
@@ -301,6 +326,7 @@ private:
     const ShapeTable& shapes_;
     int numX_;
     int numZ_;
+    std::array<Cell, kMaxSectors> cells_;  // written for the sectors of the grid
 };
 
 }  // namespace
@@ -323,6 +349,10 @@ void buildRoomMesh(QuadList& list, const SectorGrid& grid, const std::array<Sect
     walker.ceilingPass(doubleSidedCeiling);
 }
 
+bool doubleSidedCeiling(const EditorRoom& room, int gameKind) {
+    return gameKind >= 1 && (room.swamp != 0 || room.water != 0);
+}
+
 // --- Vertex list ------------------------------------------------------------------------------
 
 std::uint16_t findVertex(const LevelRoom& room, std::int16_t x, std::int16_t y, std::int16_t z) {
@@ -334,9 +364,8 @@ std::uint16_t findVertex(const LevelRoom& room, std::int16_t x, std::int16_t y, 
 }
 
 std::uint64_t VertexIndex::keyOf(std::int16_t x, std::int16_t y, std::int16_t z) {
-    // Bit 48 marks a used key, so that (0, 0, 0) differs from an empty slot's key.
-    return (std::uint64_t{1} << 48) | (std::uint64_t{static_cast<std::uint16_t>(x)} << 32) |
-           (std::uint64_t{static_cast<std::uint16_t>(y)} << 16) | std::uint64_t{static_cast<std::uint16_t>(z)};
+    return (std::uint64_t{static_cast<std::uint16_t>(x)} << 32) | (std::uint64_t{static_cast<std::uint16_t>(y)} << 16) |
+           std::uint64_t{static_cast<std::uint16_t>(z)};
 }
 
 std::size_t VertexIndex::slotOf(std::uint64_t key) {
@@ -344,20 +373,24 @@ std::size_t VertexIndex::slotOf(std::uint64_t key) {
     return static_cast<std::size_t>(h >> 52) & (kSlots - 1);  // the top 12 bits
 }
 
+namespace {
+constexpr std::uint64_t kKeyBits = (std::uint64_t{1} << 48) - 1;
+}
+
 std::uint16_t VertexIndex::find(std::int16_t x, std::int16_t y, std::int16_t z) const {
     const std::uint64_t key = keyOf(x, y, z);
     for (std::size_t i = slotOf(key);; i = (i + 1) & (kSlots - 1)) {
-        const Slot& s = slots_[i];
-        if (s.position == 0) return 0;
-        if (s.key == key) return s.position;
+        const std::uint64_t s = slots_[i];
+        if (s == 0) return 0;
+        if ((s & kKeyBits) == key) return static_cast<std::uint16_t>(s >> 48);
     }
 }
 
 void VertexIndex::insert(std::int16_t x, std::int16_t y, std::int16_t z, std::uint16_t position) {
     const std::uint64_t key = keyOf(x, y, z);
     std::size_t i = slotOf(key);
-    while (slots_[i].position != 0) i = (i + 1) & (kSlots - 1);
-    slots_[i] = Slot{key, position};
+    while (slots_[i] != 0) i = (i + 1) & (kSlots - 1);
+    slots_[i] = (std::uint64_t{position} << 48) | key;
 }
 
 std::uint16_t mergeVertex(LevelRoom& room, VertexIndex* index, std::int16_t x, std::int16_t y, std::int16_t z,
@@ -387,21 +420,30 @@ MeshResult assembleFaces(const QuadList& list, LevelRoom& room, VertexIndex& ind
     if (used != nullptr) used->clear();
     const std::size_t quads = std::min<std::size_t>(list.count, kMaxQuads);
 
-    // Every corner into the vertex list, in quad order.
+    // Every corner into the vertex list, in quad order. The position a corner is given is the
+    // first vertex with its coordinates, the one the faces name: the indexed search keeps it.
     for (std::size_t q = 0; q < quads; ++q) {
         const Quad& quad = list.quads[q];
-        for (const QuadCorner& c : quad.corners)
-            if (mergeVertex(room, used, c.x, c.y, c.z, quad.light) == 0) return MeshResult::TooManyVertices;
+        for (std::size_t k = 0; k < 4; ++k) {
+            const QuadCorner& c = quad.corners[k];
+            const std::uint16_t p = mergeVertex(room, used, c.x, c.y, c.z, quad.light);
+            if (p == 0) return MeshResult::TooManyVertices;
+            if (used != nullptr) used->cornerPositions[q][k] = static_cast<std::uint16_t>(p - 1);
+        }
     }
     // Every quad into a rectangle or a triangle, in quad order.
-    auto position = [&](const QuadCorner& c) -> std::uint16_t {
-        const std::uint16_t p = used != nullptr ? used->find(c.x, c.y, c.z) : findVertex(room, c.x, c.y, c.z);
-        return static_cast<std::uint16_t>(p - 1);  // every corner was merged above
+    const auto positions = [&](std::size_t q) -> std::array<std::uint16_t, 4> {
+        if (used != nullptr) return used->cornerPositions[q];
+        std::array<std::uint16_t, 4> p{};
+        const auto& c = list.quads[q].corners;
+        for (std::size_t k = 0; k < 4; ++k)  // every corner was merged above
+            p[k] = static_cast<std::uint16_t>(findVertex(room, c[k].x, c[k].y, c[k].z) - 1);
+        return p;
     };
     for (std::size_t q = 0; q < quads; ++q) {
         const Quad& quad = list.quads[q];
         const auto& c = quad.corners;
-        const std::uint16_t i1 = position(c[0]), i2 = position(c[1]), i3 = position(c[2]), i4 = position(c[3]);
+        const auto [i1, i2, i3, i4] = positions(q);
         const bool fourIsOne = c[3] == c[0];
         const bool threeIsTwo = c[2] == c[1];
         if (fourIsOne || threeIsTwo) {

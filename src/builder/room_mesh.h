@@ -57,6 +57,10 @@ void addQuad(QuadList& list, const std::array<QuadCorner, 4>& corners, std::int1
 void buildRoomMesh(QuadList& list, const SectorGrid& grid, const std::array<Sector, kMaxSectors>& sectors,
                    bool doubleSidedCeiling, const ShapeTable& shapes);
 
+// Whether the build gives the room's ceiling surfaces both faces on a base level of this game
+// kind (levelfile/level_image.h): water and swamp rooms on a level of a known kind.
+bool doubleSidedCeiling(const EditorRoom& room, int gameKind);
+
 // --- Vertex list ------------------------------------------------------------------------------
 
 // Position 1..vertexCount of the first vertex of the room with these coordinates, 0 when there
@@ -65,23 +69,24 @@ std::uint16_t findVertex(const LevelRoom& room, std::int16_t x, std::int16_t y, 
 
 // Index of a room's vertex list: coordinates -> position (1-based) of the first vertex with
 // them. Fixed size (open addressing, no allocation); vertices are only ever appended, so the
-// first position stored for a key stays the first match.
+// first position stored for a key stays the first match. It also holds, for assembleFaces, the
+// position each corner of the quads was given.
 class VertexIndex {
 public:
-    void clear() { slots_.fill(Slot{}); }
+    void clear() { slots_.fill(0); }
     std::uint16_t find(std::int16_t x, std::int16_t y, std::int16_t z) const;
     // Records position for the coordinates (the caller has made sure they are not there yet).
     void insert(std::int16_t x, std::int16_t y, std::int16_t z, std::uint16_t position);
 
+    // The 0-based vertex position of each quad's corners, as assembleFaces merged them.
+    std::array<std::array<std::uint16_t, 4>, kMaxQuads> cornerPositions{};
+
 private:
     static constexpr std::size_t kSlots = 4096;  // a power of two, more than twice kMaxRoomVertices
-    struct Slot {
-        std::uint64_t key = 0;
-        std::uint16_t position = 0;  // 0 = empty
-    };
+    // A slot holds the coordinates in its low 48 bits and the position in its top 16 (0: empty).
     static std::uint64_t keyOf(std::int16_t x, std::int16_t y, std::int16_t z);
     static std::size_t slotOf(std::uint64_t key);
-    std::array<Slot, kSlots> slots_{};
+    std::array<std::uint64_t, kSlots> slots_{};
 };
 
 enum class VertexSearch { Indexed, LinearScan };

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <deque>
 #include <span>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -24,6 +25,46 @@ static_assert(std::endian::native == std::endian::little,
               "the record layouts are copied as little-endian bytes");
 
 namespace cw {
+
+class ByteReader;
+
+// The N bytes of one record, read from a ByteReader with one check of what is left
+// (ByteReader::record), then taken apart in file order by the same little-endian reads. The bytes
+// are looked at where the reader holds them (only a record that straddles a file reader's buffer
+// is copied), so a record is valid until its reader reads on. A read past the record's N bytes
+// is a fault of the caller's record layout (std::logic_error), never a read outside the record.
+template <std::size_t N>
+class RecordReader {
+public:
+    RecordReader(const RecordReader&) = delete;
+    RecordReader& operator=(const RecordReader&) = delete;
+
+    std::uint8_t u8() { std::uint8_t v; read(&v, 1); return v; }
+    std::int8_t i8() { return static_cast<std::int8_t>(u8()); }
+    std::uint16_t u16() { std::uint16_t v; read(&v, 2); return v; }
+    std::int16_t i16() { std::int16_t v; read(&v, 2); return v; }
+    std::uint32_t u32() { std::uint32_t v; read(&v, 4); return v; }
+    std::int32_t i32() { std::int32_t v; read(&v, 4); return v; }
+
+    // Copies n bytes into dst.
+    void read(void* dst, std::size_t n) { std::memcpy(dst, take(n).data(), n); }
+    // The next n bytes of the record.
+    std::span<const std::uint8_t> take(std::size_t n) {
+        if (n > N - pos_) throw std::logic_error("a record is read past its end");
+        const std::span<const std::uint8_t> s(bytes_ + pos_, n);
+        pos_ += n;
+        return s;
+    }
+    std::size_t remaining() const { return N - pos_; }
+
+private:
+    friend class ByteReader;
+    explicit RecordReader(ByteReader& reader);
+
+    std::array<std::uint8_t, N> copy_;  // the bytes of a record that straddles a buffer
+    const std::uint8_t* bytes_;
+    std::size_t pos_ = 0;
+};
 
 class ByteReader {
 public:
@@ -63,6 +104,11 @@ public:
         }
         readSlow(static_cast<std::uint8_t*>(dst), n);
     }
+    // The next N bytes as one record, checked once (see RecordReader).
+    template <std::size_t N>
+    RecordReader<N> record() {
+        return RecordReader<N>(*this);
+    }
     // The next n bytes; later reads and takes never change them. A reader of memory hands out
     // its input's own bytes (valid as long as the input is). A file reader copies them into a
     // block it keeps until it goes, since the reads that follow overwrite its buffer; read big
@@ -84,6 +130,18 @@ public:
     }
 
 private:
+    template <std::size_t N>
+    friend class RecordReader;
+    // The next n bytes where they lie in the window, or copied into spare when they straddle it.
+    const std::uint8_t* bytesAt(std::size_t n, std::uint8_t* spare) {
+        if (n <= window_.size() - pos_) {
+            const std::uint8_t* at = window_.data() + pos_;
+            pos_ += n;
+            return at;
+        }
+        readSlow(spare, n);
+        return spare;
+    }
     void readSlow(std::uint8_t* dst, std::size_t n);
     void refill();
     [[noreturn]] void failShort(std::size_t wanted) const;
@@ -97,6 +155,9 @@ private:
     std::vector<std::uint8_t> buffer_;             // file mode: the window's bytes
     std::deque<std::vector<std::uint8_t>> taken_;  // file mode: the blocks take has handed out
 };
+
+template <std::size_t N>
+RecordReader<N>::RecordReader(ByteReader& reader) : bytes_(reader.bytesAt(N, copy_.data())) {}
 
 class ByteWriter {
 public:

@@ -52,10 +52,19 @@ std::string pathText(const fs::path& path) {
     return std::string(text.begin(), text.end());
 }
 
-std::vector<std::uint8_t> readFile(const fs::path& path) {
+FileHandle openFileForReading(const fs::path& path) {
     errno = 0;
-    const FileHandle f = openFile(path, "rb");
+    FileHandle f = openFile(path, "rb");
     if (!f) throw IoError("Cannot open " + describe(path) + ": " + errnoText(errno));
+    return f;
+}
+
+void failedToRead(const fs::path& path) {
+    throw IoError("Cannot read " + describe(path) + ": " + errnoText(errno));
+}
+
+std::vector<std::uint8_t> readFile(const fs::path& path) {
+    const FileHandle f = openFileForReading(path);
     // One read straight into a buffer of the file's size; then whatever more the file holds
     // (it may grow while it is read, or its size may not be known in advance).
     std::vector<std::uint8_t> bytes;
@@ -70,7 +79,7 @@ std::vector<std::uint8_t> readFile(const fs::path& path) {
         bytes.insert(bytes.end(), buffer, buffer + n);
         if (n < sizeof buffer) break;
     }
-    if (std::ferror(f.get())) throw IoError("Cannot read " + describe(path) + ": " + errnoText(errno));
+    if (std::ferror(f.get())) failedToRead(path);
     return bytes;
 }
 

@@ -36,6 +36,12 @@ std::string pathText(const std::filesystem::path& path);
 // Reads the whole file. Throws IoError naming the file when it cannot be opened or read.
 std::vector<std::uint8_t> readFile(const std::filesystem::path& path);
 
+// Opens the file for a reader that walks it in pieces. Throws the IoError readFile throws when
+// the file cannot be opened.
+FileHandle openFileForReading(const std::filesystem::path& path);
+// Throws the IoError readFile throws when an open file cannot be read (errno tells why).
+[[noreturn]] void failedToRead(const std::filesystem::path& path);
+
 // True when a regular file (or a link to one) exists at path. Never throws.
 bool fileExists(const std::filesystem::path& path);
 

@@ -72,6 +72,11 @@ const FloorDataIndexTable& standardFloorDataIndexTable() {
     return table;
 }
 
+void clearRoom(EditorRoom& room) {
+    std::destroy_at(&room);
+    std::construct_at(&room);
+}
+
 void clearProject(Project& project) {
     project.roomCount = 0;
     project.levelDescription.clear();
@@ -80,10 +85,7 @@ void clearProject(Project& project) {
     project.itemsFilePath.clear();
     project.lightsFilePath.clear();
     project.outputLevelPath.clear();
-    for (EditorRoom& room : project.rooms) {
-        std::destroy_at(&room);
-        std::construct_at(&room);
-    }
+    for (EditorRoom& room : project.rooms) clearRoom(room);
     project.currentRoom = 1;
     project.projectFileName.clear();
     project.planX = -1;
@@ -133,13 +135,6 @@ void initSectorGrid(EditorRoom& room, int rows, int columns) {
     fillSectorRun(room.grid, 1, 1, 1, rows, wall);              // west column
     fillSectorRun(room.grid, 1, rows, columns, rows, wall);     // north row
     fillSectorRun(room.grid, columns, 1, columns, rows, wall);  // east column
-}
-
-Sector& sectorAt(EditorRoom& room, int x, int z) {
-    return room.sectors.at(std::size_t(sectorNumber(room.grid.numZ, x, z)) - 1);
-}
-const Sector& sectorAt(const EditorRoom& room, int x, int z) {
-    return room.sectors.at(std::size_t(sectorNumber(room.grid.numZ, x, z)) - 1);
 }
 
 int portalsInUse(const EditorRoom& room) { return std::clamp<int>(room.portalCount, 0, kMaxPortals); }

@@ -146,6 +146,9 @@ void buildFloorDataIndexTable(FloorDataIndexTable& table);
 const ShapeTable& standardShapeTable();
 const FloorDataIndexTable& standardFloorDataIndexTable();
 
+// Empties one room slot: every field zero, as in a new project.
+void clearRoom(EditorRoom& room);
+
 // Empties the project: every room slot and text zeroed, currentRoom 1, roomCount 0,
 // no file name, planX = planY = -1.
 void clearProject(Project& project);
@@ -159,8 +162,12 @@ void initSectorGrid(EditorRoom& room, int rows, int columns);
 // --- Sector access -------------------------------------------------------------------------
 
 // The editor sector record at (x, z) (the game sectors: gameSectorAt of room.grid).
-Sector& sectorAt(EditorRoom& room, int x, int z);
-const Sector& sectorAt(const EditorRoom& room, int x, int z);
+inline Sector& sectorAt(EditorRoom& room, int x, int z) {
+    return room.sectors.at(std::size_t(sectorNumber(room.grid.numZ, x, z)) - 1);
+}
+inline const Sector& sectorAt(const EditorRoom& room, int x, int z) {
+    return room.sectors.at(std::size_t(sectorNumber(room.grid.numZ, x, z)) - 1);
+}
 
 // The room's portal count held inside the portal table (0..20).
 int portalsInUse(const EditorRoom& room);

@@ -1,6 +1,8 @@
 #include "project/project_file.h"
 
 #include <algorithm>
+#include <array>
+#include <cstddef>
 #include <string_view>
 #include <system_error>
 #include <type_traits>
@@ -105,8 +107,9 @@ void checkSavable(const Project& project) {
 
 template <std::size_t N>
 void readText(ByteReader& r, PString<N>& text) {
-    const std::uint8_t length = r.u8();
-    const auto chars = r.take(N);
+    auto field = r.record<PString<N>::storedBytes>();
+    const std::uint8_t length = field.u8();
+    const auto chars = field.take(N);
     std::string_view read(reinterpret_cast<const char*>(chars.data()), std::min<std::size_t>(length, N));
     // A length byte past the field's capacity is clamped to it; the text then ends where the
     // field's zero padding begins, so that no padding becomes part of a name or path.
@@ -114,36 +117,50 @@ void readText(ByteReader& r, PString<N>& text) {
     text.assign(read);
 }
 
+// Each record is read whole (one check of the file's bytes) and then taken apart; every field of
+// the record in memory is written, so nothing needs clearing first.
+// The editor sector in memory holds the file's fields in the file's order, in three runs with no
+// padding inside them (front: shapes, slope kinds, floor textures and lights; middle: ceiling
+// textures and lights, spare1; back: linkMode, spare2): each run is copied in one piece.
+struct SectorRun {
+    std::size_t memoryOffset;
+    std::size_t bytes;
+};
+constexpr std::array<SectorRun, 3> kSectorRuns = {{{offsetof(Sector, floorShape), 29},
+                                                   {offsetof(Sector, ceilingTextures), 29},
+                                                   {offsetof(Sector, linkMode), 44}}};
+static_assert(std::is_standard_layout_v<Sector> && std::is_trivially_copyable_v<Sector>);
+static_assert(offsetof(Sector, floorShape) == 0 && offsetof(Sector, ceilingShape) == 1 &&
+                  offsetof(Sector, floorSlopeKind) == 2 && offsetof(Sector, ceilingSlopeKind) == 3 &&
+                  offsetof(Sector, floorTextures) == 4 && offsetof(Sector, floorLights) == 24 &&
+                  sizeof(Sector::floorLights) == 5,
+              "front run: file bytes 0..28");
+static_assert(offsetof(Sector, ceilingLights) - offsetof(Sector, ceilingTextures) == 20 &&
+                  offsetof(Sector, spare1) - offsetof(Sector, ceilingTextures) == 25 && sizeof(Sector::spare1) == 4,
+              "middle run: file bytes 29..57");
+static_assert(offsetof(Sector, spare2) - offsetof(Sector, linkMode) == 4 && sizeof(Sector::spare2) == 40,
+              "back run: file bytes 58..101");
+static_assert(kSectorRuns[0].bytes + kSectorRuns[1].bytes + kSectorRuns[2].bytes == kSectorFileBytes);
+
 void readSector(ByteReader& r, Sector& s) {
-    s.floorShape = r.u8();
-    s.ceilingShape = r.u8();
-    s.floorSlopeKind = r.u8();
-    s.ceilingSlopeKind = r.u8();
-    for (std::int32_t& t : s.floorTextures) t = r.i32();
-    r.read(s.floorLights.data(), s.floorLights.size());
-    for (std::int32_t& t : s.ceilingTextures) t = r.i32();
-    r.read(s.ceilingLights.data(), s.ceilingLights.size());
-    r.read(s.spare1.data(), s.spare1.size());
-    s.linkMode = r.i32();
-    r.read(s.spare2.data(), s.spare2.size());
+    auto f = r.record<kSectorFileBytes>();
+    for (const SectorRun& run : kSectorRuns) f.read(reinterpret_cast<std::uint8_t*>(&s) + run.memoryOffset, run.bytes);
 }
 
-void readGameSector(ByteReader& r, GameSector& g) {
-    g.floorDataIndex = r.u16();
-    g.boxIndex = r.u16();
-    g.roomBelow = r.u8();
-    g.floor = r.i8();
-    g.roomAbove = r.u8();
-    g.ceiling = r.i8();
+// The game's sectors lie in the file as in memory (the game's 8-byte record): one read.
+static_assert(sizeof(GameSector) == kGameSectorFileBytes && std::is_trivially_copyable_v<GameSector>);
+void readGameSectors(ByteReader& r, GameSector* sectors, std::size_t count) {
+    r.read(sectors, count * kGameSectorFileBytes);
 }
 
 void readPortal(ByteReader& r, Portal& p) {
-    p.face = r.u8();
-    p.targetRoom = r.i16();
-    p.width = r.i32();
-    p.length = r.i32();
-    p.row = r.i32();
-    p.column = r.i32();
+    auto f = r.record<kPortalFileBytes>();
+    p.face = f.u8();
+    p.targetRoom = f.i16();
+    p.width = f.i32();
+    p.length = f.i32();
+    p.row = f.i32();
+    p.column = f.i32();
 }
 
 // The reader's refusal of a fault of the project it reads.
@@ -151,6 +168,9 @@ void readPortal(ByteReader& r, Portal& p) {
     throw FormatError(r.what() + " " + kLoadRefused + " " + fault.text);
 }
 
+// Reads room `number` into its slot in place: every field the file holds is written, and what
+// it does not hold (the fields of later versions, the sectors and portals past the counts) is
+// set to zero, as in an emptied room.
 void readRoom(ByteReader& r, EditorRoom& room, int version, int number) {
     room.posX = r.i32();
     room.posY = r.i32();
@@ -162,10 +182,10 @@ void readRoom(ByteReader& r, EditorRoom& room, int version, int number) {
     room.roomLight = r.u8();
     room.itemLight = r.i32();
     room.water = r.u8();
-    if (version > 1) {
-        room.windRain = r.u8();
-        room.swamp = r.u8();
-    }
+    room.windRain = version > 1 ? r.u8() : 0;
+    room.swamp = version > 1 ? r.u8() : 0;
+    room.sky = 0;
+    room.reserved.fill(0);
     if (version > 2) {
         room.sky = r.u8();
         r.read(room.reserved.data(), room.reserved.size());
@@ -177,14 +197,77 @@ void readRoom(ByteReader& r, EditorRoom& room, int version, int number) {
     room.grid.numX = numX;
     const std::size_t count = std::size_t(numZ) * numX;
     r.need(count * (kGameSectorFileBytes + kSectorFileBytes));
-    for (std::size_t k = 0; k < count; ++k) readGameSector(r, room.grid.gameSectors[k]);
+    readGameSectors(r, room.grid.gameSectors.data(), count);
+    std::fill(room.grid.gameSectors.begin() + static_cast<std::ptrdiff_t>(count), room.grid.gameSectors.end(),
+              GameSector{});
     for (std::size_t k = 0; k < count; ++k) readSector(r, room.sectors[k]);
+    std::fill(room.sectors.begin() + static_cast<std::ptrdiff_t>(count), room.sectors.end(), Sector{});
     const std::int32_t portals = r.i32();
     if (auto fault = portalCountFault(number, room.name.view(), portals)) refuseToLoad(r, *fault);
     room.portalCount = portals;
     r.need(std::size_t(portals) * kPortalFileBytes);
     for (std::int32_t p = 0; p < portals; ++p) readPortal(r, room.portals[static_cast<std::size_t>(p)]);
+    std::fill(room.portals.begin() + portals, room.portals.end(), Portal{});
     r.skip(kRoomTrailerBytes);
+}
+
+// Empties the project's texts and settings as clearProject does, leaving the room slots to the
+// reader (each slot is read in place or emptied once the rooms are read).
+void clearAllButRooms(Project& project) {
+    project.roomCount = 0;
+    project.levelDescription.clear();
+    project.comment.clear();
+    project.baseLevelPath.clear();
+    project.itemsFilePath.clear();
+    project.lightsFilePath.clear();
+    project.outputLevelPath.clear();
+    project.currentRoom = 1;
+    project.projectFileName.clear();
+    project.planX = -1;
+    project.planY = -1;
+}
+
+int parse(ByteReader& r, Project& out, const ProgressFn& progress) {
+    auto head = r.record<kProjectMagic.size()>();
+    const auto magic = head.take(kProjectMagic.size());
+    if (!std::equal(magic.begin(), magic.end(), kProjectMagic.begin())) {
+        throw FormatError(r.what() + " is not a Cairnwork project: it does not begin with \"Vellorn CWp file\"");
+    }
+    int version = r.u8();
+    if (version > kProjectFileVersion) version = kProjectFileVersion;
+    if (version == 0) version = 1;
+    report(progress, 30);
+
+    clearAllButRooms(out);
+    readText(r, out.levelDescription);
+    readText(r, out.comment);
+    readText(r, out.baseLevelPath);
+    if (version > 2) {
+        readText(r, out.itemsFilePath);
+        readText(r, out.lightsFilePath);
+    }
+    if (version > 1) readText(r, out.outputLevelPath);
+    const std::uint8_t currentRoom = r.u8();
+    const std::uint8_t roomCount = r.u8();
+    if (auto fault = roomCountFault(roomCount)) refuseToLoad(r, *fault);
+    r.need(std::size_t(roomCount) * kRoomsMinimumBytes);
+    if (auto fault = currentRoomFault(currentRoom, roomCount)) refuseToLoad(r, *fault);
+    for (int n = 1; n <= roomCount; ++n) {
+        readRoom(r, out.room(n), version, n);
+        out.roomCount = static_cast<std::uint8_t>(n);
+    }
+    for (int n = roomCount + 1; n <= kMaxRooms; ++n) clearRoom(out.room(n));
+    // A project without rooms always has room 1 as its current room.
+    out.currentRoom = roomCount > 0 ? currentRoom : 1;
+    report(progress, 90);
+    r.skip(kProjectTrailerBytes);
+
+    if (out.roomCount > 0) {
+        out.planX = out.current().posX;
+        out.planY = out.current().posY;
+    }
+    report(progress, 100);
+    return version;
 }
 
 }  // namespace
@@ -216,57 +299,32 @@ std::vector<std::uint8_t> serializeProject(const Project& project) {
 int parseProject(std::span<const std::uint8_t> bytes, Project& out, const std::string& what,
                  const ProgressFn& progress) {
     ByteReader r(bytes, what);
-    const auto magic = r.take(kProjectMagic.size());
-    if (!std::equal(magic.begin(), magic.end(), kProjectMagic.begin())) {
-        throw FormatError(what + " is not a Cairnwork project: it does not begin with \"Vellorn CWp file\"");
-    }
-    int version = r.u8();
-    if (version > kProjectFileVersion) version = kProjectFileVersion;
-    if (version == 0) version = 1;
-    report(progress, 30);
-
-    clearProject(out);
-    readText(r, out.levelDescription);
-    readText(r, out.comment);
-    readText(r, out.baseLevelPath);
-    if (version > 2) {
-        readText(r, out.itemsFilePath);
-        readText(r, out.lightsFilePath);
-    }
-    if (version > 1) readText(r, out.outputLevelPath);
-    const std::uint8_t currentRoom = r.u8();
-    const std::uint8_t roomCount = r.u8();
-    if (auto fault = roomCountFault(roomCount)) refuseToLoad(r, *fault);
-    r.need(std::size_t(roomCount) * kRoomsMinimumBytes);
-    if (auto fault = currentRoomFault(currentRoom, roomCount)) refuseToLoad(r, *fault);
-    for (int n = 1; n <= roomCount; ++n) {
-        readRoom(r, out.room(n), version, n);
-        out.roomCount = static_cast<std::uint8_t>(n);
-    }
-    // A project without rooms always has room 1 as its current room.
-    out.currentRoom = roomCount > 0 ? currentRoom : 1;
-    report(progress, 90);
-    r.skip(kProjectTrailerBytes);
-
-    if (out.roomCount > 0) {
-        out.planX = out.current().posX;
-        out.planY = out.current().posY;
-    }
-    report(progress, 100);
-    return version;
+    return parse(r, out, progress);
 }
 
 int loadProject(const std::filesystem::path& path, Project& out, const ProgressFn& progress) {
     report(progress, 10);
-    const std::string what = "Project file \"" + path.string() + "\"";
+    const std::string what = "Project file \"" + pathText(path) + "\"";
     std::error_code ec;
     const auto size = std::filesystem::file_size(path, ec);
-    if (!ec && size > kLargestProjectFileBytes) {
+    // Without a size (not a regular file, or gone) the whole-file read says what is wrong.
+    if (ec) return parseProject(readFile(path), out, what, progress);
+    if (size > kLargestProjectFileBytes) {
         throw FormatError(what + " has " + std::to_string(size) + " bytes, more than the largest project (" +
                           std::to_string(kLargestProjectFileBytes) + " bytes)");
     }
-    const std::vector<std::uint8_t> bytes = readFile(path);
-    return parseProject(bytes, out, what, progress);
+    // Parsed straight from the file, through the reader's buffer.
+    const FileHandle file = openFileForReading(path);
+    ByteReader r(file.get(), static_cast<std::size_t>(size), what);
+    try {
+        return parse(r, out, progress);
+    } catch (const IoError&) {
+        if (std::ferror(file.get())) failedToRead(path);
+        throw;
+    } catch (const FormatError&) {
+        if (std::ferror(file.get())) failedToRead(path);
+        throw;
+    }
 }
 
 void saveProject(const Project& project, const std::filesystem::path& path, const ProgressFn& progress) {

@@ -65,7 +65,8 @@ std::size_t projectFileSize(const Project& project);
 std::vector<std::uint8_t> serializeProject(const Project& project);
 
 // Reads a whole project file into `out` and returns the file's version (1..3, as read).
-// `out` is first emptied (clearProject); then it gets the texts and rooms of the file,
+// `out` ends as if first emptied (clearProject): the file is read into its room slots in place,
+// and whatever the file does not hold is set to zero. It gets the texts and rooms of the file,
 // planX/planY = the current room's position (-1, -1 without rooms) and an empty
 // projectFileName. `what` names the input in messages ("Project file \"x.cwp\"").
 // Refused: a magic that differs in any of its 17 bytes (FormatError); a fault the reader refuses
@@ -77,8 +78,9 @@ std::vector<std::uint8_t> serializeProject(const Project& project);
 int parseProject(std::span<const std::uint8_t> bytes, Project& out, const std::string& what,
                  const ProgressFn& progress = {});
 
-// Reads the file and parses it into `out` (see parseProject). Throws IoError when the file
-// cannot be read, FormatError (before reading it) when it is longer than any project file.
+// Reads the file and parses it into `out` (see parseProject), straight from the file through the
+// reader's buffer. Throws IoError when the file cannot be read, FormatError (before reading it)
+// when it is longer than any project file.
 int loadProject(const std::filesystem::path& path, Project& out, const ProgressFn& progress = {});
 
 // Writes the project's version-3 file through a temporary file beside path, renamed over path

@@ -61,6 +61,14 @@ bool moveCurrentRoom(Project& project, int x, int y) {
     return moved;
 }
 
+bool chooseRoom(Project& project, int n) {
+    if (n < 1 || n > project.roomCount) return false;
+    project.currentRoom = static_cast<std::uint8_t>(n);
+    project.planX = project.current().posX;
+    project.planY = project.current().posY;
+    return true;
+}
+
 void checkRoomProperties(const RoomProperties& values) {
     checkRange("rows", values.rows, kMinRoomSide, kMaxSectorsPerSide);
     checkRange("columns", values.columns, kMinRoomSide, kMaxSectorsPerSide);

@@ -78,6 +78,10 @@ PlanPosition keepOnPlan(const EditorRoom& room, int x, int y);
 // room's position changed. Does nothing without rooms.
 bool moveCurrentRoom(Project& project, int x, int y);
 
+// Makes room n current, as a click in the room list or on the plan chooses it; planX, planY
+// follow its position. Returns false, changing nothing, unless 1 <= n <= roomCount.
+bool chooseRoom(Project& project, int n);
+
 // Told when adding or cloning would need an 81st room.
 inline constexpr const char* kRoomLimitMessage =
     "The project already holds 80 rooms, the most a project can hold. No room was added.";

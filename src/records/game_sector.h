@@ -7,6 +7,7 @@
 // (x - 1) * numZ + z counted from 1, element number - 1 of the sector array. Heights: a
 // GameSector byte holds 127 - level (signed, y down); level = (127 - byte) mod 256.
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace cw {
@@ -46,8 +47,12 @@ constexpr bool inGrid(const SectorGrid& grid, int x, int z) {
     return x >= 1 && z >= 1 && x <= grid.numX && z <= grid.numZ;
 }
 // The sector at (x, z). Throws std::out_of_range for a number outside 1..1024.
-GameSector& gameSectorAt(SectorGrid& grid, int x, int z);
-const GameSector& gameSectorAt(const SectorGrid& grid, int x, int z);
+inline GameSector& gameSectorAt(SectorGrid& grid, int x, int z) {
+    return grid.gameSectors.at(std::size_t(sectorNumber(grid.numZ, x, z)) - 1);
+}
+inline const GameSector& gameSectorAt(const SectorGrid& grid, int x, int z) {
+    return grid.gameSectors.at(std::size_t(sectorNumber(grid.numZ, x, z)) - 1);
+}
 
 // Writes value from (x1, z1) to (x2, z2): the start, then each coordinate still below its end
 // steps by one, until the end is written (a row, a column, or a diagonal). A coordinate that

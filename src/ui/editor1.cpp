@@ -1,6 +1,7 @@
 #include "ui/editor1.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QFileInfo>
@@ -31,19 +32,25 @@
 #include "ui/editor3.h"
 #include "ui/editor4.h"
 #include "ui/editor5.h"
+#include "ui/language.h"
 #include "ui/messages.h"
 #include "ui/paths.h"
 #include "ui/picture_control.h"
 #include "ui/pictures.h"
 #include "ui/texts.h"
+#include "ui/undo_history.h"
 
 namespace cw::ui {
 
 namespace {
 
-const QString kStartCaption = QStringLiteral("Vellorn's Cairnwork v.PL");
 const QString kProjectCaption = QStringLiteral("Vellorn's Cairnwork - ");
 const QString kNoPosition = QStringLiteral("X:=    Z:=");
+// Shown alike in every language.
+const QString kLanguageMenuTitle = QStringLiteral("Język / Language");
+const QString kLanguageChangeMessage =
+    QStringLiteral("Język zmieni się przy następnym uruchomieniu edytora.\n"
+                   "The language changes when the editor is next started.");
 
 QLabel* compassLetter(const char* name, const QString& letter, QWidget* parent) {
     auto* label = new QLabel(letter, parent);
@@ -56,10 +63,20 @@ QLabel* compassLetter(const char* name, const QString& letter, QWidget* parent) 
     return label;
 }
 
+// The six build settings texts of the project.
+std::array<std::string, 6> settingsTexts(const Project& p) {
+    return {p.levelDescription.str(), p.comment.str(),      p.baseLevelPath.str(),
+            p.outputLevelPath.str(),  p.itemsFilePath.str(), p.lightsFilePath.str()};
+}
+
 }  // namespace
 
 TForm1::TForm1(Project& project, const StartupOptions& options, QWidget* parent)
-    : QMainWindow(parent), project_(project), programFolder_(options.programFolder), configFile_(options.configFile) {
+    : QMainWindow(parent),
+      project_(project),
+      programFolder_(options.programFolder),
+      configFile_(options.configFile),
+      language_(isEditorLanguage(options.language) ? options.language : QString(kPolish)) {
     setObjectName(QStringLiteral("Form1"));
     // The plan: the empty grid, its working copy and the one program palette block they share.
     palette_ = std::make_shared<PaletteBlock>();
@@ -69,6 +86,8 @@ TForm1::TForm1(Project& project, const StartupOptions& options, QWidget* parent)
     ImageToBitmap(plan_.workingImage, planBitmap_);
     planBitmap_.ignorePalette = true;
 
+    history_ = new UndoHistory(project_, this);
+    connect(history_, &UndoHistory::projectRestored, this, &TForm1::showRestoredProject);
     createControls();
     createMenu();
     statusBar()->setObjectName(QStringLiteral("StatusBar1"));
@@ -83,7 +102,7 @@ TForm1::TForm1(Project& project, const StartupOptions& options, QWidget* parent)
         baseTexturesNote_ = text;
     });
     showCurrentRoom();
-    setWindowTitle(kStartCaption);
+    setWindowTitle(tr("Vellorn's Cairnwork v.PL"));
     setWindowIcon(cairnworkIcon());
     // Maximised; a display without a window manager ignores that, so the window also starts
     // with the screen's size.
@@ -118,34 +137,34 @@ void TForm1::createControls() {
     SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
     SpeedButton1->setIcon(addRoomIcon());
     SpeedButton1->setIconSize(QSize(32, 32));
-    SpeedButton1->setToolTip(QStringLiteral("Dodaj nowe pomieszczenie"));
+    SpeedButton1->setToolTip(tr("Dodaj nowe pomieszczenie"));
     SpeedButton2 = new QToolButton(side);
     SpeedButton2->setObjectName(QStringLiteral("SpeedButton2"));
     SpeedButton2->setIcon(roomPropertiesIcon());
     SpeedButton2->setIconSize(QSize(32, 32));
-    SpeedButton2->setToolTip(QStringLiteral("Edytuj właściwości pomieszczenia"));
+    SpeedButton2->setToolTip(tr("Edytuj właściwości pomieszczenia"));
 
-    Button1 = new QPushButton(QStringLiteral("KLONUJ"), side);
+    Button1 = new QPushButton(tr("KLONUJ"), side);
     Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setToolTip(QStringLiteral("Klonuj aktualne pomieszczenie"));
-    Button2 = new QPushButton(QStringLiteral("USUŃ"), side);
+    Button1->setToolTip(tr("Klonuj aktualne pomieszczenie"));
+    Button2 = new QPushButton(tr("USUŃ"), side);
     Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setToolTip(QStringLiteral("Usuń ostatni pokój"));
+    Button2->setToolTip(tr("Usuń ostatni pokój"));
 
-    GroupBox1 = new QGroupBox(QStringLiteral("   Pozycja"), side);
+    GroupBox1 = new QGroupBox(tr("   Pozycja"), side);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     Label1 = new QLabel(kNoPosition, GroupBox1);
     Label1->setObjectName(QStringLiteral("Label1"));
     auto* groupLayout = new QVBoxLayout(GroupBox1);
     groupLayout->addWidget(Label1);
 
-    Button3 = new QPushButton(QStringLiteral("EDYCJA"), side);
+    Button3 = new QPushButton(tr("EDYCJA"), side);
     Button3->setObjectName(QStringLiteral("Button3"));
-    Button3->setToolTip(QStringLiteral("Edytuj zaznaczone pomieszczenie"));
+    Button3->setToolTip(tr("Edytuj zaznaczone pomieszczenie"));
 
     ListBox1 = new QListWidget(side);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
-    ListBox1->setToolTip(QStringLiteral("Wybierz pomieszczenie"));
+    ListBox1->setToolTip(tr("Wybierz pomieszczenie"));
 
     ProgressBar1 = new QProgressBar(side);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
@@ -175,7 +194,7 @@ void TForm1::createControls() {
     ScrollBox1->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
     Image1 = new PictureControl;
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setToolTip(QStringLiteral("Lewym przyciskiem myszy przesuń pomieszczenie"));
+    Image1->setToolTip(tr("Lewym przyciskiem myszy przesuń pomieszczenie"));
     Image1->setBitmap(&planBitmap_);
     ScrollBox1->setWidget(Image1);
 
@@ -209,6 +228,7 @@ void TForm1::createControls() {
     connect(ListBox1, &QListWidget::currentRowChanged, this, &TForm1::ListBox1Click);
     connect(Image1, &PictureControl::mousePressed, this, &TForm1::Image1MouseDown);
     connect(Image1, &PictureControl::mouseMoved, this, &TForm1::Image1MouseMove);
+    connect(Image1, &PictureControl::mouseReleased, this, &TForm1::Image1MouseUp);
 }
 
 void TForm1::createMenu() {
@@ -221,39 +241,70 @@ void TForm1::createMenu() {
         return a;
     };
 
-    Plik1 = menuBar()->addMenu(QStringLiteral("&Plik"));
+    Plik1 = menuBar()->addMenu(tr("&Plik"));
     Plik1->setObjectName(QStringLiteral("Plik1"));
-    action(Plik1, "Nowy1", QStringLiteral("&Nowy"), QKeySequence(), &TForm1::Nowy1Click);
-    action(Plik1, "Otworz1", QStringLiteral("&Otwórz"), QKeySequence(Qt::Key_F3), &TForm1::Otworz1Click);
-    action(Plik1, "Zapisz1", QStringLiteral("&Zapisz"), QKeySequence(Qt::CTRL | Qt::Key_S), &TForm1::Zapisz1Click);
-    action(Plik1, "Zapiszjako1", QStringLiteral("Zapisz &jako"), QKeySequence(), &TForm1::Zapiszjako1Click);
+    action(Plik1, "Nowy1", tr("&Nowy"), QKeySequence(), &TForm1::Nowy1Click);
+    action(Plik1, "Otworz1", tr("&Otwórz"), QKeySequence(Qt::Key_F3), &TForm1::Otworz1Click);
+    action(Plik1, "Zapisz1", tr("&Zapisz"), QKeySequence(Qt::CTRL | Qt::Key_S), &TForm1::Zapisz1Click);
+    action(Plik1, "Zapiszjako1", tr("Zapisz &jako"), QKeySequence(), &TForm1::Zapiszjako1Click);
     Plik1->addSeparator();
-    action(Plik1, "MakePHD1", QStringLiteral("&Buduj Level"), QKeySequence(Qt::Key_F10), &TForm1::MakePHD1Click);
+    action(Plik1, "MakePHD1", tr("&Buduj Level"), QKeySequence(Qt::Key_F10), &TForm1::MakePHD1Click);
     Plik1->addSeparator();
-    action(Plik1, "Zakoncz1", QStringLiteral("Z&akończ"), QKeySequence(Qt::CTRL | Qt::Key_X), &QWidget::close);
+    action(Plik1, "Zakoncz1", tr("Z&akończ"), QKeySequence(Qt::CTRL | Qt::Key_X), &QWidget::close);
     // The separator added at start-up; the recent-file entries follow it.
     Plik1->addSeparator();
 
-    QMenu* Edycja1 = menuBar()->addMenu(QStringLiteral("&Edycja"));
+    QMenu* Edycja1 = menuBar()->addMenu(tr("&Edycja"));
     Edycja1->setObjectName(QStringLiteral("Edycja1"));
-    action(Edycja1, "Dodajpomieszczenie1", QStringLiteral("&Dodaj pomieszczenie"), QKeySequence(Qt::Key_Insert),
+    Edycja1->setToolTipsVisible(true);  // the undo and redo hints name the step
+    Edycja1->addAction(history_->undoAction());
+    Edycja1->addAction(history_->redoAction());
+    Edycja1->addSeparator();
+    action(Edycja1, "Dodajpomieszczenie1", tr("&Dodaj pomieszczenie"), QKeySequence(Qt::Key_Insert),
            &TForm1::SpeedButton1Click);
-    Wlasciwosci1 = action(Edycja1, "Wlasciwosci1", QStringLiteral("&Właściwości"),
+    Wlasciwosci1 = action(Edycja1, "Wlasciwosci1", tr("&Właściwości"),
                           QKeySequence(Qt::SHIFT | Qt::Key_Insert), &TForm1::SpeedButton2Click);
     Edycja1->addSeparator();
-    Edytujpomieszczenie1 = action(Edycja1, "Edytujpomieszczenie1", QStringLiteral("&Edytuj pomieszczenie"),
+    Edytujpomieszczenie1 = action(Edycja1, "Edytujpomieszczenie1", tr("&Edytuj pomieszczenie"),
                                   QKeySequence(Qt::CTRL | Qt::Key_Insert), &TForm1::Button3Click);
     Edycja1->addSeparator();
-    action(Edycja1, "Wczytajtekstury1", QStringLiteral("Wczytaj &tekstury poziomu bazowego"), QKeySequence(),
+    action(Edycja1, "Wczytajtekstury1", tr("Wczytaj &tekstury poziomu bazowego"), QKeySequence(),
            &TForm1::Wczytajtekstury1Click);
 
-    QMenu* Informacje1 = menuBar()->addMenu(QStringLiteral("&Informacje"));
+    QMenu* Informacje1 = menuBar()->addMenu(tr("&Informacje"));
     Informacje1->setObjectName(QStringLiteral("Informacje1"));
-    action(Informacje1, "Informacje2", QStringLiteral("&Informacje..."), QKeySequence(), &TForm1::Informacje2Click);
+    action(Informacje1, "Informacje2", tr("&Informacje..."), QKeySequence(), &TForm1::Informacje2Click);
+
+    // The language: titled in both languages and each language by its own name, so that a reader
+    // of either finds it. The language shown now is ticked; a choice applies from the next start.
+    QMenu* languages = Informacje1->addMenu(kLanguageMenuTitle);
+    languages->setObjectName(QStringLiteral("JezykMenu1"));
+    languages->menuAction()->setObjectName(QStringLiteral("Jezyk1"));
+    auto* group = new QActionGroup(languages);
+    for (const Language& language : editorLanguages()) {
+        QAction* item = languages->addAction(language.name);
+        item->setObjectName(language.name + QLatin1Char('1'));
+        item->setCheckable(true);
+        item->setChecked(language.code == language_);
+        group->addAction(item);
+        connect(item, &QAction::triggered, this, [this, code = language.code] { chooseLanguage(code); });
+    }
+}
+
+void TForm1::chooseLanguage(const QString& code) {
+    if (const auto error = storeLanguage(code)) {
+        cw::ui::showMessage(this, *error);
+        return;
+    }
+    if (code != language_) cw::ui::showMessage(this, kLanguageChangeMessage);
 }
 
 // The room editor (TForm3) is created here, in the start-up order, and opened by openRoomEditor.
-void TForm1::createRoomEditor() { roomEditor_ = new TForm3(project_, *this, this); }
+// The undo and redo shortcuts work in it too.
+void TForm1::createRoomEditor() {
+    roomEditor_ = new TForm3(project_, *this, this);
+    history_->serveWindow(roomEditor_);
+}
 
 void TForm1::openRoomEditor() {
     if (roomEditor_ == nullptr || project_.roomCount == 0) return;
@@ -354,8 +405,43 @@ QMessageBox::StandardButton TForm1::askSaveChanges() {
 
 void TForm1::warpPointer(const QPoint& screenPoint) { QCursor::setPos(screenPoint); }
 
+bool TForm1::isModified() const { return history_->isModified(); }
+
+bool TForm1::recordEdit(StepKind kind, const std::function<bool()>& edit) {
+    bool changed = false;
+    history_->record(kind, [&] { changed = edit(); });
+    return changed;
+}
+
+void TForm1::showRooms() {
+    clearRoomList();
+    for (int n = 1; n <= project_.roomCount; ++n) appendRoomName(project_.room(n).name.str());
+    redrawAll();
+    if (project_.roomCount > 0) selectRoom(project_.currentRoom - 1);
+}
+
+void TForm1::showRestoredProject() {
+    showRooms();
+    if (settingsTexts(project_) != settingsShown_) {
+        showBuildSettings();
+        readBaseTextures(false);  // the restored settings may name another base level
+    }
+    roomEditor_->showRestoredProject();
+}
+
+void TForm1::showBuildSettings() {
+    Form5->setFields({.description = fromCp1250(project_.levelDescription.view()),
+                      .comment = fromCp1250(project_.comment.view()),
+                      .baseLevel = fromCp1250(project_.baseLevelPath.view()),
+                      .itemsFile = fromCp1250(project_.itemsFilePath.view()),
+                      .lightsFile = fromCp1250(project_.lightsFilePath.view()),
+                      .outputLevel = fromCp1250(project_.outputLevelPath.view())});
+    settingsShown_ = settingsTexts(project_);
+}
+
 bool TForm1::confirmDiscard() {
-    if (!modified_) return true;
+    history_->end();  // a drag still open is a change too
+    if (!isModified()) return true;
     switch (askSaveChanges()) {
         case QMessageBox::Yes:
             return saveProjectCommand();
@@ -380,7 +466,7 @@ void TForm1::SpeedButton1Click() {
     if (!canAddRoom(project_, *this)) return;
     Form2->setRoomName(fromCp1250(suggestedRoomName(project_)));
     if (Form2->exec() != QDialog::Accepted) return;
-    if (addRoom(project_, Form2->values(), *this)) markModified();
+    history_->record(StepKind::AddRoom, [this] { addRoom(project_, Form2->values(), *this); });
 }
 
 void TForm1::SpeedButton2Click() {
@@ -388,18 +474,17 @@ void TForm1::SpeedButton2Click() {
     Form2->setValues(currentRoomProperties(project_, toCp1250(ListBox1->currentItem()->text())));
     const RoomProperties shown = Form2->values();
     if (Form2->exec() != QDialog::Accepted) return;
-    applyRoomProperties(project_, shown.rows, shown.columns, Form2->values(), *this);
-    markModified();
+    history_->record(StepKind::RoomProperties,
+                     [&] { applyRoomProperties(project_, shown.rows, shown.columns, Form2->values(), *this); });
 }
 
 void TForm1::Button1Click() {
-    if (cloneRoom(project_, *this)) markModified();
+    history_->record(StepKind::CloneRoom, [this] { cloneRoom(project_, *this); });
 }
 
 void TForm1::Button2Click() {
     if (project_.roomCount < 2) return;
-    deleteLastRoom(project_, *this);
-    markModified();
+    history_->record(StepKind::DeleteRoom, [this] { deleteLastRoom(project_, *this); });
 }
 
 void TForm1::Button3Click() { openRoomEditor(); }
@@ -408,7 +493,7 @@ void TForm1::Nowy1Click() {
     if (!confirmDiscard()) return;
     newProject(project_, *this);
     projectPath_.clear();
-    modified_ = false;
+    history_->restart();
 }
 
 // --- Project files --------------------------------------------------------------------------
@@ -453,19 +538,11 @@ bool TForm1::openProjectFile(const QString& path) {
     adoptProject(project_, *loaded);
     projectPath_ = path;
     project_.projectFileName = toCp1250(path);
-    modified_ = false;
+    history_->restart();
 
-    clearRoomList();
-    for (int n = 1; n <= project_.roomCount; ++n) appendRoomName(project_.room(n).name.str());
-    redrawAll();
-    if (project_.roomCount > 0) selectRoom(project_.currentRoom - 1);
+    showRooms();
     setWindowTitle(kProjectCaption + path);
-    Form5->setFields({.description = fromCp1250(project_.levelDescription.view()),
-                      .comment = fromCp1250(project_.comment.view()),
-                      .baseLevel = fromCp1250(project_.baseLevelPath.view()),
-                      .itemsFile = fromCp1250(project_.itemsFilePath.view()),
-                      .lightsFile = fromCp1250(project_.lightsFilePath.view()),
-                      .outputLevel = fromCp1250(project_.outputLevelPath.view())});
+    showBuildSettings();
     setProgress(100);
     setProgress(0);
     statusBar()->clearMessage();  // what was said of the project before no longer stands
@@ -484,7 +561,7 @@ bool TForm1::saveProjectTo(const QString& path, bool updateCaption) {
     }
     projectPath_ = path;
     project_.projectFileName = toCp1250(path);
-    modified_ = false;
+    history_->markSaved();
     // A path that Windows-1250 cannot write would be a dead entry: it is saved, not listed.
     if (recentFiles_.touchFile(path.toStdString())) {
         try {
@@ -553,11 +630,6 @@ private:
     std::function<void()> stored_;
 };
 
-std::array<std::string, 6> settingsTexts(const Project& p) {
-    return {p.levelDescription.str(), p.comment.str(),      p.baseLevelPath.str(),
-            p.outputLevelPath.str(),  p.itemsFilePath.str(), p.lightsFilePath.str()};
-}
-
 // What a build that wrote its level tells in the status bar: where the level went and, when the
 // build saved the project, where that went.
 QString builtMessage(const QString& outputLevel, const QString& savedProject) {
@@ -582,15 +654,17 @@ void TForm1::MakePHD1Click() {
                                  .outputFile = toCp1250(fields.outputLevel),
                                  .itemsFile = toCp1250(fields.itemsFile),
                                  .lightsFile = toCp1250(fields.lightsFile)};
-    const std::array<std::string, 6> before = settingsTexts(project_);
     bool projectSaved = false;
+    // The settings the build stores are one step: ended when they are stored, before the save.
     WindowBuildObserver observer([this](int value) { setProgress(value); },
                                  [this](const std::string& text) { showMessage(text); },
-                                 [this, &before, &projectSaved] {
-                                     if (settingsTexts(project_) != before) markModified();
+                                 [this, &projectSaved] {
+                                     history_->end();
+                                     settingsShown_ = settingsTexts(project_);
                                      // Saved as the project is; the caption stays.
                                      if (!projectPath_.isEmpty()) projectSaved = saveProjectTo(projectPath_, false);
                                  });
+    history_->begin(StepKind::BuildSettings);
     try {
         BuildEnvironment environment;
         environment.programFolder = programFolder_;
@@ -601,6 +675,7 @@ void TForm1::MakePHD1Click() {
         setProgress(0);
         cw::ui::showMessage(this, QString::fromUtf8(e.what()));
     }
+    history_->end();
     readBaseTextures(false);  // after the build, which has the progress bar while it runs
 }
 
@@ -627,25 +702,21 @@ void TForm1::readBaseTextures(bool always) {
 void TForm1::ListBox1Click(int row) {
     if (row < 0 || row >= project_.roomCount) return;
     // The current room is saved with the project and is where the player starts: a change.
-    if (row + 1 != project_.currentRoom) markModified();
-    project_.currentRoom = static_cast<std::uint8_t>(row + 1);
-    project_.planX = project_.current().posX;
-    project_.planY = project_.current().posY;
+    history_->record(StepKind::ChooseRoom, [this, row] { chooseRoom(project_, row + 1); });
     redrawAll();
 }
 
 void TForm1::Image1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers /*modifiers*/, int x, int y) {
     if (button == Qt::LeftButton) {
+        // A drag, however many moves it makes, is one step, ended when the button is released.
+        history_->begin(StepKind::MoveRoom);
         // The pointer jumps to the current room's top-left corner, so a drag moves the room by it.
         if (project_.planX >= 0 && project_.planY >= 0)
             warpPointer(Image1->mapToGlobal(QPoint(project_.planX, project_.planY)));
     } else if (button == Qt::RightButton) {
         const int room = roomAtPlanPoint(project_, x, y);
         if (room == 0) return;
-        if (room != project_.currentRoom) markModified();
-        project_.currentRoom = static_cast<std::uint8_t>(room);
-        project_.planX = project_.current().posX;
-        project_.planY = project_.current().posY;
+        history_->record(StepKind::ChooseRoom, [this, room] { chooseRoom(project_, room); });
         redrawAll();
         selectRoom(room - 1);
     }
@@ -659,8 +730,13 @@ void TForm1::Image1MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers /*m
     if (planBitmap_.image.isNull() || !(buttons & Qt::LeftButton)) return;
     if (project_.roomCount == 0) return;  // nothing to drag
     // The room follows the pointer on the 10-pixel raster, kept on the plan.
-    if (moveCurrentRoom(project_, snapToRaster(x), snapToRaster(y))) markModified();
+    if (!history_->recording()) history_->begin(StepKind::MoveRoom);  // a drag begun outside the plan
+    moveCurrentRoom(project_, snapToRaster(x), snapToRaster(y));
     redrawCurrent();
+}
+
+void TForm1::Image1MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers /*modifiers*/, int /*x*/, int /*y*/) {
+    if (button == Qt::LeftButton) history_->end();
 }
 
 }  // namespace cw::ui

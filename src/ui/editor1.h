@@ -11,14 +11,21 @@
 //   ListBox1 (room list)  ScrollBox1 (scrolling plan) holding Image1 (the plan picture control)
 //   Label2..Label5 "N", "S", "W", "E"  ProgressBar1 (0..100)
 //   menus Plik1 "&Plik", Edycja1 "&Edycja", Informacje1 "&Informacje"; menu items Nowy1, Otworz1,
-//   Zapisz1, Zapiszjako1, MakePHD1, Zakoncz1, RecentFile1..RecentFile5, Dodajpomieszczenie1,
-//   Wlasciwosci1, Edytujpomieszczenie1, Wczytajtekstury1, Informacje2.
+//   Zapisz1, Zapiszjako1, MakePHD1, Zakoncz1, RecentFile1..RecentFile5, Cofnij1, Ponow1,
+//   Dodajpomieszczenie1, Wlasciwosci1, Edytujpomieszczenie1, Wczytajtekstury1, Informacje2; in
+//   "&Informacje" the submenu Jezyk1 "Język / Language" (menu JezykMenu1) with Polski1 "Polski" and
+//   English1 "English".
+// Every text is Polish, through tr(): the English translation replaces them (ui/language.h).
+//
+// Every change of the project is a step of the undo history (ui/undo_history.h); the project
+// has unsaved changes exactly when the history is away from where it was last saved.
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QStringList>
 #include <array>
 #include <filesystem>
 #include <memory>
+#include <string>
 
 #include "project/project.h"
 #include "project/recent_files.h"
@@ -43,13 +50,16 @@ namespace cw::ui {
 class BaseTextureSource;
 class PictureControl;
 class TForm2;
+class TForm3;
 class TForm4;
+class UndoHistory;
 class TForm5;
 
 struct StartupOptions {
     std::filesystem::path programFolder;  // the executable's folder: the data files are looked up there
     std::filesystem::path configFile;     // the recent-files list ("config.cnf")
     QStringList arguments;                // the program's arguments, without the program name
+    QString language;                     // the windows' language ("pl", "en"); empty: Polish
 };
 
 class TForm1 : public QMainWindow, public RoomView, public EditorServices, public FileAsker {
@@ -64,7 +74,8 @@ public:
     Project& project() { return project_; }
     const Plan& plan() const { return plan_; }
     const ScreenBitmap& planBitmap() const { return planBitmap_; }
-    bool isModified() const { return modified_; }
+    bool isModified() const;
+    UndoHistory& history() { return *history_; }
     const QString& projectPath() const { return projectPath_; }
     TForm2& roomPropertiesDialog() { return *Form2; }
     TForm5& buildSettingsDialog() { return *Form5; }
@@ -91,7 +102,7 @@ public:
     ScreenBitmap& frontBackBitmap() override { return frontBackBitmap_; }
     ScreenBitmap& leftRightBitmap() override { return leftRightBitmap_; }
     BaseTextureSource& baseTextureSource() override { return *baseTextures_; }
-    void markModified() override { modified_ = true; }
+    bool recordEdit(StepKind kind, const std::function<bool()>& edit) override;
 
     // FileAsker: shows the file dialog (window tests answer instead).
     QString askFileName(const FileDialogSettings& fileDialog) override;
@@ -115,6 +126,13 @@ private:
     // act on a room are enabled only while there is one to act on.
     void showCurrentRoom();
     void keepPlanSouthWest();
+    // The room list, its selection and the plan as the project holds them.
+    void showRooms();
+    // After an undo or a redo: the room list, the plan, the build settings and the open room
+    // editor show the project as restored.
+    void showRestoredProject();
+    // The build settings dialog shows the project's settings.
+    void showBuildSettings();
     // True when the current project may be replaced or closed: it has no unsaved changes, or
     // the user saved it or chose to discard them.
     bool confirmDiscard();
@@ -134,6 +152,7 @@ private:
     void ListBox1Click(int row);
     void Image1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
     void Image1MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y);
+    void Image1MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
     void Nowy1Click();
     void Otworz1Click();
     void Zapisz1Click();
@@ -146,10 +165,13 @@ private:
     void readBaseTextures(bool always);
     void RecentFileClick(int index);
     void Informacje2Click();
+    // "Język / Language": stores the chosen language for the next start.
+    void chooseLanguage(const QString& code);
 
     Project& project_;
     std::filesystem::path programFolder_;
     std::filesystem::path configFile_;
+    QString language_;  // the language the windows show: "pl", "en"
     std::shared_ptr<PaletteBlock> palette_;
     Plan plan_;
     ScreenBitmap planBitmap_;
@@ -157,7 +179,8 @@ private:
     ScreenBitmap frontBackBitmap_;
     ScreenBitmap leftRightBitmap_;
     bool ignoreNextMove_ = false;
-    bool modified_ = false;
+    UndoHistory* history_ = nullptr;
+    std::array<std::string, 6> settingsShown_;  // the project's build settings as the dialog last got them
     bool planAtBottom_ = true;
     // The open project's file as the file system names it (the Project keeps it as
     // Windows-1250 bytes, which cannot name every file); empty for an untitled project.
@@ -184,7 +207,7 @@ private:
     QAction* Edytujpomieszczenie1 = nullptr;
 
     TForm2* Form2 = nullptr;
-    QDialog* roomEditor_ = nullptr;  // TForm3
+    TForm3* roomEditor_ = nullptr;
     TForm4* Form4 = nullptr;
     TForm5* Form5 = nullptr;
 };

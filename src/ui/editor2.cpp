@@ -55,27 +55,27 @@ QVBoxLayout* labelled(QWidget* parent, const QString& text, QWidget* field) {
 
 TForm2::TForm2(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("Form2"));
-    setWindowTitle(QStringLiteral("Właściwości pomieszczenia"));
+    setWindowTitle(tr("Właściwości pomieszczenia"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setModal(true);
 
-    SpinEdit1 = makeNumber(this, "SpinEdit1", 3, 32, 10, QStringLiteral("Długoćś pomieszczenia Z"));
-    SpinEdit2 = makeNumber(this, "SpinEdit2", 3, 32, 10, QStringLiteral("Długość pomieszczenia X"));
+    SpinEdit1 = makeNumber(this, "SpinEdit1", 3, 32, 10, tr("Długoćś pomieszczenia Z"));
+    SpinEdit2 = makeNumber(this, "SpinEdit2", 3, 32, 10, tr("Długość pomieszczenia X"));
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setToolTip(QStringLiteral("Opis pomieszczenia"));
+    Edit1->setToolTip(tr("Opis pomieszczenia"));
     limitToCp1250(Edit1, decltype(EditorRoom::name)::capacity);  // the room keeps no more of the name
-    CheckBox1 = makeCheck(this, "CheckBox1", QStringLiteral("Woda"), QStringLiteral("Tworzy pomieszczenie zalane wodą"));
-    CheckBox2 = makeCheck(this, "CheckBox2", QStringLiteral("Wiatr/Deszcz "),
-                          QStringLiteral("Tworzy powiewy wiatru TR2 i padający deszczTR3"));
-    CheckBox3 = makeCheck(this, "CheckBox3", QStringLiteral("Bagno"), QStringLiteral("Tworzy pomieszczenie zalane bagnem"));
-    CheckBox4 = makeCheck(this, "CheckBox4", QStringLiteral("Niebo"), QStringLiteral("Tworzy horyzont"));
+    CheckBox1 = makeCheck(this, "CheckBox1", tr("Woda"), tr("Tworzy pomieszczenie zalane wodą"));
+    CheckBox2 = makeCheck(this, "CheckBox2", tr("Wiatr/Deszcz "),
+                          tr("Tworzy powiewy wiatru TR2 i padający deszczTR3"));
+    CheckBox3 = makeCheck(this, "CheckBox3", tr("Bagno"), tr("Tworzy pomieszczenie zalane bagnem"));
+    CheckBox4 = makeCheck(this, "CheckBox4", tr("Niebo"), tr("Tworzy horyzont"));
     SpinEdit3 = makeHeight(this, "SpinEdit3", 127);
     SpinEdit4 = makeHeight(this, "SpinEdit4", 139);
-    SpinEdit5 = makeNumber(this, "SpinEdit5", 0, 32, 16, QStringLiteral("Oświetlenie przedmiotów w pomieszczeniu"));
-    SpinEdit6 = makeNumber(this, "SpinEdit6", 0, 32, 16, QStringLiteral("Oświetlenie podłogi/ścian"));
+    SpinEdit5 = makeNumber(this, "SpinEdit5", 0, 32, 16, tr("Oświetlenie przedmiotów w pomieszczeniu"));
+    SpinEdit6 = makeNumber(this, "SpinEdit6", 0, 32, 16, tr("Oświetlenie podłogi/ścian"));
 
-    const QString textureHint = QStringLiteral("Domyślny numer textury");
+    const QString textureHint = tr("Domyślny numer textury");
     static constexpr std::array<const char*, 5> floorNames = {"SpinEdit7", "SpinEdit8", "SpinEdit9", "SpinEdit10",
                                                               "SpinEdit11"};
     static constexpr std::array<const char*, 5> ceilingNames = {"SpinEdit12", "SpinEdit13", "SpinEdit14",
@@ -88,26 +88,26 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent) {
     auto* BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn1->setDefault(true);
-    auto* BitBtn2 = new QPushButton(QStringLiteral("ODWOŁAJ"), this);
+    auto* BitBtn2 = new QPushButton(tr("ODWOŁAJ"), this);
     BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
     BitBtn2->setAutoDefault(false);
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
     connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* sizes = new QHBoxLayout;
-    sizes->addLayout(labelled(this, QStringLiteral("Długość"), SpinEdit1));
-    sizes->addLayout(labelled(this, QStringLiteral("Szeokość"), SpinEdit2));
+    sizes->addLayout(labelled(this, tr("Długość"), SpinEdit1));
+    sizes->addLayout(labelled(this, tr("Szeokość"), SpinEdit2));
 
     auto* flags = new QHBoxLayout;
     for (QCheckBox* box : {CheckBox1, CheckBox2, CheckBox3, CheckBox4}) flags->addWidget(box);
 
     auto* heights = new QHBoxLayout;
-    heights->addLayout(labelled(this, QStringLiteral("Domyślna wysokość podłogi"), SpinEdit3));
-    heights->addLayout(labelled(this, QStringLiteral("Domyślna wysokość sufitu"), SpinEdit4));
+    heights->addLayout(labelled(this, tr("Domyślna wysokość podłogi"), SpinEdit3));
+    heights->addLayout(labelled(this, tr("Domyślna wysokość sufitu"), SpinEdit4));
 
     auto* lights = new QHBoxLayout;
-    lights->addLayout(labelled(this, QStringLiteral("Oświetlenie Lary"), SpinEdit5));
-    lights->addLayout(labelled(this, QStringLiteral("Oświetlenie pomieszczenia"), SpinEdit6));
+    lights->addLayout(labelled(this, tr("Oświetlenie Lary"), SpinEdit5));
+    lights->addLayout(labelled(this, tr("Oświetlenie pomieszczenia"), SpinEdit6));
 
     // Each texture field with the thumbnail of its texture beside it.
     const auto thumbnail = [this](QSpinBox* field, std::size_t slot) {
@@ -117,11 +117,11 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent) {
         return t;
     };
     auto* textures = new QGridLayout;
-    textures->addWidget(new QLabel(QStringLiteral("Podłoga"), this), 0, 1, 1, 2);
-    textures->addWidget(new QLabel(QStringLiteral("Sufit"), this), 0, 3, 1, 2);
-    const std::array<QString, 5> rowLabels = {QStringLiteral("Textura przodu"), QStringLiteral("Textura tyłu"),
-                                              QStringLiteral("Textura lewa"), QStringLiteral("Textura prawa"),
-                                              QStringLiteral("Texura góry/dołu")};
+    textures->addWidget(new QLabel(tr("Podłoga"), this), 0, 1, 1, 2);
+    textures->addWidget(new QLabel(tr("Sufit"), this), 0, 3, 1, 2);
+    const std::array<QString, 5> rowLabels = {tr("Textura przodu"), tr("Textura tyłu"),
+                                              tr("Textura lewa"), tr("Textura prawa"),
+                                              tr("Texura góry/dołu")};
     for (std::size_t i = 0; i < 5; ++i) {
         const int row = static_cast<int>(i) + 1;
         textures->addWidget(new QLabel(rowLabels[i], this), row, 0);
@@ -138,7 +138,7 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent) {
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(sizes);
-    layout->addLayout(labelled(this, QStringLiteral("Nazwa pomieszczenia"), Edit1));
+    layout->addLayout(labelled(this, tr("Nazwa pomieszczenia"), Edit1));
     layout->addLayout(flags);
     layout->addLayout(heights);
     layout->addLayout(lights);

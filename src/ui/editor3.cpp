@@ -19,8 +19,10 @@
 #include <utility>
 
 #include "raster/draw.h"
+#include "ui/base_textures.h"
 #include "ui/messages.h"
 #include "ui/picture_control.h"
+#include "ui/room_view_3d.h"
 #include "ui/screen_bitmap.h"
 #include "ui/texts.h"
 #include "ui/texture_fields.h"
@@ -58,8 +60,10 @@ constexpr int kMaxTexture = 9999;
 constexpr int kMaxLight = 32;
 constexpr int kMaxRoomField = 254;
 
-const QString kFaceNames[5] = {QStringLiteral("Przód"), QStringLiteral("Tył"), QStringLiteral("Lewa"),
-                               QStringLiteral("Prawa"), QStringLiteral("Góra")};
+// Translated where they are shown (TForm3::tr).
+const char* const kFaceNames[5] = {QT_TRANSLATE_NOOP("cw::ui::TForm3", "Przód"), QT_TRANSLATE_NOOP("cw::ui::TForm3", "Tył"),
+                                   QT_TRANSLATE_NOOP("cw::ui::TForm3", "Lewa"), QT_TRANSLATE_NOOP("cw::ui::TForm3", "Prawa"),
+                                   QT_TRANSLATE_NOOP("cw::ui::TForm3", "Góra")};
 
 template <typename W>
 W* make(QWidget* parent, const char* name, QRect geometry) {
@@ -114,16 +118,16 @@ TForm3::TForm3(Project& project, EditorServices& services, QWidget* parent)
 
     // Wide enough for the side pages' face fields with the thumbnails beside their textures.
     PageControl1 = make<QTabWidget>(this, "PageControl1", QRect(0, 0, 648, 417));
-    PageControl1->setToolTip(QStringLiteral("Kliknij do edycji podłogi i sufitu"));
+    PageControl1->setToolTip(tr("Kliknij do edycji podłogi i sufitu"));
     auto* tab1 = new QWidget;
     tab1->setObjectName(QStringLiteral("TabSheet1"));
     auto* tab2 = new QWidget;
     tab2->setObjectName(QStringLiteral("TabSheet2"));
     auto* tab3 = new QWidget;
     tab3->setObjectName(QStringLiteral("TabSheet3"));
-    PageControl1->addTab(tab1, QStringLiteral("Widok góra/dół"));
-    PageControl1->addTab(tab2, QStringLiteral("Widok tył/przód"));
-    PageControl1->addTab(tab3, QStringLiteral("Widok lewy/prawy"));
+    PageControl1->addTab(tab1, tr("Widok góra/dół"));
+    PageControl1->addTab(tab2, tr("Widok tył/przód"));
+    PageControl1->addTab(tab3, tr("Widok lewy/prawy"));
 
     buildTopPage(tab1);
     buildSidePage(
@@ -132,12 +136,12 @@ TForm3::TForm3(Project& project, EditorServices& services, QWidget* parent)
                        .picture = "Image3",
                        .scroll = "ScrollBox3",
                        .scrollGeometry = QRect(64, 120, 313, 242),
-                       .pictureHint = QStringLiteral("Kliknij dla wybrania wysokości podłogi/sufitu"),
-                       .leftLabel = QStringLiteral("Zachód"),
-                       .rightLabel = QStringLiteral("Wschód"),
+                       .pictureHint = tr("Kliknij dla wybrania wysokości podłogi/sufitu"),
+                       .leftLabel = tr("Zachód"),
+                       .rightLabel = tr("Wschód"),
                        .line = "SpinEdit46",
-                       .lineLabel = QStringLiteral("Rząd"),
-                       .lineHint = QStringLiteral("Zaznacz rząd do edycji"),
+                       .lineLabel = tr("Rząd"),
+                       .lineHint = tr("Zaznacz rząd do edycji"),
                        .lineCount = "SpinEdit45",
                        .above = "SpinEdit24",
                        .beside = "SpinEdit47",
@@ -165,11 +169,11 @@ TForm3::TForm3(Project& project, EditorServices& services, QWidget* parent)
                        .scroll = "ScrollBox2",
                        .scrollGeometry = QRect(64, 120, 319, 242),
                        .pictureHint = QString(),
-                       .leftLabel = QStringLiteral("Północ"),
-                       .rightLabel = QStringLiteral("Południe"),
+                       .leftLabel = tr("Północ"),
+                       .rightLabel = tr("Południe"),
                        .line = "SpinEdit1",
-                       .lineLabel = QStringLiteral("Kolumna"),
-                       .lineHint = QStringLiteral("Zaznacz kolumnę do edycji"),
+                       .lineLabel = tr("Kolumna"),
+                       .lineHint = tr("Zaznacz kolumnę do edycji"),
                        .lineCount = "SpinEdit2",
                        .above = "SpinEdit53",
                        .beside = "SpinEdit52",
@@ -197,14 +201,34 @@ TForm3::TForm3(Project& project, EditorServices& services, QWidget* parent)
     frontBack_.picture->setBitmap(&services_.frontBackBitmap());
     leftRight_.picture->setBitmap(&services_.leftRightBitmap());
 
+    view3d_ = new RoomView3D(this);
+    BaseTextureSource& textures = services_.baseTextureSource();
+    view3d_->setTextures(&textures.textures());
+    connect(&textures, &BaseTextureSource::texturesChanged, this, [this] {
+        view3d_->setTextures(&services_.baseTextureSource().textures());
+        showRoomIn3D();  // the game kind decides the build's double-sided ceilings
+    });
+    for (SidePage* side : {&frontBack_, &leftRight_})
+        connect(side->lineCount, &QSpinBox::valueChanged, this, [this] { showRoomIn3D(); });
+
     FormCreate();
+}
+
+void TForm3::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    if (view3d_ == nullptr) return;
+    // Beside the pages when there is room for it, else below them.
+    const QRect pages = PageControl1->geometry();
+    const QRect beside(pages.right() + 6, 4, width() - pages.right() - 10, height() - 8);
+    const QRect below(4, pages.bottom() + 6, width() - 8, height() - pages.bottom() - 10);
+    view3d_->setGeometry(beside.width() >= 200 || beside.width() >= below.height() ? beside : below);
 }
 
 TForm3::~TForm3() = default;
 
 void TForm3::buildTopPage(QWidget* page) {
     auto* group = make<QGroupBox>(page, "GroupBox1", QRect(4, 0, 400, 68));
-    group->setTitle(QStringLiteral("Widok portali"));
+    group->setTitle(tr("Widok portali"));
     struct Direction {
         const char* name;
         QString caption;
@@ -212,23 +236,23 @@ void TForm3::buildTopPage(QWidget* page) {
     };
     const std::array<Direction, 6> directions = {{
         {.name = "RadioButton1",
-         .caption = QStringLiteral("Przód"),
-         .hint = QStringLiteral("Widok z portalu przy północnej ścianie")},
+         .caption = tr("Przód"),
+         .hint = tr("Widok z portalu przy północnej ścianie")},
         {.name = "RadioButton2",
-         .caption = QStringLiteral("Tył"),
-         .hint = QStringLiteral("Widok z portalu przy południowej ścianie")},
+         .caption = tr("Tył"),
+         .hint = tr("Widok z portalu przy południowej ścianie")},
         {.name = "RadioButton3",
-         .caption = QStringLiteral("Lewa"),
-         .hint = QStringLiteral("Widok z portalu przy zachodniej ścianie")},
+         .caption = tr("Lewa"),
+         .hint = tr("Widok z portalu przy zachodniej ścianie")},
         {.name = "RadioButton4",
-         .caption = QStringLiteral("Prawa"),
-         .hint = QStringLiteral("Widok z portalu przy wschodniej ścianie")},
+         .caption = tr("Prawa"),
+         .hint = tr("Widok z portalu przy wschodniej ścianie")},
         {.name = "RadioButton5",
-         .caption = QStringLiteral("Góra"),
-         .hint = QStringLiteral("Widok z portalu na suficie")},
+         .caption = tr("Góra"),
+         .hint = tr("Widok z portalu na suficie")},
         {.name = "RadioButton6",
-         .caption = QStringLiteral("Dół"),
-         .hint = QStringLiteral("Widok z portalu na podłodze")},
+         .caption = tr("Dół"),
+         .hint = tr("Widok z portalu na podłodze")},
     }};
     for (int i = 0; i < 6; ++i) {
         const Direction& d = directions[std::size_t(i)];
@@ -241,16 +265,16 @@ void TForm3::buildTopPage(QWidget* page) {
     RadioButtons[0]->setChecked(true);
     makeLabel(group, QStringLiteral("Room#"), QRect(6, 40, 44, 24));
     SpinEdit51 = makeSpin(group, "SpinEdit51", QRect(50, 40, 60, 24), 1, kMaxRoomField, 1,
-                          QStringLiteral("Widok z portalu do pomieszczenia nr."));
-    makeLabel(group, QStringLiteral("Szer."), QRect(124, 40, 40, 24));
+                          tr("Widok z portalu do pomieszczenia nr."));
+    makeLabel(group, tr("Szer."), QRect(124, 40, 40, 24));
     SpinEdit49 = makeSpin(group, "SpinEdit49", QRect(164, 40, 56, 24), 1, kMaxSectorsPerSide, 1,
-                          QStringLiteral("Szerokość portalu"));
-    makeLabel(group, QStringLiteral("Dł./Wys."), QRect(234, 40, 60, 24));
+                          tr("Szerokość portalu"));
+    makeLabel(group, tr("Dł./Wys."), QRect(234, 40, 60, 24));
     SpinEdit50 = makeSpin(group, "SpinEdit50", QRect(294, 40, 56, 24), 1, kMaxSectorsPerSide, 1,
-                          QStringLiteral("Długość/Wysokość portalu"));
+                          tr("Długość/Wysokość portalu"));
 
     ListBox1 = make<QListWidget>(page, "ListBox1", QRect(410, 4, 108, 78));
-    ListBox1->setToolTip(QStringLiteral("Zaznacz portal"));
+    ListBox1->setToolTip(tr("Zaznacz portal"));
     connect(ListBox1, &QListWidget::itemSelectionChanged, this, [this] {
         if (!filling_) ListBox1Click();
     });
@@ -264,16 +288,16 @@ void TForm3::buildTopPage(QWidget* page) {
     };
     const std::array<ButtonLayout, 3> buttons = {{
         {.name = "Button1",
-         .caption = QStringLiteral("Dodaj widok"),
-         .hint = QStringLiteral("Dodaj nowy portal z aktualnymi wartościami"),
+         .caption = tr("Dodaj widok"),
+         .hint = tr("Dodaj nowy portal z aktualnymi wartościami"),
          .handler = &TForm3::Button1Click},
         {.name = "Button5",
-         .caption = QStringLiteral("Zamień"),
-         .hint = QStringLiteral("Zamień właściwości portalu na aktualne wartości"),
+         .caption = tr("Zamień"),
+         .hint = tr("Zamień właściwości portalu na aktualne wartości"),
          .handler = &TForm3::Button5Click},
         {.name = "Button4",
-         .caption = QStringLiteral("Usuń widok"),
-         .hint = QStringLiteral("Usuń ostatni portal z listy"),
+         .caption = tr("Usuń widok"),
+         .hint = tr("Usuń ostatni portal z listy"),
          .handler = &TForm3::Button4Click},
     }};
     for (int i = 0; i < 3; ++i) {
@@ -288,7 +312,7 @@ void TForm3::buildTopPage(QWidget* page) {
     ScrollBox1 = make<QScrollArea>(page, "ScrollBox1", QRect(39, 88, 531, 273));
     Image1 = new PictureControl;
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setToolTip(QStringLiteral("Wciśnij Shift i kliknij w miejscu gdzie ma być portal"));
+    Image1->setToolTip(tr("Wciśnij Shift i kliknij w miejscu gdzie ma być portal"));
     ScrollBox1->setWidget(Image1);
     ScrollBox1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     connect(Image1, &PictureControl::mousePressed, this,
@@ -298,13 +322,13 @@ void TForm3::buildTopPage(QWidget* page) {
 
     // "Północ" stands centred over the picture in the gap left of the portal list and its
     // buttons, which reach down to y = 82: it must not lie over them and swallow their clicks.
-    makeLabel(page, QStringLiteral("Północ"), QRect(39 + 531 / 2 - 100, 68, 200, 20), Qt::AlignHCenter);
-    makeLabel(page, QStringLiteral("Południe"), QRect(39, 362, 531, 20), Qt::AlignHCenter);
+    makeLabel(page, tr("Północ"), QRect(39 + 531 / 2 - 100, 68, 200, 20), Qt::AlignHCenter);
+    makeLabel(page, tr("Południe"), QRect(39, 362, 531, 20), Qt::AlignHCenter);
     // Only 39 pixels stand left of the top view's scroll box: its side labels are set smaller.
     QFont small = page->font();
     small.setPointSizeF(small.pointSizeF() * 0.8);
-    makeLabel(page, QStringLiteral("Zachód"), QRect(0, 214, 39, 20), Qt::AlignHCenter)->setFont(small);
-    makeLabel(page, QStringLiteral("Wschód"), QRect(571, 214, 48, 20), Qt::AlignHCenter)->setFont(small);
+    makeLabel(page, tr("Zachód"), QRect(0, 214, 39, 20), Qt::AlignHCenter)->setFont(small);
+    makeLabel(page, tr("Wschód"), QRect(571, 214, 48, 20), Qt::AlignHCenter)->setFont(small);
 }
 
 void TForm3::buildSidePage(QWidget* page, SidePage& side, const SidePageLayout& pageLayout) {
@@ -314,22 +338,22 @@ void TForm3::buildSidePage(QWidget* page, SidePage& side, const SidePageLayout& 
     makeLabel(page, pageLayout.lineLabel, QRect(4, 4, 52, 24));
     side.line = makeSpin(page, pageLayout.line, QRect(56, 4, 50, 24), 1, 1, 1, pageLayout.lineHint);
     connect(side.line, &QSpinBox::valueChanged, this, [this] { SpinEdit1Change(); });
-    makeLabel(page, QStringLiteral("Zazn."), QRect(4, 32, 52, 24));
+    makeLabel(page, tr("Zazn."), QRect(4, 32, 52, 24));
     side.lineCount = makeSpin(page, pageLayout.lineCount, QRect(56, 32, 50, 24), 1, kMaxSectorsPerSide, 1,
-                              QStringLiteral("Zaznacz ile rzędów chcesz edytować w tym samym czasie"));
+                              tr("Zaznacz ile rzędów chcesz edytować w tym samym czasie"));
 
     // The shape buttons: one group, the first button down.
     auto* shapes = make<QGroupBox>(page, pageLayout.view == SideView::FrontBack ? "GroupBox2" : "GroupBox3",
                                    QRect(112, 0, 290, 58));
-    shapes->setTitle(QStringLiteral("Podłoga/Sufit"));
-    shapes->setToolTip(QStringLiteral("Kształt podłogi/sufitu"));
+    shapes->setTitle(tr("Podłoga/Sufit"));
+    shapes->setToolTip(tr("Kształt podłogi/sufitu"));
     side.shapes = new QButtonGroup(this);
     side.shapes->setExclusive(true);
     for (int i = 0; i < 10; ++i) {
         const auto [name, shape] = pageLayout.shapeButtons[std::size_t(i)];
         auto* button = make<QToolButton>(shapes, name, QRect(6 + 28 * i, 20, 27, 34));
         button->setCheckable(true);
-        button->setToolTip(QStringLiteral("Kształt podłogi/sufitu"));
+        button->setToolTip(tr("Kształt podłogi/sufitu"));
         button->setText(QString::number(shape));
         button->setIconSize(QSize(22, 22));
         side.shapes->addButton(button, shape);
@@ -347,18 +371,18 @@ void TForm3::buildSidePage(QWidget* page, SidePage& side, const SidePageLayout& 
     };
     const std::array<LinkLayout, 3> links = {{
         {.name = pageLayout.above,
-         .label = QStringLiteral("Pom. powyżej"),
-         .hint = QStringLiteral("Sektor jest niezgodny z numerem pomieszczenia powyżej"),
+         .label = tr("Pom. powyżej"),
+         .hint = tr("Sektor jest niezgodny z numerem pomieszczenia powyżej"),
          .field = &side.above,
          .beside = false},
         {.name = pageLayout.beside,
-         .label = QStringLiteral("Pom. z boku"),
-         .hint = QStringLiteral("Sektor jest niezgodny z numerem pomieszczenia z boku"),
+         .label = tr("Pom. z boku"),
+         .hint = tr("Sektor jest niezgodny z numerem pomieszczenia z boku"),
          .field = &side.beside,
          .beside = true},
         {.name = pageLayout.below,
-         .label = QStringLiteral("Pom. poniżej"),
-         .hint = QStringLiteral("Sektor jest niezgodny z numerem pomieszczenia poniżej"),
+         .label = tr("Pom. poniżej"),
+         .hint = tr("Sektor jest niezgodny z numerem pomieszczenia poniżej"),
          .field = &side.below,
          .beside = false},
     }};
@@ -381,8 +405,8 @@ void TForm3::buildSidePage(QWidget* page, SidePage& side, const SidePageLayout& 
             [this, &side](Qt::MouseButton b, Qt::KeyboardModifiers m, int x, int y) { sideViewMouseDown(side, b, m, x, y); });
     connect(side.picture, &PictureControl::mouseMoved, this,
             [this, &side](Qt::MouseButtons, Qt::KeyboardModifiers, int x, int y) { sideViewMouseMove(side, x, y); });
-    makeLabel(page, QStringLiteral("Góra"), QRect(box.left(), box.top() - 22, box.width(), 20), Qt::AlignHCenter);
-    makeLabel(page, QStringLiteral("Dół"), QRect(box.left(), box.bottom() + 2, box.width(), 20), Qt::AlignHCenter);
+    makeLabel(page, tr("Góra"), QRect(box.left(), box.top() - 22, box.width(), 20), Qt::AlignHCenter);
+    makeLabel(page, tr("Dół"), QRect(box.left(), box.bottom() + 2, box.width(), 20), Qt::AlignHCenter);
     makeLabel(page, pageLayout.leftLabel, QRect(18, box.center().y() - 10, box.left() - 18, 20), Qt::AlignHCenter);
     makeLabel(page, pageLayout.rightLabel, QRect(box.right() + 2, box.center().y() - 10, 56, 20), Qt::AlignLeft);
     auto* track1 = make<QSlider>(page, pageLayout.trackBars[0], QRect(0, box.top(), 18, box.height()));
@@ -397,11 +421,11 @@ void TForm3::buildSidePage(QWidget* page, SidePage& side, const SidePageLayout& 
                                const std::array<const char*, 5>& lights, std::array<QSpinBox*, 5>& textureFields,
                                std::array<QSpinBox*, 5>& lightFields) {
         makeLabel(page, heading, QRect(left, top, 150, 18));
-        makeLabel(page, QStringLiteral("Textura"), QRect(left + 42, top + 18, 60, 18));
-        makeLabel(page, QStringLiteral("Światło"), QRect(left + 129, top + 18, 50, 18));
+        makeLabel(page, tr("Textura"), QRect(left + 42, top + 18, 60, 18));
+        makeLabel(page, tr("Światło"), QRect(left + 129, top + 18, 50, 18));
         for (int f = 0; f < 5; ++f) {
             const int y = top + 36 + 24 * f;
-            makeLabel(page, kFaceNames[f], QRect(left, y, 42, 23));
+            makeLabel(page, tr(kFaceNames[f]), QRect(left, y, 42, 23));
             QSpinBox* texture = makeSpin(page, textures[std::size_t(f)], QRect(left + 42, y, 60, 23), 0, kMaxTexture, 0);
             textureFields[std::size_t(f)] = texture;
             auto* thumbnail = new TextureThumbnail(texture, &services_.baseTextureSource(), 23, page);
@@ -410,8 +434,8 @@ void TForm3::buildSidePage(QWidget* page, SidePage& side, const SidePageLayout& 
             lightFields[std::size_t(f)] = makeSpin(page, lights[std::size_t(f)], QRect(left + 129, y, 46, 23), 0, kMaxLight, 0);
         }
     };
-    faceTable(QStringLiteral("Podłoga"), 0, pageLayout.floorTextures, pageLayout.floorLights, side.floorTextures, side.floorLights);
-    faceTable(QStringLiteral("Sufit"), 160, pageLayout.ceilingTextures, pageLayout.ceilingLights, side.ceilingTextures,
+    faceTable(tr("Podłoga"), 0, pageLayout.floorTextures, pageLayout.floorLights, side.floorTextures, side.floorLights);
+    faceTable(tr("Sufit"), 160, pageLayout.ceilingTextures, pageLayout.ceilingLights, side.ceilingTextures,
               side.ceilingLights);
 
     auto* ok = make<QPushButton>(page, pageLayout.okButton, QRect(left + 95, 328, 80, 28));
@@ -465,8 +489,8 @@ EditorRoom& TForm3::room() {
     return project_.current();
 }
 
-void TForm3::FormActivate() {
-    EditorRoom& r = room();
+void TForm3::showRoom() {
+    const EditorRoom& r = room();
     filling_ = true;
     // The selectors keep their values; a room without sectors still offers line 1.
     leftRight_.line->setRange(1, std::max<int>(1, r.numX()));
@@ -478,6 +502,36 @@ void TForm3::FormActivate() {
     ImageToBitmap(views_.leftRight, services_.leftRightBitmap());
     ImageToBitmap(views_.frontBack, services_.frontBackBitmap());
     RedrawRoomViews();
+}
+
+void TForm3::fillPortalList() {
+    filling_ = true;
+    ListBox1->clear();
+    for (int k = 1; k <= portalsInUse(room()); ++k) ListBox1->addItem(QStringLiteral("Door #") + QString::number(k));
+    ListBox1->setCurrentRow(-1);
+    ListBox1->clearSelection();
+    filling_ = false;
+}
+
+void TForm3::showRestoredProject() {
+    if (!isVisible()) return;
+    if (project_.roomCount == 0) {  // the first room's adding undone: nothing left to edit
+        reject();
+        return;
+    }
+    const int selected = selectedPortal();
+    showRoom();
+    fillPortalList();
+    if (selected >= 1 && selected <= portalsInUse(room())) {
+        selectPortalEntry(selected);
+        ListBox1Click();  // the portal's fields as restored
+    }
+    setWindowTitle(fromCp1250(editingCaption(room())));
+}
+
+void TForm3::FormActivate() {
+    EditorRoom& r = room();
+    showRoom();
 
     // Scroll positions: the top view to its south edge, the side views to the middle. A page
     // that is not shown gets its position when it is first shown.
@@ -498,12 +552,7 @@ void TForm3::FormActivate() {
     services_.leftRightBitmap().ignorePalette = true;
     services_.frontBackBitmap().ignorePalette = true;
 
-    filling_ = true;
-    ListBox1->clear();
-    for (int k = 1; k <= portalsInUse(r); ++k) ListBox1->addItem(QStringLiteral("Door #") + QString::number(k));
-    ListBox1->setCurrentRow(-1);
-    ListBox1->clearSelection();
-    filling_ = false;
+    fillPortalList();
 
     // The link fields keep their values from the last opening; the link modes follow them, so a
     // "Pom. z boku" still shown is still written.
@@ -546,6 +595,15 @@ void TForm3::PresentRoomViews() {
     Image1->setBitmap(&services_.topViewBitmap());
     leftRight_.picture->setBitmap(&services_.leftRightBitmap());
     frontBack_.picture->setBitmap(&services_.frontBackBitmap());
+    showRoomIn3D();
+}
+
+void TForm3::showRoomIn3D() {
+    const SceneSelection selection{.firstRow = frontBack_.line->value(),
+                                   .lastRow = frontBack_.line->value() + frontBack_.lineCount->value() - 1,
+                                   .firstColumn = leftRight_.line->value(),
+                                   .lastColumn = leftRight_.line->value() + leftRight_.lineCount->value() - 1};
+    view3d_->showRoom(room(), project_.currentRoom, selection);
 }
 
 void TForm3::SpinEdit1Change() {
@@ -623,14 +681,12 @@ void TForm3::sideViewMouseDown(SidePage& side, Qt::MouseButton button, Qt::Keybo
 
     const bool shift = modifiers.testFlag(Qt::ShiftModifier);
     if (button == Qt::LeftButton && !shift) {
-        const int edited = editFloor(room(), edit);
+        services_.recordEdit(StepKind::FloorEdit, [&] { return editFloor(room(), edit) > 0; });
         RedrawRoomViews();
-        if (edited > 0) services_.markModified();
     }
     if (button == Qt::RightButton) {
-        const int edited = editCeiling(room(), edit);
+        services_.recordEdit(StepKind::CeilingEdit, [&] { return editCeiling(room(), edit) > 0; });
         RedrawRoomViews();
-        if (edited > 0) services_.markModified();
     }
     if (button == Qt::LeftButton && shift) {
         if (const auto picked = pickUpSector(room(), view, edit.line, index)) showSideFields(side, *picked);
@@ -659,16 +715,14 @@ void TForm3::Image1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modif
     const int z = topViewRow(py, Image1->bitmap()->image.height());
     if (modifiers.testFlag(Qt::ShiftModifier)) {
         if (button != Qt::LeftButton) return;
-        if (placePortal(room(), selectedPortal(), x, z)) {
+        if (services_.recordEdit(StepKind::PlacePortal, [&] { return placePortal(room(), selectedPortal(), x, z); }))
             RedrawRoomViews();
-            services_.markModified();
-        }
         return;
     }
-    if (setSectorClosed(room(), x, z, button == Qt::LeftButton)) {
+    const bool close = button == Qt::LeftButton;
+    if (services_.recordEdit(close ? StepKind::CloseSector : StepKind::OpenSector,
+                             [&] { return setSectorClosed(room(), x, z, close); }))
         RedrawRoomViews();
-        services_.markModified();
-    }
 }
 
 void TForm3::Image1MouseMove(int px, int py) {
@@ -705,13 +759,13 @@ void TForm3::Button1Click() {
         showMessage(this, QString::fromStdString(*refusal));
         return;
     }
-    const int n = addPortal(room(), fields);
+    int n = 0;
+    services_.recordEdit(StepKind::AddPortal, [&] { return (n = addPortal(room(), fields)) > 0; });
     filling_ = true;
     ListBox1->addItem(QStringLiteral("Door #") + QString::number(n));
     filling_ = false;
     selectPortalEntry(n);
     RedrawRoomViews();
-    services_.markModified();
 }
 
 void TForm3::Button5Click() {
@@ -722,10 +776,8 @@ void TForm3::Button5Click() {
         showMessage(this, QString::fromStdString(*refusal));
         return;
     }
-    if (replacePortal(room(), k, fields)) {
+    if (services_.recordEdit(StepKind::ChangePortal, [&] { return replacePortal(room(), k, fields); }))
         RedrawRoomViews();
-        services_.markModified();
-    }
 }
 
 void TForm3::Button4Click() {
@@ -735,9 +787,11 @@ void TForm3::Button4Click() {
     delete ListBox1->takeItem(m - 1);
     filling_ = false;
     selectPortalEntry(m - 1);
-    removeLastPortal(room());
+    services_.recordEdit(StepKind::RemovePortal, [&] {
+        const int count = portalsInUse(room());
+        return removeLastPortal(room()) != count;
+    });
     RedrawRoomViews();
-    services_.markModified();
 }
 
 void TForm3::ListBox1Click() {

@@ -5,7 +5,8 @@
 //
 // The window is wiring: the views are drawn by drawing/room_views, the edits made by
 // project/sector_editing and project/portal_editing; this class reads its fields, calls them and
-// hands the finished images to the main window's screen bitmaps.
+// hands the finished images to the main window's screen bitmaps. The 3D view of the room
+// (RoomView3D) fills the free part of the window beside the pages; it is told of every redraw.
 #include <QDialog>
 #include <array>
 
@@ -26,6 +27,7 @@ class QWidget;
 namespace cw::ui {
 
 class PictureControl;
+class RoomView3D;
 
 class TForm3 : public QDialog {
     Q_OBJECT
@@ -40,9 +42,16 @@ public:
     // Hands the side views to the screen, marks the portals in the top view, hands it over too
     // and repaints the three pictures.
     void PresentRoomViews();
+    // The project was changed under the open window (an undo or a redo): the room, its views,
+    // the portal list, the selected portal's fields and the caption are shown again. The window
+    // closes when no room is left.
+    void showRestoredProject();
+
+    RoomView3D* roomView3D() const { return view3d_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     // Everything one side view page holds.
@@ -74,6 +83,9 @@ private:
     void PageControl1Change();
     void SpinEdit1Change();
     void applyPendingScroll();
+    void showRoomIn3D();
+    void showRoom();        // the line selectors' ranges and the three views, for room()
+    void fillPortalList();  // "Door #1" .. of room(), none selected
 
     void Image1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int px, int py);
     void Image1MouseMove(int px, int py);
@@ -115,6 +127,7 @@ private:
     bool topScrollPending_ = false;
     SidePage frontBack_;
     SidePage leftRight_;
+    RoomView3D* view3d_ = nullptr;
 };
 
 }  // namespace cw::ui

@@ -10,7 +10,7 @@ namespace cw::ui {
 
 TForm4::TForm4(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("Form4"));
-    setWindowTitle(QStringLiteral("Informacje"));
+    setWindowTitle(tr("Informacje"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setModal(true);
 
@@ -22,7 +22,7 @@ TForm4::TForm4(QWidget* parent) : QDialog(parent) {
     Label1->setFont(bold);
     Label1->setAlignment(Qt::AlignCenter);
 
-    auto* Label2 = new QLabel(QStringLiteral("Tłumaczenie") + QStringLiteral(" zespół Cairnwork"), this);
+    auto* Label2 = new QLabel(tr("Tłumaczenie zespół Cairnwork"), this);
     Label2->setObjectName(QStringLiteral("Label2"));
     QFont small = Label2->font();
     small.setPointSizeF(small.pointSizeF() * 0.85);
@@ -35,7 +35,7 @@ TForm4::TForm4(QWidget* parent) : QDialog(parent) {
     Image1->setScaledContents(true);  // the picture is scaled to its frame
     Image1->setFixedSize(160, 160);
 
-    auto* Label3 = new QLabel(QStringLiteral("Wydanie: 2025"), this);
+    auto* Label3 = new QLabel(tr("Wydanie: 2025"), this);
     Label3->setObjectName(QStringLiteral("Label3"));
     Label3->setAlignment(Qt::AlignCenter);
 

@@ -31,11 +31,11 @@ QString tooLongPathMessage(const QString& path, std::size_t capacity) {
 
 TForm5::TForm5(FileAsker& files, QWidget* parent) : QDialog(parent), files_(files) {
     setObjectName(QStringLiteral("Form5"));
-    setWindowTitle(QStringLiteral("Plik Budowy Levelu"));
+    setWindowTitle(tr("Plik Budowy Levelu"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setModal(true);
 
-    auto* GroupBox1 = new QGroupBox(QStringLiteral("Pliki Pomocnicze"), this);
+    auto* GroupBox1 = new QGroupBox(tr("Pliki Pomocnicze"), this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     auto* grid = new QGridLayout(GroupBox1);
 
@@ -52,7 +52,7 @@ TForm5::TForm5(FileAsker& files, QWidget* parent) : QDialog(parent), files_(file
         return edit;
     };
     auto makeBrowse = [&](const char* name, QLineEdit* edit, int row, std::function<FileDialogSettings()> fileDialog) {
-        auto* button = new QPushButton(QStringLiteral("Szukaj"), GroupBox1);
+        auto* button = new QPushButton(tr("Szukaj"), GroupBox1);
         button->setObjectName(QLatin1String(name));
         button->setAutoDefault(false);
         grid->addWidget(button, row, 2);
@@ -69,23 +69,23 @@ TForm5::TForm5(FileAsker& files, QWidget* parent) : QDialog(parent), files_(file
         return button;
     };
 
-    Edit1 = makeEdit("Edit1", QStringLiteral("Opis levelu"), 0, decltype(Project::levelDescription)::capacity);
-    Edit2 = makeEdit("Edit2", QStringLiteral("Komentarz"), 1, decltype(Project::comment)::capacity);
-    Edit3 = makeEdit("Edit3", QStringLiteral("Level bazowy"), 2, decltype(Project::baseLevelPath)::capacity);
+    Edit1 = makeEdit("Edit1", tr("Opis levelu"), 0, decltype(Project::levelDescription)::capacity);
+    Edit2 = makeEdit("Edit2", tr("Komentarz"), 1, decltype(Project::comment)::capacity);
+    Edit3 = makeEdit("Edit3", tr("Level bazowy"), 2, decltype(Project::baseLevelPath)::capacity);
     QPushButton* Button1 = makeBrowse("Button1", Edit3, 2, &baseLevelDialog);
-    Edit4 = makeEdit("Edit4", QStringLiteral("Ust. przedmiotów"), 3, decltype(Project::itemsFilePath)::capacity);
+    Edit4 = makeEdit("Edit4", tr("Ust. przedmiotów"), 3, decltype(Project::itemsFilePath)::capacity);
     QPushButton* Button2 = makeBrowse("Button2", Edit4, 3, &itemsFileDialog);
-    Edit5 = makeEdit("Edit5", QStringLiteral("Ust. świateł/textur"), 4, decltype(Project::lightsFilePath)::capacity);
+    Edit5 = makeEdit("Edit5", tr("Ust. świateł/textur"), 4, decltype(Project::lightsFilePath)::capacity);
     QPushButton* Button3 = makeBrowse("Button3", Edit5, 4, &lightsFileDialog);
-    Edit6 = makeEdit("Edit6", QStringLiteral("Nazwa pliku"), 5, decltype(Project::outputLevelPath)::capacity);
+    Edit6 = makeEdit("Edit6", tr("Nazwa pliku"), 5, decltype(Project::outputLevelPath)::capacity);
     // A level name typed without an extension gets the base level's, when the filter allows it.
     QPushButton* Button4 =
         makeBrowse("Button4", Edit6, 5, [this] { return levelSaveDialog(QFileInfo(Edit3->text().trimmed()).suffix()); });
 
-    auto* Button5 = new QPushButton(QStringLiteral("Buduj Level"), this);
+    auto* Button5 = new QPushButton(tr("Buduj Level"), this);
     Button5->setObjectName(QStringLiteral("Button5"));
     Button5->setDefault(true);
-    auto* Button6 = new QPushButton(QStringLiteral("Odwołaj"), this);
+    auto* Button6 = new QPushButton(tr("Odwołaj"), this);
     Button6->setObjectName(QStringLiteral("Button6"));
     Button6->setAutoDefault(false);
     connect(Button5, &QPushButton::clicked, this, &TForm5::Button5Click);

@@ -7,20 +7,25 @@
 
 #include "project/project.h"
 #include "ui/editor1.h"
+#include "ui/room_render.h"
 
 namespace cw::ui {
 
 // What the editor's command line asks for. Help and version are answered (on standard output,
 // status 0) before anything else; an unknown option is refused (on standard error, status 2).
 struct CommandLine {
-    enum class Action { Start, ShowHelp, ShowVersion, Refuse };
+    enum class Action { Start, ShowHelp, ShowVersion, Refuse, Render };
     Action action = Action::Start;
     QString text;           // the help, the version line or the refusal, ending in a new line
     QStringList arguments;  // Start: the operands (the optional LIGHT), for StartupOptions
+    QString language;       // Start: the code of --lang (an editor language); empty when not given
+    RenderRequest render;   // Render: what to draw
 };
 
 // Reads the editor's command line, the program's name first:
-//   cairnwork [-h | --help] [-v | --version] [LIGHT]
+//   cairnwork [-h | --help] [-v | --version] [--lang pl|en] [LIGHT]
+//   cairnwork --render PROJECT.cwp --room N --out FILE.png [--size WxH] [--base LEVEL]
+// A language that is not one of the editor's is refused.
 // A negative whole number is an operand (a light), not an option.
 CommandLine readCommandLine(const QStringList& commandLine);
 
@@ -35,11 +40,14 @@ bool isWritableFolder(const std::filesystem::path& folder);
 std::filesystem::path configFileLocation(const std::filesystem::path& programFolder);
 
 // The start-up options of a program run from `programFolder` with these arguments (without the
-// program name).
-StartupOptions startupOptions(const std::filesystem::path& programFolder, const QStringList& arguments);
+// program name), in this language.
+StartupOptions startupOptions(const std::filesystem::path& programFolder, const QStringList& arguments,
+                              const QString& language);
 
-// Creates the main window. When the program palette cannot be read the failure is reported in a
-// message box and the result is null: the program then ends with a non-zero status.
+// Creates the main window in the language of the options (its translation installed first; one
+// that cannot be read is reported in a message box and the texts stay Polish). When the program
+// palette cannot be read the failure is reported in a message box and the result is null: the
+// program then ends with a non-zero status.
 std::unique_ptr<TForm1> createMainWindow(Project& project, const StartupOptions& options);
 
 }  // namespace cw::ui

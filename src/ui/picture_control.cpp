@@ -45,4 +45,9 @@ void PictureControl::mouseMoveEvent(QMouseEvent* event) {
     emit mouseMoved(event->buttons(), event->modifiers(), p.x(), p.y());
 }
 
+void PictureControl::mouseReleaseEvent(QMouseEvent* event) {
+    const QPoint p = event->position().toPoint();
+    emit mouseReleased(event->button(), event->modifiers(), p.x(), p.y());
+}
+
 }  // namespace cw::ui

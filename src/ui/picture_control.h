@@ -1,6 +1,6 @@
 #pragma once
 // A picture control: shows a ScreenBitmap at its own size and reports mouse presses and moves
-// in bitmap pixels, with the buttons and modifier keys.
+// and releases in bitmap pixels, with the buttons and modifier keys.
 #include <QWidget>
 
 #include "ui/screen_bitmap.h"
@@ -21,11 +21,13 @@ public:
 signals:
     void mousePressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
     void mouseMoved(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y);
+    void mouseReleased(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     QSize sizeHint() const override;
 
 private:

@@ -82,24 +82,24 @@ void TextureThumbnail::refresh() {
         shows_ = Shows::NoTextures;
         picture_ = QImage(side, side, QImage::Format_ARGB32);
         picture_.fill(QColor::fromRgba(kNoTexturesGrey));
-        setToolTip(QStringLiteral("Tekstura %1 (tekstury poziomu bazowego nie są wczytane)").arg(number));
+        setToolTip(tr("Tekstura %1 (tekstury poziomu bazowego nie są wczytane)").arg(number));
     } else if (number <= 0) {
         shows_ = Shows::NoFace;
         picture_ = noFaceMark(side);
-        setToolTip(QStringLiteral("0: bez ściany. Kliknij, aby wybrać teksturę"));
+        setToolTip(tr("0: bez ściany. Kliknij, aby wybrać teksturę"));
     } else {
         const BaseTextures& textures = source_->textures();
         const std::size_t count = textures.objects.size();
         if (std::size_t(number) > count) {
             shows_ = Shows::PastEnd;
             picture_ = noneMark(side);
-            setToolTip(QStringLiteral("Brak tekstury %1: poziom bazowy ma %2 tekstur (1–%2)")
+            setToolTip(tr("Brak tekstury %1: poziom bazowy ma %2 tekstur (1–%2)")
                            .arg(number)
                            .arg(textureCountText(count)));
         } else {
             shows_ = Shows::Texture;
             picture_ = toQImage(objectTextureThumbnail(textures, number - 1, side));
-            setToolTip(QStringLiteral("Tekstura %1 z %2. Kliknij, aby wybrać inną").arg(number).arg(textureCountText(count)));
+            setToolTip(tr("Tekstura %1 z %2. Kliknij, aby wybrać inną").arg(number).arg(textureCountText(count)));
         }
     }
     update();
@@ -145,7 +145,7 @@ QVariant ObjectTextureModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
         return QString::number(number);
     case Qt::ToolTipRole:
-        return QStringLiteral("Tekstura %1").arg(number);
+        return tr("Tekstura %1").arg(number);
     case Qt::DecorationRole: {
         QPixmap& icon = icons_[std::size_t(index.row())];
         if (icon.isNull()) {
@@ -163,13 +163,13 @@ QVariant ObjectTextureModel::data(const QModelIndex& index, int role) const {
 
 TexturePicker::TexturePicker(BaseTextureSource& source, int current, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("TexturePicker"));
-    setWindowTitle(QStringLiteral("Wybierz teksturę"));
+    setWindowTitle(tr("Wybierz teksturę"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
     const std::size_t count = source.textures().objects.size();
     auto* heading = new QLabel(
-        count == 0 ? QStringLiteral("Tekstury poziomu bazowego nie są wczytane.")
-                   : QStringLiteral("Kliknij teksturę, aby ją wybrać (%1 tekstur poziomu bazowego).").arg(count),
+        count == 0 ? tr("Tekstury poziomu bazowego nie są wczytane.")
+                   : tr("Kliknij teksturę, aby ją wybrać (%1 tekstur poziomu bazowego).").arg(count),
         this);
     heading->setObjectName(QStringLiteral("TexturePickerHeading"));
 

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
 #include <system_error>
 
 #if defined(__linux__)
@@ -68,7 +70,10 @@ TEST(ByteWriter, WritesLittleEndian) {
 class FilesTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() / ("cw_files_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+        // One folder a test: CTest runs the tests of this fixture side by side, in separate
+        // processes, and the random seed is the same 0 in all of them.
+        dir = fs::temp_directory_path() /
+              (std::string("cw_files_test_") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir);
         fs::create_directories(dir);
     }
@@ -324,6 +329,45 @@ TEST(ByteReaderFile, TakenBytesStayValidWhileTheReaderGoesOn) {
             << "bytes taken from the file at " << t.at << " changed";
         EXPECT_EQ(t.fromSpan.data(), original.data()) << "a take from memory is not copied";
     }
+    fs::remove(path);
+}
+
+// Records read whole and taken apart give the bytes plain reads give: records inside the file
+// reader's buffer, straddling its end (copied) and from memory.
+TEST(ByteReaderFile, RecordsReadLikePlainReadsAcrossBufferBoundaries) {
+    std::vector<std::uint8_t> bytes(200000);
+    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = std::uint8_t(i * 11 + i / 253);
+    const fs::path path = fs::temp_directory_path() / "cw_byte_reader_records.bin";
+    writeFileAtomically(path, bytes);
+    const FileHandle f = openFile(path, "rb");
+    ASSERT_NE(f, nullptr);
+    ByteReader file(f.get(), bytes.size(), "File");
+    ByteReader records(bytes, "Span");
+    ByteReader plain(bytes, "Span");
+    // 102-byte records from 0 on cross the first buffer end inside a record; from memory too.
+    while (plain.remaining() >= 102) {
+        const std::size_t at = plain.position();
+        auto a = file.record<102>();
+        auto b = records.record<102>();
+        const std::uint8_t u8 = plain.u8();
+        const std::int32_t i32 = plain.i32();
+        const std::uint16_t u16 = plain.u16();
+        std::array<std::uint8_t, 95> rest{};
+        plain.read(rest.data(), rest.size());
+        for (auto* r : {&a, &b}) {
+            ASSERT_EQ(r->u8(), u8) << "record at " << at;
+            ASSERT_EQ(r->i32(), i32) << "record at " << at;
+            ASSERT_EQ(r->u16(), u16) << "record at " << at;
+            const auto taken = r->take(95);
+            ASSERT_TRUE(std::equal(taken.begin(), taken.end(), rest.begin(), rest.end())) << "record at " << at;
+            EXPECT_EQ(r->remaining(), 0u);
+        }
+        ASSERT_EQ(file.position(), plain.position());
+    }
+    // A record never reads past its own bytes, and a short input refuses the whole record.
+    auto last = records.record<2>();
+    EXPECT_THROW(last.i32(), std::logic_error);
+    EXPECT_THROW(file.record<200>(), IoError);
     fs::remove(path);
 }
 

@@ -61,6 +61,8 @@ contents)
   for program in cairnwork cairnwork-cli; do
     [[ -x $work/root/usr/bin/$program ]] || fail "usr/bin/$program is not executable"
   done
+  # The English translation, whatever the build installs.
+  [[ -s $work/root/usr/share/cairnwork/cairnwork_en.qm ]] || fail "no English translation usr/share/cairnwork/cairnwork_en.qm"
   ;;
 
 cli)
@@ -88,6 +90,12 @@ editor)
   status=0
   "$editor" || status=$?
   expect_equal "status of the started editor" 0 "$status"
+  # In English, with the translation from the package's data folder (one that cannot be read is
+  # also said on standard error).
+  status=0
+  "$editor" --lang en 2>"$work/editor-en.log" || status=$?
+  expect_equal "status of the editor started in English" 0 "$status"
+  ! grep cairnwork_en.qm "$work/editor-en.log" || fail "the editor in English did not read its translation"
   # ...and 1 in a copy of the package without it.
   rm -rf "$work/without-palette"
   cp -a "$work/root" "$work/without-palette"

@@ -54,6 +54,7 @@ TEST(Programs, EditorHelpAndVersionNeedNoDisplay) {
         EXPECT_EQ(help.status, 0) << flag << ": " << help.err;
         EXPECT_EQ(help.out.rfind("Usage: cairnwork [options] [LIGHT]\n", 0), 0u) << help.out;
         EXPECT_NE(help.out.find("--version"), std::string::npos) << help.out;
+        EXPECT_NE(help.out.find("--lang <LANGUAGE>"), std::string::npos) << help.out;
     }
     for (const char* flag : {"--version", "-v"}) {
         const ProgramRun version = runProgram(kNoDisplay, "cairnwork", flag);
@@ -76,6 +77,20 @@ TEST(Programs, EditorStartsAndEndsWhenAskedTo) {
     if (!hasEditor()) GTEST_SKIP() << "the editor is not built";
     const ProgramRun run = runProgram("QT_QPA_PLATFORM=offscreen CAIRNWORK_QUIT_AFTER_START=1", "cairnwork", "24");
     EXPECT_EQ(run.status, 0) << run.err;
+}
+
+// --lang en: the translation is read from the program's folder; a language the editor lacks is
+// refused before its window.
+TEST(Programs, EditorStartsInEnglishAndRefusesOtherLanguages) {
+    if (!hasEditor()) GTEST_SKIP() << "the editor is not built";
+    const ProgramRun english =
+        runProgram("QT_QPA_PLATFORM=offscreen CAIRNWORK_QUIT_AFTER_START=1", "cairnwork", "--lang en");
+    EXPECT_EQ(english.status, 0) << english.err;
+    EXPECT_EQ(english.err.find("cairnwork_en.qm"), std::string::npos) << english.err;
+    const ProgramRun german = runProgram("QT_QPA_PLATFORM=offscreen", "cairnwork", "--lang de");
+    EXPECT_EQ(german.status, 2);
+    EXPECT_NE(german.err.find("cairnwork: Unknown language 'de'; the languages are pl, en.\n"), std::string::npos)
+        << german.err;
 }
 
 TEST(Programs, CliHelpAndVersion) {

@@ -492,6 +492,133 @@ TEST_F(ProjectFiles, ReadsNoFileLongerThanTheLargestProject) {
     EXPECT_THROW(loadProject(dir / "huge.cwp", *p), FormatError);
 }
 
+// The largest project with every sector, game sector and portal different from its neighbours.
+std::unique_ptr<Project> largestVariedProject() {
+    auto p = std::make_unique<Project>();
+    for (int n = 1; n <= kMaxRooms; ++n) {
+        EditorRoom& room = test::addTestRoom(*p, 32, 32, "Room " + std::to_string(n));
+        room.portalCount = kMaxPortals;
+        for (int k = 0; k < kMaxSectors; ++k) {
+            const int v = n * 7919 + k * 31;
+            Sector& s = room.sectors[static_cast<std::size_t>(k)];
+            s.floorShape = static_cast<std::uint8_t>(1 + v % 16);
+            s.ceilingSlopeKind = static_cast<std::uint8_t>(v % 9);
+            s.floorTextures[static_cast<std::size_t>(v % 5)] = v;
+            s.floorLights[static_cast<std::size_t>(k % 5)] = static_cast<std::uint8_t>(v);
+            s.ceilingTextures[static_cast<std::size_t>(k % 5)] = -v;
+            s.ceilingLights[4] = static_cast<std::uint8_t>(v >> 3);
+            s.spare1[3] = static_cast<std::uint8_t>(v >> 5);
+            s.linkMode = v % 3;
+            s.spare2[static_cast<std::size_t>(k % 40)] = static_cast<std::uint8_t>(v >> 1);
+            GameSector& g = room.grid.gameSectors[static_cast<std::size_t>(k)];
+            g.floorDataIndex = static_cast<std::uint16_t>(v);
+            g.floor = static_cast<std::int8_t>(v >> 2);
+            g.ceiling = static_cast<std::int8_t>(v >> 4);
+        }
+        for (int i = 0; i < kMaxPortals; ++i) {
+            room.portals[static_cast<std::size_t>(i)] =
+                Portal{.face = 1, .targetRoom = static_cast<std::int16_t>(n), .width = i, .length = n, .row = 1, .column = i};
+        }
+    }
+    return p;
+}
+
+// A file read through the reader's buffer (records straddling its end) gives what parsing the
+// same bytes in memory gives, and a file cut short anywhere the same refusal.
+TEST_F(ProjectFiles, LoadingAFileGivesWhatParsingItsBytesGives) {
+    const Bytes bytes = serializeProject(*largestVariedProject());
+    const fs::path path = dir / "varied.cwp";
+    writeFileAtomically(path, bytes);
+    auto loaded = std::make_unique<Project>();
+    EXPECT_EQ(loadProject(path, *loaded), 3);
+    EXPECT_EQ(serializeProject(*loaded), bytes);
+
+    // Cuts inside the first room's sectors (across the first buffer end), in a later room's
+    // portals and in the trailer.
+    const std::string what = "Project file \"" + path.string() + "\"";
+    for (std::size_t cut : {std::size_t{65530}, std::size_t{65536 + 50}, std::size_t{3 * 65536 + 1},
+                            bytes.size() - 40 - 40 - 19 * 5, bytes.size() - 1}) {
+        SCOPED_TRACE(cut);
+        writeFileAtomically(path, Bytes(bytes.begin(), bytes.begin() + static_cast<long>(cut)));
+        std::string fromMemory, fromFile;
+        try {
+            parseProject(std::span<const std::uint8_t>(bytes.data(), cut), *loaded, what);
+        } catch (const IoError& e) {
+            fromMemory = e.what();
+        }
+        try {
+            loadProject(path, *loaded);
+        } catch (const IoError& e) {
+            fromFile = e.what();
+        }
+        EXPECT_NE(fromMemory, "");
+        EXPECT_EQ(fromFile, fromMemory);
+    }
+}
+
+bool sameSector(const Sector& a, const Sector& b) {
+    return a.floorShape == b.floorShape && a.ceilingShape == b.ceilingShape && a.floorSlopeKind == b.floorSlopeKind &&
+           a.ceilingSlopeKind == b.ceilingSlopeKind && a.floorTextures == b.floorTextures &&
+           a.floorLights == b.floorLights && a.ceilingTextures == b.ceilingTextures &&
+           a.ceilingLights == b.ceilingLights && a.spare1 == b.spare1 && a.linkMode == b.linkMode &&
+           a.spare2 == b.spare2;
+}
+bool samePortal(const Portal& a, const Portal& b) {
+    return a.face == b.face && a.targetRoom == b.targetRoom && a.width == b.width && a.length == b.length &&
+           a.row == b.row && a.column == b.column;
+}
+
+// Every field of the two projects, the room slots past the room count and the sectors and
+// portals past a room's counts included.
+void expectSameProject(const Project& a, const Project& b) {
+    EXPECT_EQ(serializeProject(a), serializeProject(b));
+    EXPECT_EQ(a.projectFileName, b.projectFileName);
+    EXPECT_EQ(a.planX, b.planX);
+    EXPECT_EQ(a.planY, b.planY);
+    for (int n = 1; n <= kMaxRooms; ++n) {
+        SCOPED_TRACE("room " + std::to_string(n));
+        const EditorRoom& x = a.room(n);
+        const EditorRoom& y = b.room(n);
+        EXPECT_EQ(x.posX, y.posX);
+        EXPECT_EQ(x.posY, y.posY);
+        EXPECT_EQ(x.name, y.name);
+        EXPECT_EQ(x.name.chars, y.name.chars);
+        EXPECT_EQ(x.floorLevel, y.floorLevel);
+        EXPECT_EQ(x.ceilingLevel, y.ceilingLevel);
+        EXPECT_EQ(x.defaultFloorTextures, y.defaultFloorTextures);
+        EXPECT_EQ(x.defaultCeilingTextures, y.defaultCeilingTextures);
+        EXPECT_EQ(x.roomLight, y.roomLight);
+        EXPECT_EQ(x.itemLight, y.itemLight);
+        EXPECT_EQ(x.water, y.water);
+        EXPECT_EQ(x.windRain, y.windRain);
+        EXPECT_EQ(x.swamp, y.swamp);
+        EXPECT_EQ(x.sky, y.sky);
+        EXPECT_EQ(x.reserved, y.reserved);
+        EXPECT_EQ(x.numZ(), y.numZ());
+        EXPECT_EQ(x.numX(), y.numX());
+        EXPECT_EQ(x.grid.gameSectors, y.grid.gameSectors);
+        EXPECT_TRUE(std::equal(x.sectors.begin(), x.sectors.end(), y.sectors.begin(), sameSector));
+        EXPECT_EQ(x.portalCount, y.portalCount);
+        EXPECT_TRUE(std::equal(x.portals.begin(), x.portals.end(), y.portals.begin(), samePortal));
+    }
+}
+
+// The reader reads into the project's slots in place: nothing of what the project held before
+// stays, in any version, whatever the earlier project filled.
+TEST(ProjectFile, ReadingIntoAFilledProjectLeavesNothingOfIt) {
+    const auto rich = test::richProject();
+    for (int version : {1, 2, 3}) {
+        SCOPED_TRACE(version);
+        const Bytes b = version == 3 ? serializeProject(*rich) : olderVersion(*rich, version);
+        auto used = largestVariedProject();
+        used->projectFileName = "old.cwp";
+        parseProject(b, *used, "used");
+        auto fresh = std::make_unique<Project>();
+        parseProject(b, *fresh, "fresh");
+        expectSameProject(*used, *fresh);
+    }
+}
+
 // The window's way of opening: load into a separate project, adopt it only when it is good.
 void openProject(Project& open, const fs::path& path) {
     auto loaded = std::make_unique<Project>();

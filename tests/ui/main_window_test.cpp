@@ -181,13 +181,19 @@ private slots:
                {"Z&akończ", QKeySequence(Qt::CTRL | Qt::Key_X)},
                {"", {}}});
         check("Edycja1", "&Edycja",
-              {{"&Dodaj pomieszczenie", QKeySequence(Qt::Key_Insert)},
+              {{"&Cofnij", QKeySequence(Qt::CTRL | Qt::Key_Z)},
+               {"&Ponów", QKeySequence(Qt::CTRL | Qt::Key_Y)},
+               {"", {}},
+               {"&Dodaj pomieszczenie", QKeySequence(Qt::Key_Insert)},
                {"&Właściwości", QKeySequence(Qt::SHIFT | Qt::Key_Insert)},
                {"", {}},
                {"&Edytuj pomieszczenie", QKeySequence(Qt::CTRL | Qt::Key_Insert)},
                {"", {}},
                {"Wczytaj &tekstury poziomu bazowego", {}}});
-        check("Informacje1", "&Informacje", {{"&Informacje...", {}}});
+        check("Informacje1", "&Informacje", {{"&Informacje...", {}}, {"Język / Language", {}}});
+        // Redo has a second shortcut.
+        QCOMPARE(f.form->findChild<QAction*>("Ponow1")->shortcuts(),
+                 QList<QKeySequence>({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}));
         QStringList bar;
         for (QAction* a : f.form->menuBar()->actions()) bar << a->text();
         QCOMPARE(bar, QStringList({"&Plik", "&Edycja", "&Informacje"}));

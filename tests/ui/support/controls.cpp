@@ -88,27 +88,42 @@ bool chooseMenuItem(QMainWindow* window, const char* actionName) {
         qWarning("no menu item %s", actionName);
         return false;
     }
+    // The menus that lead to the item, from the menu bar's down to the item's own.
     QMenuBar* bar = window->menuBar();
-    QMenu* menu = nullptr;
-    for (QAction* title : bar->actions()) {
-        if (title->menu() != nullptr && title->menu()->actions().contains(item)) menu = title->menu();
+    QList<QMenu*> path;
+    for (QAction* step = item; !bar->actions().contains(step);) {
+        QMenu* holder = nullptr;
+        for (QMenu* menu : window->findChildren<QMenu*>())
+            if (menu->actions().contains(step)) holder = menu;
+        if (holder == nullptr || path.contains(holder)) {
+            qWarning("menu item %s is in no menu of the menu bar", actionName);
+            return false;
+        }
+        path.prepend(holder);
+        step = holder->menuAction();
     }
-    if (menu == nullptr) {
-        qWarning("menu item %s is in no menu of the menu bar", actionName);
+    if (path.isEmpty()) {
+        qWarning("%s is a menu of the menu bar, not an item", actionName);
         return false;
     }
-    if (!clickAt(bar, bar->actionGeometry(menu->menuAction()).center())) return false;
-    if (!QTest::qWaitForWindowExposed(menu)) {
-        qWarning("the menu of %s did not open", actionName);
-        return false;
+    if (!clickAt(bar, bar->actionGeometry(path.first()->menuAction()).center())) return false;
+    for (qsizetype i = 0; i < path.size(); ++i) {
+        QMenu* menu = path[i];
+        if (!QTest::qWaitForWindowExposed(menu)) {
+            qWarning("the menu of %s did not open", actionName);
+            return false;
+        }
+        QAction* next = i + 1 < path.size() ? path[i + 1]->menuAction() : item;
+        const QRect place = menu->actionGeometry(next);
+        if (!next->isVisible() || !next->isEnabled() || place.isEmpty()) {
+            qWarning("menu item %s is %s", qPrintable(next->objectName().isEmpty() ? next->text() : next->objectName()),
+                     next->isEnabled() ? "not shown" : "disabled");
+            path.first()->close();
+            return false;
+        }
+        QTest::mouseMove(menu, place.center());
+        QTest::mouseClick(menu, Qt::LeftButton, {}, place.center());
     }
-    const QRect place = menu->actionGeometry(item);
-    if (!item->isVisible() || !item->isEnabled() || place.isEmpty()) {
-        qWarning("menu item %s is %s", actionName, item->isEnabled() ? "not shown" : "disabled");
-        menu->close();
-        return false;
-    }
-    QTest::mouseClick(menu, Qt::LeftButton, {}, place.center());
     return true;
 }
 

@@ -41,9 +41,9 @@ void typeText(QWidget* widget, const QString& text);
 // Clicks entry `row` of the list where the list shows it.
 [[nodiscard]] bool clickListRow(QListWidget* list, int row);
 
-// Chooses a menu item with the mouse: a click on its menu's title in the window's menu bar, then
-// a click on the item in the menu that opens. False, with a warning, when the item is not shown
-// or is disabled.
+// Chooses a menu item with the mouse: a click on its menu's title in the window's menu bar, a
+// click on each submenu on the way, then a click on the item in the menu that opens. False, with
+// a warning, when the item or a submenu on the way is not shown or is disabled.
 [[nodiscard]] bool chooseMenuItem(QMainWindow* window, const char* actionName);
 
 }  // namespace cw::test

@@ -5,8 +5,9 @@
 
 namespace cw::test {
 
-EditorFixture::EditorFixture(const QStringList& arguments)
-    : project(std::make_unique<Project>()), form(std::make_unique<ScriptedForm1>(*project, folder.options(arguments))) {
+EditorFixture::EditorFixture(const QStringList& arguments, const QString& language)
+    : project(std::make_unique<Project>()),
+      form(std::make_unique<ScriptedForm1>(*project, folder.options(arguments, language))) {
     // Shown, as the program shows it: controls are pressed where the window shows them.
     form->show();
     if (!QTest::qWaitForWindowExposed(form.get())) qWarning("the main window was not shown");

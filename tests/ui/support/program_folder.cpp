@@ -27,7 +27,7 @@ void writePaletteBmp(const std::filesystem::path& path, const PaletteBlock& pale
 ProgramFolder::ProgramFolder(bool withPalette) {
     if (!dir_.isValid()) qFatal("cannot create a temporary program folder");
     if (withPalette) writePaletteBmp(file("paleta.bmp"), testPalette());
-    for (const char* name : {"floor.dat", "shapes1.bmp", "shapes2.bmp"}) {
+    for (const char* name : {"floor.dat", "shapes1.bmp", "shapes2.bmp", "cairnwork_en.qm"}) {
         const std::filesystem::path shipped = std::filesystem::path(CW_TEST_BIN_DIR) / name;
         if (fileExists(shipped)) std::filesystem::copy_file(shipped, file(name));
     }
@@ -35,8 +35,8 @@ ProgramFolder::ProgramFolder(bool withPalette) {
 
 std::filesystem::path ProgramFolder::path() const { return std::filesystem::path(dir_.path().toStdString()); }
 
-ui::StartupOptions ProgramFolder::options(const QStringList& arguments) const {
-    return {path(), file("config.cnf"), arguments};
+ui::StartupOptions ProgramFolder::options(const QStringList& arguments, const QString& language) const {
+    return {path(), file("config.cnf"), arguments, language};
 }
 
 }  // namespace cw::test

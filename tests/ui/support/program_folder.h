@@ -22,12 +22,13 @@ void writePaletteBmp(const std::filesystem::path& path, const PaletteBlock& pale
 
 class ProgramFolder {
 public:
-    // With paleta.bmp (the test palette) unless told otherwise; floor.dat and the glyph strips
-    // shapes1.bmp and shapes2.bmp are copied from the build's program folder when they are there.
+    // With paleta.bmp (the test palette) unless told otherwise; floor.dat, the glyph strips
+    // shapes1.bmp and shapes2.bmp and the translation cairnwork_en.qm are copied from the build's
+    // program folder when they are there.
     explicit ProgramFolder(bool withPalette = true);
     std::filesystem::path path() const;
     std::filesystem::path file(const char* name) const { return path() / name; }
-    ui::StartupOptions options(const QStringList& arguments = {}) const;
+    ui::StartupOptions options(const QStringList& arguments = {}, const QString& language = {}) const;
 
 private:
     QTemporaryDir dir_;
@@ -65,7 +66,8 @@ protected:
 // A Project on the heap (it is large) and a scripted main window on it, in a program folder. The
 // window is shown.
 struct EditorFixture {
-    explicit EditorFixture(const QStringList& arguments = {});
+    // `language`: the language the window is told it shows (the test installs its translation).
+    explicit EditorFixture(const QStringList& arguments = {}, const QString& language = {});
     ~EditorFixture();
     ProgramFolder folder;
     std::unique_ptr<Project> project;

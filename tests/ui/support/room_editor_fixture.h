@@ -23,13 +23,22 @@ public:
     cw::ui::ScreenBitmap& frontBackBitmap() override { return frontBack; }
     cw::ui::ScreenBitmap& leftRightBitmap() override { return leftRight; }
     cw::ui::BaseTextureSource& baseTextureSource() override { return textures; }
-    void markModified() override { ++modifiedCount; }
+    // Counts the edits that changed the project, and the kind of the last one.
+    bool recordEdit(StepKind kind, const std::function<bool()>& edit) override {
+        const bool changed = edit();
+        if (changed) {
+            ++modifiedCount;
+            lastKind = kind;
+        }
+        return changed;
+    }
 
     PaletteBlock palette{};
     std::filesystem::path folder;
     cw::ui::ScreenBitmap top, frontBack, leftRight;
     cw::ui::BaseTextureSource textures;  // none until a test puts some in place
     int modifiedCount = 0;
+    StepKind lastKind = StepKind::BuildSettings;
 };
 
 // A project of `roomCount` rooms named "Room #n", each rows x columns with floor level 127,
