@@ -77,7 +77,7 @@ void clearRoom(EditorRoom& room) {
     std::construct_at(&room);
 }
 
-void clearProject(Project& project) {
+void clearProjectExceptRooms(Project& project) {
     project.roomCount = 0;
     project.levelDescription.clear();
     project.comment.clear();
@@ -85,11 +85,15 @@ void clearProject(Project& project) {
     project.itemsFilePath.clear();
     project.lightsFilePath.clear();
     project.outputLevelPath.clear();
-    for (EditorRoom& room : project.rooms) clearRoom(room);
     project.currentRoom = 1;
     project.projectFileName.clear();
     project.planX = -1;
     project.planY = -1;
+}
+
+void clearProject(Project& project) {
+    clearProjectExceptRooms(project);
+    for (EditorRoom& room : project.rooms) clearRoom(room);
 }
 
 void initSectorGrid(EditorRoom& room, int rows, int columns) {

@@ -152,6 +152,9 @@ void clearRoom(EditorRoom& room);
 // Empties the project: every room slot and text zeroed, currentRoom 1, roomCount 0,
 // no file name, planX = planY = -1.
 void clearProject(Project& project);
+// The same but for the room slots, which are left as they are (for a reader that fills or
+// empties each slot itself).
+void clearProjectExceptRooms(Project& project);
 
 // Gives the room rows x columns new default sectors and closes the ring of border sectors.
 // Every sector in use becomes plain and flat (shapes 1, slope kinds 0, link mode 0) with the

@@ -211,22 +211,6 @@ void readRoom(ByteReader& r, EditorRoom& room, int version, int number) {
     r.skip(kRoomTrailerBytes);
 }
 
-// Empties the project's texts and settings as clearProject does, leaving the room slots to the
-// reader (each slot is read in place or emptied once the rooms are read).
-void clearAllButRooms(Project& project) {
-    project.roomCount = 0;
-    project.levelDescription.clear();
-    project.comment.clear();
-    project.baseLevelPath.clear();
-    project.itemsFilePath.clear();
-    project.lightsFilePath.clear();
-    project.outputLevelPath.clear();
-    project.currentRoom = 1;
-    project.projectFileName.clear();
-    project.planX = -1;
-    project.planY = -1;
-}
-
 int parse(ByteReader& r, Project& out, const ProgressFn& progress) {
     auto head = r.record<kProjectMagic.size()>();
     const auto magic = head.take(kProjectMagic.size());
@@ -238,7 +222,7 @@ int parse(ByteReader& r, Project& out, const ProgressFn& progress) {
     if (version == 0) version = 1;
     report(progress, 30);
 
-    clearAllButRooms(out);
+    clearProjectExceptRooms(out);
     readText(r, out.levelDescription);
     readText(r, out.comment);
     readText(r, out.baseLevelPath);
