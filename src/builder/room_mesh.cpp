@@ -396,9 +396,29 @@ void VertexIndex::insert(std::int16_t x, std::int16_t y, std::int16_t z, std::ui
     slots_[i] = (std::uint64_t{position} << 48) | key;
 }
 
-std::uint16_t mergeVertex(LevelRoom& room, VertexIndex* index, std::int16_t x, std::int16_t y, std::int16_t z,
-                          std::uint8_t light) {
-    const std::uint16_t found = index != nullptr ? index->find(x, y, z) : findVertex(room, x, y, z);
+std::uint16_t VertexIndex::findOrInsert(std::int16_t x, std::int16_t y, std::int16_t z, std::uint16_t position) {
+    const std::uint64_t key = keyOf(x, y, z);
+    for (std::size_t i = slotOf(key);; i = (i + 1) & (kSlots - 1)) {
+        const std::uint64_t s = slots_[i];
+        if (s == 0) {
+            slots_[i] = (std::uint64_t{position} << 48) | key;
+            return 0;
+        }
+        if ((s & kKeyBits) == key) return static_cast<std::uint16_t>(s >> 48);
+    }
+}
+
+namespace {
+
+// mergeVertex, inlined where assembleFaces merges every corner.
+inline std::uint16_t mergeCorner(LevelRoom& room, VertexIndex* index, std::int16_t x, std::int16_t y, std::int16_t z,
+                                 std::uint8_t light) {
+    const bool full = room.vertexCount >= kMaxRoomVertices;
+    // The indexed search records a new vertex's coordinates as it misses them (when it fits).
+    std::uint16_t found = 0;
+    if (index == nullptr) found = findVertex(room, x, y, z);
+    else if (full) found = index->find(x, y, z);
+    else found = index->findOrInsert(x, y, z, static_cast<std::uint16_t>(room.vertexCount + 1));
     if (found != 0) {
         ShortVertex& v = room.vertices[found - 1u];
         const auto field = static_cast<std::uint16_t>(v.light);
@@ -406,7 +426,7 @@ std::uint16_t mergeVertex(LevelRoom& room, VertexIndex* index, std::int16_t x, s
         v.light = static_cast<std::int16_t>(static_cast<std::uint16_t>((merged << 8) | (field & 0xFF)));
         return found;
     }
-    if (room.vertexCount >= kMaxRoomVertices) return 0;
+    if (full) return 0;
     ShortVertex& v = room.vertices[room.vertexCount];
     v.x = x;
     v.y = y;
@@ -414,8 +434,14 @@ std::uint16_t mergeVertex(LevelRoom& room, VertexIndex* index, std::int16_t x, s
     const auto low = static_cast<std::uint16_t>(static_cast<std::uint16_t>(v.light) & 0xFF);
     v.light = static_cast<std::int16_t>(static_cast<std::uint16_t>((unsigned{light} << 8) | low));
     ++room.vertexCount;
-    if (index != nullptr) index->insert(x, y, z, room.vertexCount);
     return room.vertexCount;
+}
+
+}  // namespace
+
+std::uint16_t mergeVertex(LevelRoom& room, VertexIndex* index, std::int16_t x, std::int16_t y, std::int16_t z,
+                          std::uint8_t light) {
+    return mergeCorner(room, index, x, y, z, light);
 }
 
 MeshResult assembleFaces(const QuadList& list, LevelRoom& room, VertexIndex& index, VertexSearch search) {
@@ -429,7 +455,7 @@ MeshResult assembleFaces(const QuadList& list, LevelRoom& room, VertexIndex& ind
         const Quad& quad = list.quads[q];
         for (std::size_t k = 0; k < 4; ++k) {
             const QuadCorner& c = quad.corners[k];
-            const std::uint16_t p = mergeVertex(room, used, c.x, c.y, c.z, quad.light);
+            const std::uint16_t p = mergeCorner(room, used, c.x, c.y, c.z, quad.light);
             if (p == 0) return MeshResult::TooManyVertices;
             if (used != nullptr) used->cornerPositions[q][k] = static_cast<std::uint16_t>(p - 1);
         }
