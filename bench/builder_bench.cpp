@@ -11,6 +11,7 @@
 #include "builder/build_driver.h"
 #include "builder/room_mesh.h"
 #include "common/files.h"
+#include "levelfile/level_image.h"
 #include "project/project.h"
 #include "largest_room.h"
 
@@ -71,6 +72,9 @@ void runBuild(benchmark::State& state, cw::VertexSearch search) {
     cw::BuildEnvironment environment;
     environment.programFolder = CW_BENCH_BIN_DIR;
     environment.vertexSearch = search;
+    // One level image for every build, as the editor keeps one.
+    const auto workspace = std::make_unique<cw::LevelImage>();
+    environment.workspace = workspace.get();
     NullObserver observer;
     for (auto _ : state) {
         if (cw::buildLevel(*project, settings, environment, observer) != cw::BuildOutcome::Written) {

@@ -92,8 +92,12 @@ private:
         const std::string& base = settings_.baseLevel;
         const std::string& output = settings_.outputFile;
 
-        ownedImage_ = std::make_unique<LevelImage>();
-        image_ = ownedImage_.get();
+        if (environment_.workspace != nullptr) {
+            image_ = environment_.workspace;
+        } else {
+            ownedImage_ = std::make_unique<LevelImage>();
+            image_ = ownedImage_.get();
+        }
         observer_.setProgress(10);
 
         if (trimBlanks(base).empty()) return stop(" Please type the Base Level name ");
@@ -275,7 +279,8 @@ private:
     const BuildSettings& settings_;
     const BuildEnvironment& environment_;
     BuildObserver& observer_;
-    std::unique_ptr<LevelImage> ownedImage_;  // the level of a build that reads its base itself
+    // The level of a build that reads its base itself and was given no workspace.
+    std::unique_ptr<LevelImage> ownedImage_;
     LevelImage* image_ = nullptr;
 };
 

@@ -70,6 +70,10 @@ struct BuildEnvironment {
     VertexSearch vertexSearch = VertexSearch::Indexed;
     // Writes the finished level (status as writeLevel); empty: writeLevel to the output file.
     std::function<std::uint8_t(LevelImage& image, const std::string& path)> writeLevelFile;
+    // A level image the build reads its base level into and builds in, kept by the caller from
+    // one build to the next so that a build does not allocate and zero a new one; null: the build
+    // allocates its own. What it holds between builds is of no meaning (the read resets it).
+    LevelImage* workspace = nullptr;
 };
 
 BuildOutcome buildLevel(Project& project, const BuildSettings& settings, const BuildEnvironment& environment,

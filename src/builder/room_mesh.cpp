@@ -38,6 +38,15 @@ SharedEdge sharedEdge(Side side, const std::array<std::int32_t, 8>& n) {
     return {};
 }
 
+// The shared edge of a neighbour as the edge pieces compare against it: its shape's heights when
+// its base is at the visited sector's, all 1024 when its base is beyond (above a floor, below a
+// ceiling), all 0 when short of it.
+SharedEdge edgeAgainst(Side side, const std::array<std::int32_t, 8>& n, bool beyond, bool shortOf) {
+    if (beyond) return {1024, 1024};
+    if (shortOf) return {0, 0};
+    return sharedEdge(side, n);
+}
+
 // The full-height wall piece of a side between heights y - 1024 (top) and y (bottom).
 std::array<QuadCorner, 4> wallPiece(Side side, std::int32_t X, std::int32_t Y, std::int32_t Z) {
     switch (side) {
@@ -196,29 +205,26 @@ private:
             if (!nb.exists) continue;
             const Cell& nc = cell(nb);
             const int mn = nc.floorLevel / 4 + 1;
-            std::array<std::int32_t, 8> nh = *nc.floorShape;
-            if (mn > m) nh.fill(1024);
-            else if (mn < m) nh.fill(0);
-            const Heights N{nh};
+            const SharedEdge N = edgeAgainst(side, *nc.floorShape, mn > m, mn < m);
             switch (side) {
                 case kFront:
-                    if (S[1] > N[4] || S[2] > N[3])
+                    if (S[1] > N.b || S[2] > N.a)
                         add(s, true, Face::Front,
                             {corner(X, Y - S[1], Z), corner(X + 1024, Y - S[2], Z), corner(X + 1024, Y, Z), corner(X, Y, Z)});
                     break;
                 case kBack:
-                    if (S[3] > N[2] || S[4] > N[1])
+                    if (S[3] > N.b || S[4] > N.a)
                         add(s, true, Face::Back,
                             {corner(X + 1024, Y - S[3], Z + 1024), corner(X, Y - S[4], Z + 1024), corner(X, Y, Z + 1024),
                              corner(X + 1024, Y, Z + 1024)});
                     break;
                 case kLeft:
-                    if (S[5] > N[8] || S[6] > N[7])
+                    if (S[5] > N.b || S[6] > N.a)
                         add(s, true, Face::Left,
                             {corner(X, Y - S[5], Z + 1024), corner(X, Y - S[6], Z), corner(X, Y, Z), corner(X, Y, Z + 1024)});
                     break;
                 case kRight:
-                    if (S[7] > N[6] || S[8] > N[5])
+                    if (S[7] > N.b || S[8] > N.a)
                         add(s, true, Face::Right,
                             {corner(X + 1024, Y - S[7], Z), corner(X + 1024, Y - S[8], Z + 1024),
                              corner(X + 1024, Y, Z + 1024), corner(X + 1024, Y, Z)});
@@ -269,29 +275,26 @@ private:
             if (!nb.exists) continue;
             const Cell& nc = cell(nb);
             const int mn = (nc.ceilingLevel + 1) / 4 + 1;
-            std::array<std::int32_t, 8> nh = *nc.ceilingShape;
-            if (mn < m) nh.fill(1024);
-            else if (mn > m) nh.fill(0);
-            const Heights N{nh};
+            const SharedEdge N = edgeAgainst(side, *nc.ceilingShape, mn < m, mn > m);
             switch (side) {
                 case kFront:
-                    if (K[2] > N[3] || K[1] > N[4])
+                    if (K[2] > N.a || K[1] > N.b)
                         add(s, false, Face::Front,
                             {corner(X, Y, Z), corner(X + 1024, Y, Z), corner(X + 1024, Y + K[2], Z), corner(X, Y + K[1], Z)});
                     break;
                 case kBack:
-                    if (K[4] > N[1] || K[3] > N[2])
+                    if (K[4] > N.a || K[3] > N.b)
                         add(s, false, Face::Back,
                             {corner(X + 1024, Y, Z + 1024), corner(X, Y, Z + 1024), corner(X, Y + K[4], Z + 1024),
                              corner(X + 1024, Y + K[3], Z + 1024)});
                     break;
                 case kLeft:
-                    if (K[6] > N[7] || K[5] > N[8])
+                    if (K[6] > N.a || K[5] > N.b)
                         add(s, false, Face::Left,
                             {corner(X, Y, Z + 1024), corner(X, Y, Z), corner(X, Y + K[6], Z), corner(X, Y + K[5], Z + 1024)});
                     break;
                 case kRight:
-                    if (K[8] > N[5] || K[7] > N[6])
+                    if (K[8] > N.a || K[7] > N.b)
                         add(s, false, Face::Right,
                             {corner(X + 1024, Y, Z), corner(X + 1024, Y, Z + 1024), corner(X + 1024, Y + K[8], Z + 1024),
                              corner(X + 1024, Y + K[7], Z)});
@@ -393,9 +396,29 @@ void VertexIndex::insert(std::int16_t x, std::int16_t y, std::int16_t z, std::ui
     slots_[i] = (std::uint64_t{position} << 48) | key;
 }
 
-std::uint16_t mergeVertex(LevelRoom& room, VertexIndex* index, std::int16_t x, std::int16_t y, std::int16_t z,
-                          std::uint8_t light) {
-    const std::uint16_t found = index != nullptr ? index->find(x, y, z) : findVertex(room, x, y, z);
+std::uint16_t VertexIndex::findOrInsert(std::int16_t x, std::int16_t y, std::int16_t z, std::uint16_t position) {
+    const std::uint64_t key = keyOf(x, y, z);
+    for (std::size_t i = slotOf(key);; i = (i + 1) & (kSlots - 1)) {
+        const std::uint64_t s = slots_[i];
+        if (s == 0) {
+            slots_[i] = (std::uint64_t{position} << 48) | key;
+            return 0;
+        }
+        if ((s & kKeyBits) == key) return static_cast<std::uint16_t>(s >> 48);
+    }
+}
+
+namespace {
+
+// mergeVertex, inlined where assembleFaces merges every corner.
+inline std::uint16_t mergeCorner(LevelRoom& room, VertexIndex* index, std::int16_t x, std::int16_t y, std::int16_t z,
+                                 std::uint8_t light) {
+    const bool full = room.vertexCount >= kMaxRoomVertices;
+    // The indexed search records a new vertex's coordinates as it misses them (when it fits).
+    std::uint16_t found = 0;
+    if (index == nullptr) found = findVertex(room, x, y, z);
+    else if (full) found = index->find(x, y, z);
+    else found = index->findOrInsert(x, y, z, static_cast<std::uint16_t>(room.vertexCount + 1));
     if (found != 0) {
         ShortVertex& v = room.vertices[found - 1u];
         const auto field = static_cast<std::uint16_t>(v.light);
@@ -403,7 +426,7 @@ std::uint16_t mergeVertex(LevelRoom& room, VertexIndex* index, std::int16_t x, s
         v.light = static_cast<std::int16_t>(static_cast<std::uint16_t>((merged << 8) | (field & 0xFF)));
         return found;
     }
-    if (room.vertexCount >= kMaxRoomVertices) return 0;
+    if (full) return 0;
     ShortVertex& v = room.vertices[room.vertexCount];
     v.x = x;
     v.y = y;
@@ -411,8 +434,14 @@ std::uint16_t mergeVertex(LevelRoom& room, VertexIndex* index, std::int16_t x, s
     const auto low = static_cast<std::uint16_t>(static_cast<std::uint16_t>(v.light) & 0xFF);
     v.light = static_cast<std::int16_t>(static_cast<std::uint16_t>((unsigned{light} << 8) | low));
     ++room.vertexCount;
-    if (index != nullptr) index->insert(x, y, z, room.vertexCount);
     return room.vertexCount;
+}
+
+}  // namespace
+
+std::uint16_t mergeVertex(LevelRoom& room, VertexIndex* index, std::int16_t x, std::int16_t y, std::int16_t z,
+                          std::uint8_t light) {
+    return mergeCorner(room, index, x, y, z, light);
 }
 
 MeshResult assembleFaces(const QuadList& list, LevelRoom& room, VertexIndex& index, VertexSearch search) {
@@ -426,7 +455,7 @@ MeshResult assembleFaces(const QuadList& list, LevelRoom& room, VertexIndex& ind
         const Quad& quad = list.quads[q];
         for (std::size_t k = 0; k < 4; ++k) {
             const QuadCorner& c = quad.corners[k];
-            const std::uint16_t p = mergeVertex(room, used, c.x, c.y, c.z, quad.light);
+            const std::uint16_t p = mergeCorner(room, used, c.x, c.y, c.z, quad.light);
             if (p == 0) return MeshResult::TooManyVertices;
             if (used != nullptr) used->cornerPositions[q][k] = static_cast<std::uint16_t>(p - 1);
         }

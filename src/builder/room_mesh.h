@@ -77,6 +77,9 @@ public:
     std::uint16_t find(std::int16_t x, std::int16_t y, std::int16_t z) const;
     // Records position for the coordinates (the caller has made sure they are not there yet).
     void insert(std::int16_t x, std::int16_t y, std::int16_t z, std::uint16_t position);
+    // find, and when the coordinates are not there, records position for them (and gives 0):
+    // one search where find and insert make two.
+    std::uint16_t findOrInsert(std::int16_t x, std::int16_t y, std::int16_t z, std::uint16_t position);
 
     // The 0-based vertex position of each quad's corners, as assembleFaces merged them.
     std::array<std::array<std::uint16_t, 4>, kMaxQuads> cornerPositions{};

@@ -25,6 +25,7 @@
 #include "builder/build_driver.h"
 #include "common/errors.h"
 #include "common/files.h"
+#include "levelfile/level_image.h"
 #include "project/project_file.h"
 #include "raster/bmp.h"
 #include "ui/base_textures.h"
@@ -666,8 +667,10 @@ void TForm1::MakePHD1Click() {
                                  });
     history_->begin(StepKind::BuildSettings);
     try {
+        if (!buildWorkspace_) buildWorkspace_ = std::make_unique<LevelImage>();
         BuildEnvironment environment;
         environment.programFolder = programFolder_;
+        environment.workspace = buildWorkspace_.get();
         if (!projectPath_.isEmpty()) environment.projectFile = toPath(projectPath_);
         if (buildLevel(project_, settings, environment, observer) == BuildOutcome::Written)
             statusBar()->showMessage(builtMessage(fields.outputLevel, projectSaved ? projectPath_ : QString()));

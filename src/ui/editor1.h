@@ -45,6 +45,10 @@ class QPushButton;
 class QScrollArea;
 class QToolButton;
 
+namespace cw {
+struct LevelImage;
+}
+
 namespace cw::ui {
 
 class BaseTextureSource;
@@ -190,6 +194,8 @@ private:
     BaseTextureSource* baseTextures_ = nullptr;
     std::string baseTexturesAsked_;  // the base level the last read was asked for
     QString baseTexturesNote_;       // the last note of the base level's textures shown
+    // The level image every build of this window works in, made at the first build.
+    std::unique_ptr<LevelImage> buildWorkspace_;
 
     QToolButton* SpeedButton1 = nullptr;
     QToolButton* SpeedButton2 = nullptr;

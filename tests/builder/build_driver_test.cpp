@@ -509,6 +509,68 @@ TEST_F(BuildDriverTest, LinearVertexScanBuildsTheSameLevel) {
     EXPECT_EQ(readFile(dir_ / "out.phd"), indexed);
 }
 
+// Builds one after another in one workspace image write what builds in a fresh image write: on a
+// base of more rooms than the project, after a build refused inside its rooms, and on a base of
+// fewer rooms than the project (whose slots past the base's rooms a fresh image has all zero).
+TEST_F(BuildDriverTest, BuildsInOneWorkspaceWriteWhatFreshBuildsWrite) {
+    // A second base level of six rooms, with what a build keeps of a room slot: the ambient's low
+    // byte and the low light bytes of the vertices.
+    {
+        auto many = std::make_unique<LevelImage>();
+        many->version = kVersionTR1;
+        many->gameKind = kKindTR1;
+        many->roomCount = 6;
+        for (int r = 1; r <= 6; ++r) {
+            LevelRoom& room = many->room(r);
+            room.ambient = static_cast<std::uint16_t>(0x1200 | (r * 17));
+            room.vertexCount = 40;
+            for (int v = 0; v < 40; ++v)
+                room.vertices[static_cast<std::size_t>(v)].light = static_cast<std::int16_t>(r * 7 + v);
+        }
+        many->itemCount = 1;
+        writeFileAtomically(dir_ / "many.phd", serializeLevel(*many, kKindTR1));
+    }
+    auto small = makeTestProject();
+    test::addPlacedRoom(*small, 4, 4, 10, 10);
+    test::addPlacedRoom(*small, 5, 3, 20, 10);
+    small->currentRoom = 1;
+    auto sample = test::makeSampleProject();
+    auto tooLarge = makeTestProject();
+    test::addPlacedRoom(*tooLarge, 4, 4, 10, 10);
+    test::addPlacedRoom(*tooLarge, 32, 32, 20, 10);  // more than 2000 vertices: refused in room 2
+    tooLarge->currentRoom = 1;
+
+    const std::string manyBase = (dir_ / "many.phd").string();
+    const std::string oneBase = settings_.baseLevel;
+    struct Step {
+        Project* project;
+        std::string base;
+        BuildOutcome outcome;
+    };
+    const Step steps[] = {
+        {small.get(), manyBase, BuildOutcome::Written},    {sample.get(), manyBase, BuildOutcome::Written},
+        {tooLarge.get(), manyBase, BuildOutcome::Refused}, {sample.get(), oneBase, BuildOutcome::Written},
+        {small.get(), oneBase, BuildOutcome::Written},     {sample.get(), manyBase, BuildOutcome::Written},
+    };
+    auto workspace = std::make_unique<LevelImage>();
+    int step = 0;
+    for (const Step& s : steps) {
+        ++step;
+        settings_.baseLevel = s.base;
+        environment_.workspace = nullptr;
+        ASSERT_EQ(build(*s.project), s.outcome) << "step " << step << ": " << recorder_.allMessages();
+        const auto fresh = outputWritten() ? readFile(dir_ / "out.phd") : std::vector<std::uint8_t>{};
+        fs::remove(dir_ / "out.phd");
+        environment_.workspace = workspace.get();
+        ASSERT_EQ(build(*s.project), s.outcome) << "step " << step << ": " << recorder_.allMessages();
+        if (s.outcome == BuildOutcome::Written) {
+            EXPECT_FALSE(fresh.empty());
+            EXPECT_EQ(readFile(dir_ / "out.phd"), fresh) << "step " << step;
+        }
+        fs::remove(dir_ / "out.phd");
+    }
+}
+
 TEST(BuildRefusals, EachProjectFaultIsNamed) {
     struct Case {
         const char* name;
