@@ -112,8 +112,35 @@ int Sign(double value) {
     return 0;
 }
 
+namespace {
+
+// A horizontal or vertical line clipped to the image: the pixels the stepping below would set,
+// set in one run. False (nothing drawn) for any other line or an image whose pixels fall short
+// of its size.
+bool drawStraightLine(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2, std::uint8_t colour,
+                      IndexedImage& image) {
+    if ((x1 != x2 && y1 != y2) || image.Pixels.size() < std::size_t(image.Width) * image.Height) return false;
+    const std::int64_t width = image.Width, height = image.Height;
+    if (y1 == y2) {
+        const std::int64_t from = std::max<std::int64_t>(std::min(x1, x2), 0);
+        const std::int64_t to = std::min<std::int64_t>(std::max(x1, x2), width - 1);
+        if (y1 < 0 || y1 >= height || from > to) return true;
+        const auto row = image.Pixels.begin() + std::ptrdiff_t(y1 * width);
+        std::fill(row + std::ptrdiff_t(from), row + std::ptrdiff_t(to + 1), colour);
+        return true;
+    }
+    const std::int64_t from = std::max<std::int64_t>(std::min(y1, y2), 0);
+    const std::int64_t to = std::min<std::int64_t>(std::max(y1, y2), height - 1);
+    if (x1 < 0 || x1 >= width) return true;
+    for (std::int64_t y = from; y <= to; ++y) image.Pixels[std::size_t(y * width + x1)] = colour;
+    return true;
+}
+
+}  // namespace
+
 void DrawLine(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2, std::uint8_t colour,
               IndexedImage& image) {
+    if (drawStraightLine(x1, y1, x2, y2, colour, image)) return;
     const std::int64_t dx = std::int64_t(x2) - x1, dy = std::int64_t(y2) - y1;
     const int ax = Sign(double(dx)), ay = Sign(double(dy));  // diagonal step
     int bx = Sign(double(dx)), by = 0;                       // straight step

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <limits>
 #include <set>
 #include <utility>
 
@@ -179,6 +181,35 @@ TEST(DrawLine, RunsPartlyOutsideTheImage) {
     EXPECT_EQ(image.at(2, 1), 6);
     EXPECT_EQ(image.at(2, 3), 6);
     EXPECT_EQ(image.at(0, 0), 0);
+}
+
+// Horizontal and vertical lines are set in one run: every pixel between the end points that lies
+// in the image, and nothing else, whichever way the line runs and however far outside it starts.
+TEST(DrawLine, StraightLinesSetExactlyTheirPixelsInsideTheImage) {
+    constexpr int kWidth = 7, kHeight = 5;
+    for (int a = -3; a <= 9; ++a)
+        for (int b = -3; b <= 9; ++b)
+            for (int across = -2; across <= 7; ++across)
+                for (const bool horizontal : {true, false}) {
+                    IndexedImage image = filled(kWidth, kHeight, 0);
+                    if (horizontal)
+                        DrawLine(a, across, b, across, 7, image);
+                    else
+                        DrawLine(across, a, across, b, 7, image);
+                    for (int y = 0; y < kHeight; ++y)
+                        for (int x = 0; x < kWidth; ++x) {
+                            const int along = horizontal ? x : y, other = horizontal ? y : x;
+                            const bool on = other == across && along >= std::min(a, b) && along <= std::max(a, b);
+                            ASSERT_EQ(image.at(std::uint32_t(x), std::uint32_t(y)), on ? 7 : 0)
+                                << (horizontal ? "horizontal " : "vertical ") << a << ".." << b << " at " << across
+                                << ": pixel " << x << "," << y;
+                        }
+                }
+    // From one end of the coordinates to the other.
+    IndexedImage image = filled(kWidth, kHeight, 0);
+    DrawLine(std::numeric_limits<std::int32_t>::max(), 2, std::numeric_limits<std::int32_t>::min(), 2, 3, image);
+    for (int x = 0; x < kWidth; ++x) EXPECT_EQ(image.at(std::uint32_t(x), 2), 3);
+    EXPECT_EQ(image.at(0, 1), 0);
 }
 
 TEST(MakeGrid, PlanGridLinesAtEveryTenthPixelAndBackgroundOnTheLastRowAndColumn) {
