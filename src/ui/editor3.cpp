@@ -114,6 +114,9 @@ QIcon shapePicture(const IndexedImage& glyph, const PaletteBlock& palette) {
 TForm3::TForm3(Project& project, EditorServices& services, QWidget* parent)
     : QDialog(parent), project_(project), services_(services) {
     setObjectName(QStringLiteral("Form3"));
+    // Opened maximised; where the window is shown at its own size (a window system that does not
+    // maximise, or the window restored) that size still leaves the 3D view its place beside the pages.
+    resize(1200, 600);
     setWindowState(Qt::WindowMaximized);
 
     // Wide enough for the side pages' face fields with the thumbnails beside their textures.
