@@ -3,6 +3,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "project/portal_editing.h"
 #include "project/room_ops.h"
 
 namespace cw::example {
@@ -34,14 +35,7 @@ void place(EditorRoom& room, const ExampleRoom& layout) {
 }
 
 // The room editor's top-view right click: the sector becomes open between the defaults.
-void open(EditorRoom& room, int x, int z) {
-    gameSectorAt(room.grid, x, z) = GameSector{.floorDataIndex = 0,
-                                               .boxIndex = 0xFFFF,
-                                               .roomBelow = kNoRoom,
-                                               .floor = levelToByte(room.floorLevel),
-                                               .roomAbove = kNoRoom,
-                                               .ceiling = levelToByte(room.ceilingLevel)};
-}
+void open(EditorRoom& room, int x, int z) { setSectorClosed(room, x, z, false); }
 
 // A doorway sector in the wall: open, and leading into the room beside (link mode 2).
 void sideLink(EditorRoom& room, int x, int z, int besideRoom) {

@@ -8,25 +8,13 @@
 #include <sstream>
 
 #include "cli/cli.h"
+#include "cli_run.h"
 #include "cli/commands.h"
 
 namespace fs = std::filesystem;
 
 namespace cw::cli {
 namespace {
-
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliRun run(const std::vector<std::string>& args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = runCli(args, out, err);
-    return {status, out.str(), err.str()};
-}
 
 bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 

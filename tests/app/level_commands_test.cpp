@@ -8,24 +8,12 @@
 #include <sstream>
 
 #include "cli/cli.h"
+#include "cli_run.h"
 
 namespace fs = std::filesystem;
 
 namespace cw::cli {
 namespace {
-
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliRun run(const std::vector<std::string>& args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = runCli(args, out, err);
-    return {status, out.str(), err.str()};
-}
 
 std::string levelPath(const char* name) {
     const fs::path path = fs::path(CW_TEST_LEVELS_DIR) / name;

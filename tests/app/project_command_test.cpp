@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/cli.h"
+#include "cli_run.h"
 #include "common/files.h"
 #include "project/fixtures.h"
 #include "project/project_file.h"
@@ -16,18 +17,6 @@ namespace cw::cli {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliRun run(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    int status = runCli(args, out, err);
-    return {status, out.str(), err.str()};
-}
 
 class ProjectCommand : public testing::Test {
 protected:

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "project/portal_editing.h"
 #include "project/project.h"
 
 namespace cw::test {
@@ -43,12 +44,7 @@ inline EditorRoom& addPlacedRoom(Project& project, int rows, int columns, int we
 // A doorway: sector (x, z) opened between the room's default heights, leading into room `side`
 // (link mode 2), as the room editor leaves it.
 inline void addSideLink(EditorRoom& room, int x, int z, int side) {
-    gameSectorAt(room.grid, x, z) = GameSector{.floorDataIndex = 0,
-                                               .boxIndex = 0xFFFF,
-                                               .roomBelow = kNoRoom,
-                                               .floor = levelToByte(room.floorLevel),
-                                               .roomAbove = kNoRoom,
-                                               .ceiling = levelToByte(room.ceilingLevel)};
+    setSectorClosed(room, x, z, false);
     gameSectorAt(room.grid, x, z).roomAbove = static_cast<std::uint8_t>(side - 1);
     sectorAt(room, x, z).linkMode = 2;
 }
