@@ -170,11 +170,8 @@ void addSectorFaults(std::vector<ProjectFault>& faults, const Selection& selecti
             const GameSector& g = gameSectorAt(room.grid, x, z);
             const Sector& s = sectorAt(room, x, z);
             const auto where = [&] { return label + ", " + sectorMessageLabel(x, z); };
-            if (selection.wants(Rule::SectorShape) &&
-                (s.floorShape < 1 || s.floorShape > 16 || s.ceilingShape < 1 || s.ceilingShape > 16)) {
-                faults.push_back(fault(Rule::SectorShape, where() + ": its floor shape " + to_string(s.floorShape) +
-                                                              " or ceiling shape " + to_string(s.ceilingShape) +
-                                                              " is not a shape 1 to 16."));
+            if (selection.wants(Rule::SectorShape)) {
+                if (auto f = sectorShapeFault(r, room, x, z)) faults.push_back(std::move(*f));
             }
             if (selection.wants(Rule::RoomBelowMissing) && namesMissingRoom(g.roomBelow, rooms)) {
                 faults.push_back(fault(Rule::RoomBelowMissing, where() + ": the room below is room " +
@@ -272,6 +269,14 @@ std::optional<ProjectFault> portalAnchorFault(int roomNumber, const EditorRoom& 
                                          to_string(portal.column) + ", row " + to_string(portal.row) +
                                          ") lies outside the room's " + to_string(room.numX()) + " x " +
                                          to_string(room.numZ()) + " sectors.");
+}
+
+std::optional<ProjectFault> sectorShapeFault(int roomNumber, const EditorRoom& room, int x, int z) {
+    const Sector& s = sectorAt(room, x, z);
+    if (s.floorShape >= 1 && s.floorShape <= 16 && s.ceilingShape >= 1 && s.ceilingShape <= 16) return std::nullopt;
+    return fault(Rule::SectorShape, roomMessageLabel(roomNumber, room.name.view()) + ", " + sectorMessageLabel(x, z) +
+                                        ": its floor shape " + to_string(s.floorShape) + " or ceiling shape " +
+                                        to_string(s.ceilingShape) + " is not a shape 1 to 16.");
 }
 
 // --- The lists ---------------------------------------------------------------------------------

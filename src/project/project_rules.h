@@ -130,6 +130,9 @@ std::optional<ProjectFault> roomSizeFault(int roomNumber, std::string_view name,
 std::optional<ProjectFault> portalCountFault(int roomNumber, std::string_view name, std::int32_t portalCount);
 // Portal `portalNumber` (from 1) of the room: its sector must lie in the room's grid.
 std::optional<ProjectFault> portalAnchorFault(int roomNumber, const EditorRoom& room, int portalNumber);
+// Sector (x, z) of the room: its floor and ceiling shapes must be shapes 1 to 16 of the shape
+// table (the project reader keeps whatever bytes a file holds).
+std::optional<ProjectFault> sectorShapeFault(int roomNumber, const EditorRoom& room, int x, int z);
 
 // --- How texts name rooms and sectors ----------------------------------------------------------
 

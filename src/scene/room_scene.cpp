@@ -159,6 +159,16 @@ void buildRoomScene(const EditorRoom& room, int roomNumber, bool doubleSided, co
         scene.numX = scene.numZ = 0;
         return;
     }
+    // A shape byte the shape table does not hold (a project file may carry one) is refused here
+    // as the build refuses it, before the mesh looks it up.
+    for (int x = 1; x <= scene.numX; ++x) {
+        for (int z = 1; z <= scene.numZ; ++z) {
+            if (auto fault = sectorShapeFault(roomNumber, room, x, z)) {
+                scene.refusal = fault->text;
+                return;
+            }
+        }
+    }
 
     // The mesh, as the build makes it.
     work.quads.clear();

@@ -232,6 +232,24 @@ TEST(RoomScene, AMeshTheBuildRefusesIsNotDrawnAndSaysWhy) {
     EXPECT_EQ(f.scene->mesh.rectangleCount, 6);
 }
 
+// A shape byte outside the shape table (a project file may hold one) is refused in the build's
+// words instead of being looked up.
+TEST(RoomScene, AShapeTheTableLacksIsRefusedNotLookedUp) {
+    SceneFixture f;
+    EditorRoom& room = f.smallRoom();
+    for (const std::uint8_t shape : {std::uint8_t(0), std::uint8_t(17), std::uint8_t(255)}) {
+        sectorAt(room, 2, 2).floorShape = shape;
+        ASSERT_NO_THROW(f.build(room));
+        EXPECT_NE(f.scene->refusal.find("sector (2, 2): its floor shape " + std::to_string(shape)), std::string::npos)
+            << f.scene->refusal;
+        fillSceneBuffers(*f.scene, BaseTextures{}, f.buffers);
+        EXPECT_TRUE(f.buffers.faces.empty());
+    }
+    sectorAt(room, 2, 2).floorShape = 1;
+    f.build(room);
+    EXPECT_TRUE(f.scene->refusal.empty());
+}
+
 TEST(RoomScene, FacingIsTheMainAxisOfTheClockwiseNormal) {
     struct Case {
         Point a, b, c;
