@@ -108,9 +108,7 @@ void buildFloorData(LevelImage& image, const Project& project, std::span<const s
 
 std::string floorDataIndexFault(const Project& project, int roomNumber, int x, int z, std::uint16_t index,
                                 std::size_t words) {
-    const std::string_view name =
-        roomNumber >= 1 && roomNumber <= kMaxRooms ? project.room(roomNumber).name.view() : std::string_view();
-    return roomMessageLabel(roomNumber, name) + ", " + sectorMessageLabel(x, z) + ": its floor data index " +
+    return roomMessageLabel(project, roomNumber) + ", " + sectorMessageLabel(x, z) + ": its floor data index " +
            std::to_string(index) + " does not point at a complete list of the floor data (" + std::to_string(words) +
            " words).";
 }

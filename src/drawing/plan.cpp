@@ -10,10 +10,6 @@ namespace cw {
 
 namespace {
 
-constexpr int kPlanBottom = kPlanCell * kPlanSectors + kPlanCell;  // 970: the plan-to-world rule
-
-bool validSize(int sectors) { return sectors >= kMinRoomSide && sectors <= kMaxSectorsPerSide; }
-
 void drawGrid(IndexedImage& image) {
     DrawGrid(kPlanCell, kPlanCell, kPlanSectors, kPlanSectors, kPlanGridLine, kPlanBackground, image);
 }
@@ -30,7 +26,7 @@ void createPlan(Plan& plan, const std::shared_ptr<PaletteBlock>& palette) {
 }
 
 void makeRoomPicture(IndexedImage& picture, int rows, int columns) {
-    if (!validSize(rows) || !validSize(columns)) {
+    if (!roomSizeFits(columns, rows)) {
         throw std::invalid_argument("A room picture is of 3 to 32 rows and columns, not " + std::to_string(rows) +
                                     " x " + std::to_string(columns));
     }
@@ -41,7 +37,7 @@ void makeRoomPicture(IndexedImage& picture, int rows, int columns) {
 const IndexedImage& roomPicture(Plan& plan, const EditorRoom& room) {
     static const IndexedImage none;
     const int rows = room.numZ(), columns = room.numX();
-    if (!validSize(rows) || !validSize(columns)) return none;
+    if (!roomSizeFits(columns, rows)) return none;
     IndexedImage& picture =
         plan.roomPictures[static_cast<std::size_t>((rows - kMinRoomSide) * kRoomSizes + (columns - kMinRoomSide))];
     if (!IsValidImage(picture)) makeRoomPicture(picture, rows, columns);
@@ -96,7 +92,8 @@ int roomAtPlanPoint(const Project& project, int x, int y) {
 }
 
 std::string positionText(int x, int y, int pictureHeight) {
-    return "X=" + std::to_string(x / kPlanCell) + "  Z=" + std::to_string((kPlanBottom - y - pictureHeight) / kPlanCell);
+    const WorldOrigin origin = roomWorldOrigin(x, y, pictureHeight);
+    return "X=" + std::to_string(origin.x / 1024) + "  Z=" + std::to_string(origin.z / 1024);
 }
 
 }  // namespace cw

@@ -146,8 +146,8 @@ int portalsInUse(const EditorRoom& room) { return std::clamp<int>(room.portalCou
 WorldOrigin roomWorldOrigin(std::int32_t posX, std::int32_t posY, std::int32_t pictureHeight) {
     // Division truncates towards zero, as C++ integer division does. Worked in 64 bits so that a
     // position far off the plan (read from a file) wraps to 32 bits instead of overflowing.
-    const std::int64_t x = (std::int64_t{posX} / 10) * 1024;
-    const std::int64_t z = ((970 - std::int64_t{posY} - pictureHeight) / 10) * 1024;
+    const std::int64_t x = (std::int64_t{posX} / kPlanCell) * 1024;
+    const std::int64_t z = ((kPlanBottom - std::int64_t{posY} - pictureHeight) / kPlanCell) * 1024;
     return {.x = static_cast<std::int32_t>(x), .z = static_cast<std::int32_t>(z)};
 }
 

@@ -180,6 +180,8 @@ int portalsInUse(const EditorRoom& room);
 inline constexpr int kPlanCell = 10;     // plan pixels per sector
 inline constexpr int kPlanSectors = 96;  // sectors per side of the plan
 inline constexpr int kPlanSize = kPlanCell * kPlanSectors + 2;  // 962: plan width and height in pixels
+// Plan-to-world: the world's sector rows count up from 970 pixels, one cell below the plan's grid.
+inline constexpr int kPlanBottom = kPlanCell * kPlanSectors + kPlanCell;  // 970
 
 // A room's picture on the plan covers 10 pixels a sector and 2 more: (10 numX + 2) x (10 numZ + 2).
 struct PlanSize {

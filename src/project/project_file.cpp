@@ -302,10 +302,7 @@ int loadProject(const std::filesystem::path& path, Project& out, const ProgressF
     ByteReader r(file.get(), static_cast<std::size_t>(size), what);
     try {
         return parse(r, out, progress);
-    } catch (const IoError&) {
-        if (std::ferror(file.get())) failedToRead(path);
-        throw;
-    } catch (const FormatError&) {
+    } catch (const std::runtime_error&) {  // IoError or FormatError: a failed read names itself
         if (std::ferror(file.get())) failedToRead(path);
         throw;
     }

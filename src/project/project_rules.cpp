@@ -34,12 +34,6 @@ using std::to_string;
 
 ProjectFault fault(Rule rule, std::string text) { return ProjectFault{rule, std::move(text)}; }
 
-std::string roomLabel(const Project& project, int number) {
-    const std::string_view name =
-        number >= 1 && number <= kMaxRooms ? project.room(number).name.view() : std::string_view();
-    return roomMessageLabel(number, name);
-}
-
 std::string portalLabel(int roomNumber, std::string_view name, int portalNumber) {
     return roomMessageLabel(roomNumber, name) + ", portal " + to_string(portalNumber);
 }
@@ -164,7 +158,7 @@ void addPortalFaults(std::vector<ProjectFault>& faults, const Selection& selecti
 void addSectorFaults(std::vector<ProjectFault>& faults, const Selection& selection, const Project& project, int r) {
     const EditorRoom& room = project.room(r);
     const int rooms = project.roomCount;
-    const std::string label = roomLabel(project, r);
+    const std::string label = roomMessageLabel(project, r);
     for (int x = 1; x <= room.numX(); ++x) {
         for (int z = 1; z <= room.numZ(); ++z) {
             const GameSector& g = gameSectorAt(room.grid, x, z);
@@ -311,6 +305,12 @@ std::string roomMessageLabel(int roomNumber, std::string_view roomName) {
     return s;
 }
 
+std::string roomMessageLabel(const Project& project, int roomNumber) {
+    const std::string_view name =
+        roomNumber >= 1 && roomNumber <= kMaxRooms ? project.room(roomNumber).name.view() : std::string_view();
+    return roomMessageLabel(roomNumber, name);
+}
+
 std::string sectorMessageLabel(int x, int z) { return "sector (" + to_string(x) + ", " + to_string(z) + ")"; }
 
 // --- Portal geometry ---------------------------------------------------------------------------
@@ -382,11 +382,11 @@ std::vector<ProjectFault> roomLinkFaults(const Project& project) {
                 const GameSector& own = room.grid.gameSectors[number++];
                 if (own.roomBelow == kNoRoom && own.roomAbove == kNoRoom) continue;  // no link at all
                 const WorldPlace place = sectorPlace(room, x, z);
-                const auto where = [&] { return roomLabel(project, r) + ", " + sectorMessageLabel(x, z) + ": "; };
+                const auto where = [&] { return roomMessageLabel(project, r) + ", " + sectorMessageLabel(x, z) + ": "; };
                 int tx = 0, tz = 0;
 
                 if (const int side = rooms.target(sideRoomOf(room, x, z)); side != 0) {
-                    const std::string into = where() + "its side link leads into " + roomLabel(project, side);
+                    const std::string into = where() + "its side link leads into " + roomMessageLabel(project, side);
                     if (!sectorAtPlace(rooms.room(side), place, tx, tz)) {
                         faults.push_back(fault(Rule::SideLinkIntoNoSector,
                                                into + ", which has no sector at this place (" + placeLabel(place) + ")."));
@@ -394,7 +394,7 @@ std::vector<ProjectFault> roomLinkFaults(const Project& project) {
                         std::string path;
                         const int back = chainReturn(rooms, r, place, sideRoomOf, path);
                         std::string text = into + ", onto its " + sectorMessageLabel(tx, tz) +
-                                           ", which is a side link too, into " + roomLabel(project, onward);
+                                           ", which is a side link too, into " + roomMessageLabel(project, onward);
                         if (back == 0) {
                             text += ": the game does not pass from one side link into another.";
                         } else {
@@ -422,7 +422,7 @@ std::vector<ProjectFault> roomLinkFaults(const Project& project) {
                 for (const auto& v : vertical) {
                     const int target = rooms.target(v.linkOf(room, x, z));
                     if (target == 0) continue;
-                    const std::string into = where() + "the room " + v.name + " is " + roomLabel(project, target);
+                    const std::string into = where() + "the room " + v.name + " is " + roomMessageLabel(project, target);
                     if (!sectorAtPlace(rooms.room(target), place, tx, tz)) {
                         faults.push_back(fault(Rule::VerticalLinkIntoNoSector,
                                                into + ", which has no sector at this place (" + placeLabel(place) + ")."));
@@ -432,7 +432,7 @@ std::vector<ProjectFault> roomLinkFaults(const Project& project) {
                     if (const int back = chainReturn(rooms, r, place, v.linkOf, path); back != 0) {
                         faults.push_back(fault(Rule::VerticalLinkLoop,
                                                into + ", and the chain of rooms " + v.name + " comes back to " +
-                                                   roomLabel(project, back) + " (rooms " + path + ", at " +
+                                                   roomMessageLabel(project, back) + " (rooms " + path + ", at " +
                                                    placeLabel(place) + "); the game would follow it for ever."));
                     }
                 }

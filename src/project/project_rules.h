@@ -138,6 +138,8 @@ std::optional<ProjectFault> sectorShapeFault(int roomNumber, const EditorRoom& r
 
 // "Room 3" or, when it has a name (Windows-1250), "Room 3 \"Hall\"", in UTF-8.
 std::string roomMessageLabel(int roomNumber, std::string_view roomName);
+// The same for room `roomNumber` of the project (no name when it is no room slot).
+std::string roomMessageLabel(const Project& project, int roomNumber);
 // "sector (4, 7)"
 std::string sectorMessageLabel(int x, int z);
 
