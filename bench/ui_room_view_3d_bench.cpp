@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "largest_room.h"
+#include "ui/base_textures.h"
 #include "ui/room_render.h"
 #include "ui/room_renderer.h"
 

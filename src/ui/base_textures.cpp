@@ -20,41 +20,50 @@ struct BaseTextureRead {
 
 namespace {
 
-QString shownPath(const std::string& path) { return fromCp1250(path); }
-
-QString notFoundNote(const std::string& path) {
-    return QStringLiteral("Base level \"%1\" not found: faces are drawn in flat colours.").arg(shownPath(path));
+QString notFoundText(const std::string& path) {
+    return QStringLiteral("Base level \"%1\" not found.").arg(fromCp1250(path));
 }
+
+QString flatColoursNote(const QString& reason) { return reason + QStringLiteral(" Faces are drawn in flat colours."); }
 
 // Reads and decodes the level at path; runs on the worker thread. `progress` is called there.
 void readTextures(BaseTextureRead& result, const std::function<void(int)>& progress) {
-    const QString name = shownPath(result.path);
-    try {
-        const auto image = std::make_unique<LevelImage>();
-        progress(10);
-        const std::uint8_t status = readBaseLevel(*image, result.path);
-        if (status == kReadNoFile) {
-            result.note = notFoundNote(result.path);
-            return;
-        }
-        if (status != kReadOk) {
-            result.note =
-                QStringLiteral("Base level \"%1\" is no level of a known version: faces are drawn in flat colours.").arg(name);
-            return;
-        }
-        progress(60);
-        decodeBaseTextures(*image, result.textures);
-        result.note = QStringLiteral("Base level \"%1\": %2 texture pages, %3 object textures.")
-                          .arg(name)
-                          .arg(result.textures.pages.size())
-                          .arg(result.textures.objects.size());
-    } catch (const std::exception& e) {
-        result.textures = BaseTextures{};
-        result.note = QString::fromUtf8(e.what()) + QStringLiteral(" Faces are drawn in flat colours.");
+    if (const auto failure = loadBaseTextures(result.path, result.textures, progress)) {
+        result.note = flatColoursNote(*failure);
+        return;
     }
+    result.note = QStringLiteral("Base level \"%1\": %2 texture pages, %3 object textures.")
+                      .arg(fromCp1250(result.path))
+                      .arg(result.textures.pages.size())
+                      .arg(result.textures.objects.size());
 }
 
 }  // namespace
+
+std::optional<QString> loadBaseTextures(const std::string& path, BaseTextures& out,
+                                        const std::function<void(int)>& progress) {
+    out = BaseTextures{};
+    const auto report = [&progress](int value) {
+        if (progress) progress(value);
+    };
+    try {
+        const auto image = std::make_unique<LevelImage>();
+        report(10);
+        switch (readBaseLevel(*image, path)) {
+            case kReadNoFile: return notFoundText(path);
+            case kReadUnknownVersion:
+                return QStringLiteral("Base level \"%1\" is not a level of Tomb Raider 1, 1 Gold, 2 or 3.")
+                    .arg(fromCp1250(path));
+            default: break;
+        }
+        report(60);
+        decodeBaseTextures(*image, out);
+    } catch (const std::exception& e) {
+        out = BaseTextures{};
+        return QString::fromUtf8(e.what());
+    }
+    return std::nullopt;
+}
 
 BaseTextureSource::BaseTextureSource(QObject* parent) : QObject(parent) {}
 
@@ -94,7 +103,7 @@ void BaseTextureSource::start(const std::string& path) {
         const bool had = textures_.kind != kKindNone;
         textures_ = BaseTextures{};
         levelPath_.clear();
-        emit note(notFoundNote(path));
+        emit note(flatColoursNote(notFoundText(path)));
         if (had) emit texturesChanged();
         return;
     }

@@ -6,12 +6,20 @@
 #include <QObject>
 #include <QString>
 #include <QThread>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "drawing/level_textures.h"
 
 namespace cw::ui {
+
+// Reads the base level at path (Windows-1250 bytes, as the project keeps it) and decodes its
+// textures into out. Nothing, with the reason in a sentence, when it is missing or refused (out
+// then holds none). `progress`, when given, is told 10 and 60 as the read goes.
+std::optional<QString> loadBaseTextures(const std::string& path, BaseTextures& out,
+                                        const std::function<void(int)>& progress = {});
 
 struct BaseTextureRead;  // one background read and its outcome
 

@@ -693,8 +693,8 @@ void TForm1::Wczytajtekstury1Click() {
 
 void TForm1::readBaseTextures(bool always) {
     // A blank name names no base level (as for the build).
-    const QString name = Form5->fields().baseLevel;
-    const std::string path = name.trimmed().isEmpty() ? std::string() : toCp1250(name);
+    const std::string name = toCp1250(Form5->fields().baseLevel);
+    const std::string path = trimBlanks(name).empty() ? std::string() : name;
     if (!always && path == baseTexturesAsked_) return;
     baseTexturesAsked_ = path;
     baseTextures_->load(path);

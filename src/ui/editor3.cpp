@@ -209,7 +209,9 @@ TForm3::TForm3(Project& project, EditorServices& services, QWidget* parent)
     view3d_->setTextures(&textures.textures());
     connect(&textures, &BaseTextureSource::texturesChanged, this, [this] {
         view3d_->setTextures(&services_.baseTextureSource().textures());
-        showRoomIn3D();  // the game kind decides the build's double-sided ceilings
+        // The game kind decides the build's double-sided ceilings; a closed editor shows the
+        // room again when it opens.
+        if (isVisible()) showRoomIn3D();
     });
     for (SidePage* side : {&frontBack_, &leftRight_})
         connect(side->lineCount, &QSpinBox::valueChanged, this, [this] { showRoomIn3D(); });

@@ -11,11 +11,11 @@
 #include <memory>
 #include <span>
 
-#include "common/cp1250.h"
 #include "common/files.h"
-#include "levelfile/level_reader.h"
 #include "project/project_file.h"
+#include "ui/base_textures.h"
 #include "ui/paths.h"
+#include "ui/texts.h"
 
 namespace cw::ui {
 
@@ -75,24 +75,6 @@ QImage renderScene(const RoomScene& scene, const BaseTextures& textures, QSize s
     return picture;
 }
 
-std::optional<QString> loadBaseTextures(const std::string& path, BaseTextures& out) {
-    out = BaseTextures{};
-    const QString shown = QString::fromStdString(cp1250ToUtf8(path));
-    auto image = std::make_unique<LevelImage>();
-    try {
-        switch (readBaseLevel(*image, path)) {
-            case kReadNoFile: return QStringLiteral("Base level \"%1\" not found").arg(shown);
-            case kReadUnknownVersion:
-                return QStringLiteral("Base level \"%1\" is not a level of Tomb Raider 1, 2 or 3").arg(shown);
-            default: break;
-        }
-    } catch (const std::exception& e) {
-        return QString::fromUtf8(e.what());
-    }
-    decodeBaseTextures(*image, out);
-    return std::nullopt;
-}
-
 int runRenderCommand(const RenderRequest& request) {
     const auto refuse = [](const QString& text) {
         printError(QStringLiteral("cairnwork --render: ") + text);
@@ -130,11 +112,11 @@ int runRenderCommand(const RenderRequest& request) {
 
     BaseTextures textures;
     if (!request.base.isEmpty()) {
-        if (const auto failure = loadBaseTextures(utf8ToCp1250(request.base.toStdString()), textures))
+        if (const auto failure = loadBaseTextures(toCp1250(request.base), textures))
             return refuse(*failure);
     } else if (!project->baseLevelPath.empty()) {
         if (const auto failure = loadBaseTextures(project->baseLevelPath.str(), textures))
-            printError(QStringLiteral("cairnwork --render: ") + *failure + QStringLiteral("; flat colours are drawn"));
+            printError(QStringLiteral("cairnwork --render: ") + *failure + QStringLiteral(" Flat colours are drawn."));
     }
 
     auto work = std::make_unique<SceneWork>();

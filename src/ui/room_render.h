@@ -27,10 +27,6 @@ struct RenderRequest {
 QImage renderScene(const RoomScene& scene, const BaseTextures& textures, QSize size, const ViewCamera& camera,
                    QString& why);
 
-// Reads and decodes the base level at path (Windows-1250 bytes, as the project keeps it).
-// Nothing, with the reason, when it is missing or refused.
-std::optional<QString> loadBaseTextures(const std::string& path, BaseTextures& out);
-
 // Runs the --render command: 0 when the picture was written; 1, with the reason on standard
 // error, when anything is refused (the project, the room, the size, the base level, no OpenGL
 // context, the output). Notes (the project's base level missing) go to standard error too.

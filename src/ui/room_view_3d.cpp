@@ -80,7 +80,7 @@ protected:
         if (view_.texturesChanged_) {
             ColourPicture atlas;
             if (view_.textures_ != nullptr) buildTextureAtlas(*view_.textures_, atlas);
-            if (!renderer_.setAtlas(atlas)) view_.textures_ = nullptr;  // too large: flat colours
+            view_.atlasRefused_ = !renderer_.setAtlas(atlas);  // too large: flat colours
             view_.texturesChanged_ = false;
             view_.refill();
         }
@@ -186,14 +186,14 @@ void RoomView3D::showRoom(const EditorRoom& room, int roomNumber, const SceneSel
 }
 
 void RoomView3D::refill() {
-    fillSceneBuffers(*scene_, textures_ != nullptr ? *textures_ : noTextures_, buffers_);
+    fillSceneBuffers(*scene_, textures_ != nullptr && !atlasRefused_ ? *textures_ : noTextures_, buffers_);
     buffersChanged_ = true;
 }
 
 void RoomView3D::setTextures(const BaseTextures* textures) {
     textures_ = textures;
-    texturesChanged_ = true;
-    refill();
+    atlasRefused_ = false;
+    texturesChanged_ = true;  // the next paint makes the atlas and fills the buffers with it
     if (gl_) gl_->update();
 }
 

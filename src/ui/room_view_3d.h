@@ -38,7 +38,8 @@ public:
 
     // Makes the scene of the room anew and redraws: called after every edit and selection change.
     void showRoom(const EditorRoom& room, int roomNumber, const SceneSelection& selection);
-    // The base level's textures (kind 0: none, flat colours); the view keeps a pointer.
+    // The base level's textures (kind 0: none, flat colours); the view keeps a pointer. The
+    // next paint uses them; showRoom after it when the game kind may have changed.
     void setTextures(const BaseTextures* textures);
     void resetView();
 
@@ -61,6 +62,7 @@ private:
     std::unique_ptr<RoomScene> scene_;
     SceneBuffers buffers_;
     const BaseTextures* textures_ = nullptr;
+    bool atlasRefused_ = false;  // the textures' atlas is too large for the GPU: flat colours
     BaseTextures noTextures_;
     ViewCamera camera_;
     bool buffersChanged_ = true;

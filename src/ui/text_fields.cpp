@@ -2,12 +2,12 @@
 
 #include <QLineEdit>
 
-#include "common/cp1250.h"
+#include "ui/texts.h"
 
 namespace cw::ui {
 
 bool fitsCp1250(const QString& text, std::size_t capacity) {
-    return utf8ToCp1250(text.toStdString()).size() <= capacity;
+    return toCp1250(text).size() <= capacity;
 }
 
 Cp1250Capacity::Cp1250Capacity(std::size_t capacity, QObject* parent) : QValidator(parent), capacity_(capacity) {}
