@@ -92,19 +92,12 @@ void BaseTextureSource::setTextures(BaseTextures textures, const std::string& pa
 
 void BaseTextureSource::start(const std::string& path) {
     if (path.empty()) {
-        const bool had = textures_.kind != kKindNone;
-        textures_ = BaseTextures{};
-        levelPath_.clear();
-        if (had) emit texturesChanged();
+        dropTextures(QString());
         return;
     }
     // A file that is not there is told at once, without a read.
     if (!fileExists(pathFromBytes(path))) {
-        const bool had = textures_.kind != kKindNone;
-        textures_ = BaseTextures{};
-        levelPath_.clear();
-        emit note(flatColoursNote(notFoundText(path)));
-        if (had) emit texturesChanged();
+        dropTextures(flatColoursNote(notFoundText(path)));
         return;
     }
     auto result = std::make_shared<BaseTextureRead>();
@@ -116,6 +109,14 @@ void BaseTextureSource::start(const std::string& path) {
     worker_->setObjectName(QStringLiteral("BaseTextureReader"));
     connect(worker_, &QThread::finished, this, [this, result] { finished(result); });
     worker_->start(QThread::LowPriority);
+}
+
+void BaseTextureSource::dropTextures(const QString& why) {
+    const bool had = textures_.kind != kKindNone;
+    textures_ = BaseTextures{};
+    levelPath_.clear();
+    if (!why.isEmpty()) emit note(why);
+    if (had) emit texturesChanged();
 }
 
 void BaseTextureSource::finished(const std::shared_ptr<BaseTextureRead>& result) {

@@ -56,6 +56,8 @@ signals:
 
 private:
     void start(const std::string& path);
+    // No textures any more; `why` (when not empty) is told as a note.
+    void dropTextures(const QString& why);
     void finished(const std::shared_ptr<BaseTextureRead>& read);
 
     BaseTextures textures_;
