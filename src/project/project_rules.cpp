@@ -38,6 +38,11 @@ std::string portalLabel(int roomNumber, std::string_view name, int portalNumber)
     return roomMessageLabel(roomNumber, name) + ", portal " + to_string(portalNumber);
 }
 
+// A sector's floor and ceiling shapes are entries 1 to 16 of the shape table.
+bool sectorShapesFit(const Sector& s) {
+    return s.floorShape >= 1 && s.floorShape <= 16 && s.ceilingShape >= 1 && s.ceilingShape <= 16;
+}
+
 // A room byte of a game sector names a room of the project (255 = none).
 bool namesMissingRoom(std::uint8_t value, int roomCount) { return value != kNoRoom && value + 1 > roomCount; }
 
@@ -158,27 +163,38 @@ void addPortalFaults(std::vector<ProjectFault>& faults, const Selection& selecti
 void addSectorFaults(std::vector<ProjectFault>& faults, const Selection& selection, const Project& project, int r) {
     const EditorRoom& room = project.room(r);
     const int rooms = project.roomCount;
-    const std::string label = roomMessageLabel(project, r);
+    const bool shapes = selection.wants(Rule::SectorShape);
+    const bool below = selection.wants(Rule::RoomBelowMissing);
+    const bool side = selection.wants(Rule::SideRoomMissing);
+    const bool above = selection.wants(Rule::RoomAboveMissing);
+    std::string label;  // the room's label, made at its first fault
+    std::size_t number = 0;  // sector (x, z) is number (x - 1) * numZ + z, counted from 1
     for (int x = 1; x <= room.numX(); ++x) {
-        for (int z = 1; z <= room.numZ(); ++z) {
-            const GameSector& g = gameSectorAt(room.grid, x, z);
-            const Sector& s = sectorAt(room, x, z);
-            const auto where = [&] { return label + ", " + sectorMessageLabel(x, z); };
-            if (selection.wants(Rule::SectorShape)) {
+        for (int z = 1; z <= room.numZ(); ++z, ++number) {
+            const GameSector& g = room.grid.gameSectors[number];
+            const Sector& s = room.sectors[number];
+            const bool shapeFits = sectorShapesFit(s);
+            // Nearly every sector: a fitting shape and no link.
+            if (shapeFits && g.roomBelow == kNoRoom && g.roomAbove == kNoRoom) continue;
+            const auto where = [&] {
+                if (label.empty()) label = roomMessageLabel(project, r);
+                return label + ", " + sectorMessageLabel(x, z);
+            };
+            if (shapes && !shapeFits) {
                 if (auto f = sectorShapeFault(r, room, x, z)) faults.push_back(std::move(*f));
             }
-            if (selection.wants(Rule::RoomBelowMissing) && namesMissingRoom(g.roomBelow, rooms)) {
+            if (below && namesMissingRoom(g.roomBelow, rooms)) {
                 faults.push_back(fault(Rule::RoomBelowMissing, where() + ": the room below is room " +
                                                                    to_string(g.roomBelow + 1) +
                                                                    ", which the project does not have."));
             }
             if (s.linkMode == 2) {
-                if (selection.wants(Rule::SideRoomMissing) && namesMissingRoom(g.roomAbove, rooms)) {
+                if (side && namesMissingRoom(g.roomAbove, rooms)) {
                     faults.push_back(fault(Rule::SideRoomMissing, where() + ": the side room is room " +
                                                                       to_string(g.roomAbove + 1) +
                                                                       ", which the project does not have."));
                 }
-            } else if (selection.wants(Rule::RoomAboveMissing) && namesMissingRoom(g.roomAbove, rooms)) {
+            } else if (above && namesMissingRoom(g.roomAbove, rooms)) {
                 faults.push_back(fault(Rule::RoomAboveMissing, where() + ": the room above is room " +
                                                                    to_string(g.roomAbove + 1) +
                                                                    ", which the project does not have."));
@@ -267,7 +283,7 @@ std::optional<ProjectFault> portalAnchorFault(int roomNumber, const EditorRoom& 
 
 std::optional<ProjectFault> sectorShapeFault(int roomNumber, const EditorRoom& room, int x, int z) {
     const Sector& s = sectorAt(room, x, z);
-    if (s.floorShape >= 1 && s.floorShape <= 16 && s.ceilingShape >= 1 && s.ceilingShape <= 16) return std::nullopt;
+    if (sectorShapesFit(s)) return std::nullopt;
     return fault(Rule::SectorShape, roomMessageLabel(roomNumber, room.name.view()) + ", " + sectorMessageLabel(x, z) +
                                         ": its floor shape " + to_string(s.floorShape) + " or ceiling shape " +
                                         to_string(s.ceilingShape) + " is not a shape 1 to 16.");
