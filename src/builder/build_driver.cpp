@@ -1,6 +1,8 @@
 #include "builder/build_driver.h"
 
 #include <algorithm>
+#include <atomic>
+#include <exception>
 #include <memory>
 #include <string_view>
 #include <system_error>
@@ -10,6 +12,7 @@
 #include "common/cp1250.h"
 #include "common/errors.h"
 #include "common/files.h"
+#include "common/parallel.h"
 #include "levelfile/level_image.h"
 #include "levelfile/level_reader.h"
 #include "levelfile/level_writer.h"
@@ -57,7 +60,7 @@ public:
                 return refuse(faults);
             }
             observer_.setProgress(50);
-            return stepsAfterReading();
+            return stepsAfterReading(projectFaults(project_));
         });
     }
 
@@ -107,29 +110,27 @@ private:
             return refuse(faults);
         }
 
-        const std::uint8_t status = readBaseLevel(*image_, base);
+        // The project rules do not look at the base level: they are checked while it is read.
+        std::uint8_t status = kReadOk;
+        std::vector<ProjectFault> findings;
+        runSideBySide(
+            threads(), [&] { status = readBaseLevel(*image_, base); }, [&] { findings = projectFaults(project_); });
         if (status == kReadNoFile) return stop("Base Level file " + utf8(base) + " not found");
         if (status == kReadUnknownVersion) {
             return refuse("Base Level file " + utf8(base) +
                           " is not a level of Tomb Raider 1, 1 Gold, 2 or 3: its version word is not a known one.");
         }
         observer_.setProgress(50);
-        return stepsAfterReading();
+        return stepsAfterReading(findings);
     }
 
-    BuildOutcome stepsAfterReading() {
+    BuildOutcome stepsAfterReading(const std::vector<ProjectFault>& findings) {
         const std::string& output = settings_.outputFile;
 
-        const std::vector<ProjectFault> findings = projectFaults(project_);
         if (auto faults = refusalTexts(findings, RuleUser::Build); !faults.empty()) return refuse(faults);
 
         if (auto refusal = buildRooms(); !refusal.empty()) return refuse(refusal);
         observer_.setProgress(90);
-
-        placeStartItem();
-        buildFloorData(*image_, project_, findDataFile(environment_.programFolder, "floor.dat"));
-        buildBoxes(*image_);
-        finishGameForms(*image_);
         image_->cameras.count = 0;
 
         applySideFiles();
@@ -157,47 +158,129 @@ private:
         return BuildOutcome::Written;
     }
 
-    // The room loop: header, sectors, light and flags, mesh and portals of every room.
+    // The threads the build may use.
+    unsigned threads() const {
+        if (!threadsAvailable()) return 1;
+        const unsigned wanted = environment_.threads == 0 ? machineThreads() : environment_.threads;
+        return std::clamp(wanted, 1u, kMaxWorkThreads);
+    }
+
+    // How one room's mesh and portals ended: a refusal, or an exception to pass on.
+    struct RoomOutcome {
+        std::string refusal;
+        std::exception_ptr error;
+        bool failed() const { return !refusal.empty() || error != nullptr; }
+    };
+
+    // The working lists of one thread's room meshes.
+    struct MeshWorkspace {
+        QuadList quads;
+        VertexIndex index;
+    };
+
+    // The rooms, and what ties them together. First, one room after another, what the rest reads:
+    // each room's header, sectors, light and flags. Then, side by side, the start item, floor
+    // data, boxes and the level's long forms on this thread, and the rooms' meshes, portals and
+    // long vertex forms, room by room on every thread (this one too once its part is done). A room
+    // writes only its own level room, and nothing beside it writes the parts it writes.
+    // What ends the build is what the rooms built one after another would end it with: the first
+    // room in order that fails, and only when none does, what failed beside them.
     std::string buildRooms() {
-        auto quads = std::make_unique<QuadList>();
-        auto index = std::make_unique<VertexIndex>();
         LevelImage& image = *image_;
         lowerRoomCount(image, project_.roomCount);  // base rooms past the project's are dropped
         image.roomCount = project_.roomCount;
-        for (int r = 1; r <= project_.roomCount; ++r) {
-            const EditorRoom& E = project_.room(r);
-            LevelRoom& R = image.room(r);
+        const int roomCount = project_.roomCount;
+        for (int r = 1; r <= roomCount; ++r) setRoomHeader(r);
 
-            const WorldOrigin origin = roomWorldOrigin(E);
-            R.roomInfo.x = origin.x;
-            R.roomInfo.z = origin.z;
-            R.roomInfo.yBottom = levelToByte(E.floorLevel) * 256;
-            R.roomInfo.yTop = levelToByte(E.ceilingLevel) * 256;
-            R.spriteCount = 0;
-            R.portalCount = 0;
-            R.grid = E.grid;
-            R.ambient = static_cast<std::uint16_t>((R.ambient & 0x00FF) | ((E.itemLight & 0xFF) << 8));
-            R.ambient2 = 0;
-            R.lightMode = 0;
-            R.lightCount = 0;
-            R.staticMeshCount = 0;
-            R.alternateRoom = -1;
-            R.roomFlags = static_cast<std::uint16_t>((E.water ? kRoomFlagWater : 0) | (E.windRain ? kRoomFlagWindRain : 0) |
-                                                     (E.swamp ? kRoomFlagSwamp : 0) | (E.sky ? kRoomFlagSky : 0));
-
-            quads->clear();
-            R.vertexCount = 0;
-            R.rectangleCount = 0;
-            R.triangleCount = 0;
-            const bool doubleSided = doubleSidedCeiling(E, image.gameKind);
-            buildRoomMesh(*quads, R.grid, E.sectors, doubleSided, standardShapeTable());
-            if (quads->dropped != 0) return quadLimitMessage(r, E.name.view());
-            const MeshResult mesh = assembleFaces(*quads, R, *index, environment_.vertexSearch);
-            if (mesh != MeshResult::Ok) return meshLimitMessage(r, E.name.view(), mesh);
-
-            convertPortals(E, R, r);
+        std::vector<RoomOutcome> outcomes(static_cast<std::size_t>(roomCount));
+        std::exception_ptr levelError;
+        JobCounter rooms(static_cast<std::size_t>(roomCount));
+        // The lowest room that failed so far: rooms past it need not be built.
+        std::atomic<int> firstFailed{roomCount + 1};
+        runOnThreads(threads(), [&](unsigned body) {
+            if (body == 0) {
+                try {
+                    buildLevelParts();
+                } catch (...) {
+                    levelError = std::current_exception();
+                }
+            }
+            std::unique_ptr<MeshWorkspace> workspace;
+            while (const auto room = rooms.next()) {
+                const int r = static_cast<int>(*room) + 1;
+                if (r > firstFailed.load(std::memory_order_relaxed)) break;
+                if (!workspace) workspace = std::make_unique<MeshWorkspace>();
+                RoomOutcome& outcome = outcomes[*room];
+                try {
+                    outcome.refusal = buildRoom(r, *workspace);
+                } catch (...) {
+                    outcome.error = std::current_exception();
+                }
+                if (outcome.failed()) {
+                    int seen = firstFailed.load(std::memory_order_relaxed);
+                    while (r < seen && !firstFailed.compare_exchange_weak(seen, r, std::memory_order_relaxed)) {
+                    }
+                }
+            }
+        });
+        for (const RoomOutcome& outcome : outcomes) {
+            if (outcome.error) std::rethrow_exception(outcome.error);
+            if (!outcome.refusal.empty()) return outcome.refusal;
         }
+        if (levelError) std::rethrow_exception(levelError);
         return {};
+    }
+
+    // A room's header, sectors, light and flags; its mesh and portals emptied.
+    void setRoomHeader(int r) {
+        const EditorRoom& E = project_.room(r);
+        LevelRoom& R = image_->room(r);
+        const WorldOrigin origin = roomWorldOrigin(E);
+        R.roomInfo.x = origin.x;
+        R.roomInfo.z = origin.z;
+        R.roomInfo.yBottom = levelToByte(E.floorLevel) * 256;
+        R.roomInfo.yTop = levelToByte(E.ceilingLevel) * 256;
+        R.spriteCount = 0;
+        R.portalCount = 0;
+        R.grid = E.grid;
+        R.ambient = static_cast<std::uint16_t>((R.ambient & 0x00FF) | ((E.itemLight & 0xFF) << 8));
+        R.ambient2 = 0;
+        R.lightMode = 0;
+        R.lightCount = 0;
+        R.staticMeshCount = 0;
+        R.alternateRoom = -1;
+        R.roomFlags = static_cast<std::uint16_t>((E.water ? kRoomFlagWater : 0) | (E.windRain ? kRoomFlagWindRain : 0) |
+                                                 (E.swamp ? kRoomFlagSwamp : 0) | (E.sky ? kRoomFlagSky : 0));
+        R.vertexCount = 0;
+        R.rectangleCount = 0;
+        R.triangleCount = 0;
+    }
+
+    // A room's mesh, portals and long vertex forms; the refusal of a room that does not fit.
+    // It reads the room's sectors from the project (the level room holds a copy of them, into
+    // which the floor data and boxes are written meanwhile) and writes only its mesh, portals,
+    // long vertex forms, second ambient and light mode.
+    std::string buildRoom(int r, MeshWorkspace& workspace) {
+        const EditorRoom& E = project_.room(r);
+        LevelRoom& R = image_->room(r);
+        workspace.quads.clear();
+        buildRoomMesh(workspace.quads, E.grid, E.sectors, doubleSidedCeiling(E, image_->gameKind),
+                      standardShapeTable());
+        if (workspace.quads.dropped != 0) return quadLimitMessage(r, E.name.view());
+        const MeshResult mesh = assembleFaces(workspace.quads, R, workspace.index, environment_.vertexSearch);
+        if (mesh != MeshResult::Ok) return meshLimitMessage(r, E.name.view(), mesh);
+        convertPortals(E, R, r);
+        finishRoomForms(R, image_->gameKind);
+        return {};
+    }
+
+    // What needs the rooms' headers and sectors but not their meshes: the start item, the floor
+    // data, the boxes, and the long forms of the items and boxes.
+    void buildLevelParts() {
+        placeStartItem();
+        buildFloorData(*image_, project_, findDataFile(environment_.programFolder, "floor.dat"));
+        buildBoxes(*image_);
+        finishLevelForms(*image_);
     }
 
     // The player starts in the current room, 1.5 sectors in from its origin on both axes, on the

@@ -74,6 +74,9 @@ struct BuildEnvironment {
     // one build to the next so that a build does not allocate and zero a new one; null: the build
     // allocates its own. What it holds between builds is of no meaning (the read resets it).
     LevelImage* workspace = nullptr;
+    // The threads the build may use: 0 for as many as the machine has cores (at most 8), 1 to
+    // build on the calling thread alone. The level written is the same whatever the number.
+    unsigned threads = 0;
 };
 
 BuildOutcome buildLevel(Project& project, const BuildSettings& settings, const BuildEnvironment& environment,

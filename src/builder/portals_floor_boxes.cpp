@@ -170,30 +170,35 @@ void buildBoxes(LevelImage& image) {
 }
 
 void finishGameForms(LevelImage& image) {
-    const bool tr3 = image.gameKind == kKindTR3;
-    for (int r = 1; r <= image.roomCount; ++r) {
-        LevelRoom& room = image.room(r);
-        const std::size_t vertices = std::min<std::size_t>(room.vertexCount, kMaxRoomVertices);
-        const bool wet = (room.roomFlags & (kRoomFlagWater | kRoomFlagSwamp)) != 0;
-        for (std::size_t i = 0; i < vertices; ++i) {
-            const ShortVertex& s = room.vertices[i];
-            WideVertex& w = room.wideVertices[i];
-            w.x = s.x;
-            w.y = s.y;
-            w.z = s.z;
-            w.light = s.light;
-            if (tr3) {
-                const auto v = static_cast<std::uint16_t>(31 - (static_cast<std::uint16_t>(s.light) >> 8));
-                w.light2 = static_cast<std::uint16_t>((v << 10) | (v << 5) | v);
-                w.attributes = wet ? 0x2000 : 0x0010;
-            } else {
-                w.light2 = 0xFFFF;
-                w.attributes = 0;
-            }
+    for (int r = 1; r <= image.roomCount; ++r) finishRoomForms(image.room(r), image.gameKind);
+    finishLevelForms(image);
+}
+
+void finishRoomForms(LevelRoom& room, int gameKind) {
+    const bool tr3 = gameKind == kKindTR3;
+    const std::size_t vertices = std::min<std::size_t>(room.vertexCount, kMaxRoomVertices);
+    const bool wet = (room.roomFlags & (kRoomFlagWater | kRoomFlagSwamp)) != 0;
+    for (std::size_t i = 0; i < vertices; ++i) {
+        const ShortVertex& s = room.vertices[i];
+        WideVertex& w = room.wideVertices[i];
+        w.x = s.x;
+        w.y = s.y;
+        w.z = s.z;
+        w.light = s.light;
+        if (tr3) {
+            const auto v = static_cast<std::uint16_t>(31 - (static_cast<std::uint16_t>(s.light) >> 8));
+            w.light2 = static_cast<std::uint16_t>((v << 10) | (v << 5) | v);
+            w.attributes = wet ? 0x2000 : 0x0010;
+        } else {
+            w.light2 = 0xFFFF;
+            w.attributes = 0;
         }
-        room.ambient2 = tr3 ? 0 : -1;
-        room.lightMode = 3;
     }
+    room.ambient2 = tr3 ? 0 : -1;
+    room.lightMode = 3;
+}
+
+void finishLevelForms(LevelImage& image) {
     const auto items = static_cast<std::int32_t>(image.itemCount);
     for (std::int32_t i = 0; i < items && i < static_cast<std::int32_t>(kMaxItems); ++i) {
         const ItemShort& s = image.itemsShort[static_cast<std::size_t>(i)];

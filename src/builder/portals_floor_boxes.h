@@ -42,7 +42,12 @@ std::string floorDataIndexFault(const Project& project, int roomNumber, int x, i
 // walls and sectors with a room below). Throws FormatError past 2500 boxes or 7000 overlaps.
 void buildBoxes(LevelImage& image);
 
-// Wide vertices, long items, short boxes and long zones from the forms the build made.
+// Wide vertices, long items, short boxes and long zones from the forms the build made: the two
+// below, for every room and for the level.
 void finishGameForms(LevelImage& image);
+// One room's part: its wide vertices from its short ones, its second ambient and light mode.
+void finishRoomForms(LevelRoom& room, int gameKind);
+// The level's part: long items, short boxes and long zones.
+void finishLevelForms(LevelImage& image);
 
 }  // namespace cw
