@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <random>
@@ -507,6 +508,93 @@ TEST_F(BuildDriverTest, LinearVertexScanBuildsTheSameLevel) {
     environment_.vertexSearch = VertexSearch::LinearScan;
     ASSERT_EQ(build(*project), BuildOutcome::Written);
     EXPECT_EQ(readFile(dir_ / "out.phd"), indexed);
+}
+
+// The sample project and beside it rooms of many sizes with floors at random heights, so that
+// rooms of unequal work are shared out among the threads.
+std::unique_ptr<Project> makeManyRoomProject() {
+    auto project = test::makeSampleProject();
+    std::mt19937 random(7);
+    for (int i = 0; i < 30; ++i) {
+        const int rows = 3 + static_cast<int>(random() % 10);
+        const int columns = 3 + static_cast<int>(random() % 10);
+        EditorRoom& room = test::addPlacedRoom(*project, rows, columns, 40 + (i % 6) * 14, (i / 6) * 14, 120, 140);
+        room.water = static_cast<std::uint8_t>(i % 4 == 1);
+        for (int x = 2; x < columns; ++x)
+            for (int z = 2; z < rows; ++z)
+                test::setHeights(room, x, z, 127 - 120 - static_cast<int>(random() % 12), 127 - 140);
+    }
+    return project;
+}
+
+// However many threads the build uses, it writes the same bytes: on the small base level of
+// every test and on each real level present, of every game.
+TEST_F(BuildDriverTest, EveryThreadCountWritesTheSameLevel) {
+    auto project = makeManyRoomProject();
+    std::vector<std::string> bases = {settings_.baseLevel};
+    for (const char* name : {"TR1-TEST1.PHD", "TR2-TEST1.TR2", "TR3-TEST1.TR2"}) {
+        const fs::path level = fs::path(CW_TEST_LEVELS_DIR) / name;
+        if (fileExists(level)) bases.push_back(level.string());
+    }
+    for (const std::string& base : bases) {
+        settings_.baseLevel = base;
+        environment_.threads = 1;
+        ASSERT_EQ(build(*project), BuildOutcome::Written) << base << ": " << recorder_.allMessages();
+        const auto alone = readFile(dir_ / "out.phd");
+        for (const unsigned threads : {2u, 3u, 8u, 0u}) {
+            fs::remove(dir_ / "out.phd");
+            environment_.threads = threads;
+            ASSERT_EQ(build(*project), BuildOutcome::Written) << base << ": " << recorder_.allMessages();
+            EXPECT_EQ(readFile(dir_ / "out.phd"), alone) << base << " on " << threads << " threads";
+        }
+        fs::remove(dir_ / "out.phd");
+    }
+}
+
+// However many threads the build uses, a refused build names what a build of one room after
+// another meets first: the first room in order whose mesh does not fit, before later rooms that
+// fail too (however soon they fail) and before a fault of the floor data.
+TEST_F(BuildDriverTest, EveryThreadCountRefusesOnTheFirstRoomThatFails) {
+    struct Case {
+        const char* name;
+        std::vector<int> tooManyVertices;  // rooms of 32 x 32 sectors at the default heights
+        std::vector<int> tooManyFaces;     // rooms of 32 x 32 sectors in a checkerboard of heights
+        bool floorDataMissing;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"two rooms too large", {3, 9}, {}, false, "Room 3 \"Room3\" needs more than 2000 vertices"},
+        {"a later room fails sooner", {4}, {7}, false, "Room 4 \"Room4\" needs more than 2000 vertices"},
+        {"an earlier room fails sooner", {7}, {4}, false, "Room 4 \"Room4\" needs more than 6000 faces"},
+        {"a room and the floor data", {8}, {}, true, "Room 8 \"Room8\" needs more than 2000 vertices"},
+        {"the floor data alone", {}, {}, true, "floor.dat"},
+    };
+    for (const Case& c : cases) {
+        auto project = makeTestProject();
+        for (int r = 1; r <= 10; ++r) {
+            const bool vertices = std::ranges::count(c.tooManyVertices, r) > 0;
+            const bool faces = std::ranges::count(c.tooManyFaces, r) > 0;
+            if (!vertices && !faces) {
+                test::addPlacedRoom(*project, 6, 6, 10 * r, 0);
+                continue;
+            }
+            EditorRoom& room = test::addPlacedRoom(*project, 32, 32, 10 * r, 40, faces ? 20 : 127, faces ? 220 : 139);
+            for (int x = 2; faces && x < 32; ++x)
+                for (int z = 2; z < 32; ++z) test::setHeights(room, x, z, ((x + z) % 2) ? 127 - 20 : 127 - 200, 127 - 220);
+        }
+        project->currentRoom = 1;
+        if (c.floorDataMissing) fs::remove(dir_ / "program" / "floor.dat");
+        for (const unsigned threads : {1u, 2u, 3u, 8u}) {
+            recorder_ = Recorder{};
+            environment_.threads = threads;
+            EXPECT_EQ(build(*project), BuildOutcome::Refused) << c.name;
+            ASSERT_EQ(recorder_.messages.size(), 1u) << c.name << recorder_.allMessages();
+            const std::string& m = recorder_.messages[0];
+            EXPECT_NE(m.find(c.expected), std::string::npos) << c.name << " on " << threads << " threads:\n" << m;
+            expectRefused(*project);
+        }
+        if (c.floorDataMissing) fs::copy_file(fs::path(CW_TEST_BIN_DIR) / "floor.dat", dir_ / "program" / "floor.dat");
+    }
 }
 
 // Builds one after another in one workspace image write what builds in a fresh image write: on a
