@@ -1,6 +1,7 @@
 #include "common/parallel.h"
 
 #include <algorithm>
+#include <array>
 #include <exception>
 #include <system_error>
 #include <vector>
@@ -63,7 +64,21 @@ void runSideBySide(unsigned threads, const std::function<void()>& first, const s
         second();
         return;
     }
-    runOnThreads(2, [&](unsigned body) { body == 0 ? first() : second(); });
+    // Each thread takes whichever of the two is left, so that a helper thread slow to start
+    // leaves both to the caller rather than keeping it waiting.
+    JobCounter jobs(2);
+    std::array<std::exception_ptr, 2> errors;
+    runOnThreads(2, [&](unsigned) {
+        while (const auto job = jobs.next()) {
+            try {
+                *job == 0 ? first() : second();
+            } catch (...) {
+                errors[*job] = std::current_exception();
+            }
+        }
+    });
+    for (const std::exception_ptr& e : errors)
+        if (e) std::rethrow_exception(e);
 }
 
 }  // namespace cw

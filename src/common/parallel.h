@@ -28,8 +28,9 @@ unsigned machineThreads();
 
 void runOnThreads(unsigned n, const std::function<void(unsigned body)>& body);
 
-// first and second at the same time when threads is 2 or more, else first and then second (not
-// run when first threw). The exception of first is thrown again before that of second.
+// first and second at the same time when threads is 2 or more (each on whichever thread is free
+// first), else first and then second (not run when first threw). Once both have returned, the
+// exception of first is thrown again before that of second.
 void runSideBySide(unsigned threads, const std::function<void()>& first, const std::function<void()>& second);
 
 // Hands out 0 .. count - 1, each once, to whichever thread asks first.
