@@ -182,7 +182,8 @@ private:
     // each room's header, sectors, light and flags. Then, side by side, the start item, floor
     // data, boxes and the level's long forms on this thread, and the rooms' meshes, portals and
     // long vertex forms, room by room on every thread (this one too once its part is done). A room
-    // writes only its own level room, and nothing beside it writes the parts it writes.
+    // writes only its own level room, and nothing beside it writes the parts it writes; the mesh
+    // and portal functions run for several rooms at once and keep no state outside their arguments.
     // What ends the build is what the rooms built one after another would end it with: the first
     // room in order that fails, and only when none does, what failed beside them.
     std::string buildRooms() {
