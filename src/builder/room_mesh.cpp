@@ -1,6 +1,7 @@
 #include "builder/room_mesh.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 #include "project/project_rules.h"
 
@@ -16,36 +17,12 @@ constexpr QuadCorner corner(std::int32_t x, std::int32_t y, std::int32_t z) { re
 enum Side { kFront = 0, kBack = 1, kLeft = 2, kRight = 3 };
 constexpr std::array<Face, 4> kSideFaces = {Face::Front, Face::Back, Face::Left, Face::Right};
 
-// Edge heights E[1]..E[8] of a shape, 1-based as they are named in the tables below.
-struct Heights {
-    const std::array<std::int32_t, 8>& e;
-    std::int32_t operator[](int i) const { return e[static_cast<std::size_t>(i - 1)]; }
-};
+// The two edge heights (0-based E indices) of a neighbour's shape along the edge it shares with
+// the visited sector, in the order (first, second) used by the edge-piece conditions: front
+// neighbour E[3], E[4]; back E[1], E[2]; left E[7], E[8]; right E[5], E[6].
+constexpr std::array<std::array<std::size_t, 2>, 4> kSharedEdge = {{{2, 3}, {0, 1}, {6, 7}, {4, 5}}};
 
-// The two edge heights of a neighbour's shape along the edge it shares with the visited sector,
-// in the order (first, second) used by the edge-piece conditions: front neighbour E[3], E[4];
-// back E[1], E[2]; left E[7], E[8]; right E[5], E[6].
-struct SharedEdge {
-    std::int32_t a = 0, b = 0;
-};
-SharedEdge sharedEdge(Side side, const std::array<std::int32_t, 8>& n) {
-    switch (side) {
-        case kFront: return {n[2], n[3]};
-        case kBack: return {n[0], n[1]};
-        case kLeft: return {n[6], n[7]};
-        case kRight: return {n[4], n[5]};
-    }
-    return {};
-}
-
-// The shared edge of a neighbour as the edge pieces compare against it: its shape's heights when
-// its base is at the visited sector's, all 1024 when its base is beyond (above a floor, below a
-// ceiling), all 0 when short of it.
-SharedEdge edgeAgainst(Side side, const std::array<std::int32_t, 8>& n, bool beyond, bool shortOf) {
-    if (beyond) return {1024, 1024};
-    if (shortOf) return {0, 0};
-    return sharedEdge(side, n);
-}
+using EdgeHeights = std::array<std::int32_t, 8>;
 
 // The full-height wall piece of a side between heights y - 1024 (top) and y (bottom).
 std::array<QuadCorner, 4> wallPiece(Side side, std::int32_t X, std::int32_t Y, std::int32_t Z) {
@@ -64,30 +41,8 @@ std::array<QuadCorner, 4> wallPiece(Side side, std::int32_t X, std::int32_t Y, s
     return {};
 }
 
-struct Neighbour {
-    bool exists = false;
-    int x = 0, z = 0;
-};
-Neighbour neighbourOf(Side side, int x, int z, int numX, int numZ) {
-    switch (side) {
-        case kFront: return {z > 1, x, z - 1};
-        case kBack: return {z < numZ, x, z + 1};
-        case kLeft: return {x > 1, x - 1, z};
-        case kRight: return {x < numX, x + 1, z};
-    }
-    return {};
-}
-
 int floorHeightLevel(const GameSector& s) { return (127 - s.floor) & 0xFF; }
 int ceilingHeightLevel(const GameSector& s) { return (127 - s.ceiling) & 0xFF; }
-
-// A neighbour as the step walls see it: its floor or ceiling level and whether its shape's
-// shared edge has different heights at its two ends.
-struct StepSide {
-    bool exists = false;
-    int level = 0;
-    bool sloped = false;
-};
 
 // The first floor step i (t = 3 + 4i) that needs a piece against a neighbour of level Ln:
 // t > Ln, or t == Ln under a sloped edge.
@@ -104,245 +59,278 @@ int firstCeilingStep(int Un, bool sloped) {
     return (255 - Un) / 4 + 1;
 }
 
+// Appends a quad straight into the list's next slot (addQuad without the array).
+inline void store(QuadList& list, std::int16_t texture, std::uint8_t light, QuadCorner a, QuadCorner b, QuadCorner c,
+                  QuadCorner d) {
+    if (list.count >= kMaxQuads) {
+        ++list.dropped;
+        return;
+    }
+    Quad& q = list.quads[list.count++];
+    q.corners[0] = a;
+    q.corners[1] = b;
+    q.corners[2] = c;
+    q.corners[3] = d;
+    q.texture = texture;
+    q.light = light;
+}
+
+// A face of the visited sector: a negative texture makes no quad; the quad keeps the low 16 bits.
+inline void put(QuadList& list, std::int32_t texture, std::uint8_t light, QuadCorner a, QuadCorner b, QuadCorner c,
+                QuadCorner d) {
+    if (texture < 0) return;
+    store(list, static_cast<std::int16_t>(static_cast<std::uint16_t>(texture & 0xFFFF)), light, a, b, c, d);
+}
+
 class MeshWalker {
 public:
     MeshWalker(QuadList& list, const SectorGrid& grid, const std::array<Sector, kMaxSectors>& sectors,
                const ShapeTable& shapes)
-        : list_(list), grid_(grid), sectors_(sectors), shapes_(shapes), numX_(grid.numX), numZ_(grid.numZ) {
-        // What the neighbours are asked for, once per sector: levels and shapes.
-        for (int x = 1; x <= numX_; ++x) {
-            for (int z = 1; z <= numZ_; ++z) {
-                const GameSector& g = game(x, z);
-                const Sector& s = sector(x, z);
-                Cell& c = cells_.at(cellOf(x, z));
-                c.floorLevel = floorHeightLevel(g);
-                c.ceilingLevel = ceilingHeightLevel(g);
-                c.floorShape = &shape(s.floorShape);
-                c.ceilingShape = &shape(s.ceilingShape);
+        : list_(list), grid_(grid), sectors_(sectors), numX_(grid.numX), numZ_(grid.numZ) {
+        // What the neighbours are asked for, once per sector: levels, shapes and first steps.
+        const std::size_t cells = std::size_t(numX_) * std::size_t(numZ_);
+        if (cells > kMaxSectors) throw std::out_of_range("room grid larger than the sector array");
+        for (std::size_t p = 0; p < cells; ++p) {
+            const GameSector& g = grid_.gameSectors[p];
+            const Sector& s = sectors_[p];
+            const int floorLevel = floorHeightLevel(g);
+            const int ceilingLevel = ceilingHeightLevel(g);
+            PassCell& f = floorCells_[p];
+            f.shape = &shapes[s.floorShape].edgeHeights;
+            f.level = floorLevel;
+            f.base = floorLevel / 4;
+            PassCell& c = ceilingCells_[p];
+            c.shape = &shapes[s.ceilingShape].edgeHeights;
+            c.level = ceilingLevel;
+            c.base = (ceilingLevel + 1) / 4;
+            for (std::size_t side = 0; side < 4; ++side) {
+                const auto [a, b] = kSharedEdge[side];
+                f.first[side] = firstFloorStep(floorLevel, (*f.shape)[a] != (*f.shape)[b]);
+                c.first[side] = firstCeilingStep(ceilingLevel, (*c.shape)[a] != (*c.shape)[b]);
             }
         }
     }
 
     void floorPass() {
+        std::size_t p = 0;
         for (int x = 1; x <= numX_; ++x)
-            for (int z = 1; z <= numZ_; ++z) floorSector(x, z);
+            for (int z = 1; z <= numZ_; ++z, ++p) floorSector(x, z, p);
     }
     void ceilingPass(bool doubleSided) {
+        std::size_t p = 0;
         for (int x = 1; x <= numX_; ++x)
-            for (int z = 1; z <= numZ_; ++z) ceilingSector(x, z, doubleSided);
+            for (int z = 1; z <= numZ_; ++z, ++p) ceilingSector(x, z, p, doubleSided);
     }
 
 private:
-    // A sector's levels and shapes' edge heights, for the sectors beside it.
-    struct Cell {
-        int floorLevel;
-        int ceilingLevel;
-        const std::array<std::int32_t, 8>* floorShape;
-        const std::array<std::int32_t, 8>* ceilingShape;
+    // A sector as its neighbours see it in one pass (floor or ceiling).
+    struct PassCell {
+        const EdgeHeights* shape;
+        int level;                 // floor or ceiling level
+        int base;                  // its base step: floor level / 4, (ceiling level + 1) / 4
+        std::array<int, 4> first;  // first step of a sector that has this one on side 0..3
     };
-    // The cell of a sector inside the grid.
-    std::size_t cellOf(int x, int z) const { return std::size_t((x - 1) * numZ_ + (z - 1)); }
-    const Cell& cell(const Neighbour& nb) const { return cells_[cellOf(nb.x, nb.z)]; }
-
-    const GameSector& game(int x, int z) const { return gameSectorAt(grid_, x, z); }
-    const Sector& sector(int x, int z) const {
-        return sectors_.at(std::size_t(sectorNumber(grid_.numZ, x, z)) - 1);
+    // The neighbours of sector p on the four sides (null where the grid ends).
+    std::array<const PassCell*, 4> around(const std::array<PassCell, kMaxSectors>& cells, int x, int z,
+                                          std::size_t p) const {
+        const auto col = std::size_t(numZ_);
+        return {z > 1 ? &cells[p - 1] : nullptr, z < numZ_ ? &cells[p + 1] : nullptr,
+                x > 1 ? &cells[p - col] : nullptr, x < numX_ ? &cells[p + col] : nullptr};
     }
-    const std::array<std::int32_t, 8>& shape(int number) const { return shapes_[number].edgeHeights; }
-
-    std::array<StepSide, 4> stepSides(int x, int z, bool floor) const {
-        std::array<StepSide, 4> sides{};
-        for (Side side : {kFront, kBack, kLeft, kRight}) {
-            const Neighbour nb = neighbourOf(side, x, z, numX_, numZ_);
-            if (!nb.exists) continue;
-            const Cell& n = cell(nb);
-            const SharedEdge e = sharedEdge(side, floor ? *n.floorShape : *n.ceilingShape);
-            sides[side] = {true, floor ? n.floorLevel : n.ceilingLevel, e.a != e.b};
-        }
-        return sides;
+    static bool sloped(const PassCell& n, Side side) {
+        const auto [a, b] = kSharedEdge[side];
+        return (*n.shape)[a] != (*n.shape)[b];
     }
 
-    void add(const Sector& s, bool floorGroup, Face face, const std::array<QuadCorner, 4>& corners) {
-        const std::int32_t texture = floorGroup ? s.floorTexture(face) : s.ceilingTexture(face);
-        if (texture < 0) return;
-        const std::uint8_t light = floorGroup ? s.floorLight(face) : s.ceilingLight(face);
-        addQuad(list_, corners, static_cast<std::int16_t>(static_cast<std::uint16_t>(texture & 0xFFFF)), light);
-    }
-
-    void floorSector(int x, int z) {
-        const GameSector& g = game(x, z);
-        const Sector& s = sector(x, z);
-        const std::int32_t X = (x - 1) * 1024;
-        const std::int32_t Z = (z - 1) * 1024;
-        const int L = floorHeightLevel(g);
-
-        // 1. Step walls, from the bottom of the world up to the sector's base: step i (t = 3 + 4i,
-        //    bottom y = 32767 - 1024 i) needs a piece on a side whose neighbour's floor level is
-        //    below t, or equal to t under a sloped shared edge. Steps below the first such step of
-        //    every side make nothing and are skipped.
-        const int n = L / 4;
-        const std::array<StepSide, 4> sides = stepSides(x, z, true);
-        int first = n;
-        for (const StepSide& side : sides)
-            if (side.exists) first = std::min(first, firstFloorStep(side.level, side.sloped));
+    // 1. Step walls, from the bottom of the world up to the sector's base: step i (t = 3 + 4i,
+    //    bottom y = 32767 - 1024 i) needs a piece on a side whose neighbour's floor level is below
+    //    t, or equal to t under a sloped shared edge. Steps below the first such step of every
+    //    side make nothing and are skipped.
+    void floorSteps(const Sector& s, const std::array<const PassCell*, 4>& nb, int first, int n, std::int32_t X,
+                    std::int32_t Z) {
         for (int i = first; i < n; ++i) {
             const int t = 3 + 4 * i;
             const std::int32_t Y = 32767 - 1024 * i;
             for (Side side : {kFront, kBack, kLeft, kRight}) {
-                const StepSide& nb = sides[side];
-                if (nb.exists && (t > nb.level || (nb.level == t && nb.sloped)))
-                    add(s, true, kSideFaces[side], wallPiece(side, X, Y, Z));
+                const PassCell* c = nb[side];
+                if (c != nullptr && (t > c->level || (c->level == t && sloped(*c, side)))) {
+                    const auto w = wallPiece(side, X, Y, Z);
+                    put(list_, s.floorTexture(kSideFaces[side]), s.floorLight(kSideFaces[side]), w[0], w[1], w[2], w[3]);
+                }
             }
-        }
-        // 2. The base of the floor.
-        const std::int32_t Y = 32767 - 1024 * n;
-        const Heights S{shape(s.floorShape)};
-        const int m = L / 4 + 1;
-
-        // 3. Edge pieces raised by the shape above the base.
-        for (Side side : {kFront, kBack, kLeft, kRight}) {
-            const Neighbour nb = neighbourOf(side, x, z, numX_, numZ_);
-            if (!nb.exists) continue;
-            const Cell& nc = cell(nb);
-            const int mn = nc.floorLevel / 4 + 1;
-            const SharedEdge N = edgeAgainst(side, *nc.floorShape, mn > m, mn < m);
-            switch (side) {
-                case kFront:
-                    if (S[1] > N.b || S[2] > N.a)
-                        add(s, true, Face::Front,
-                            {corner(X, Y - S[1], Z), corner(X + 1024, Y - S[2], Z), corner(X + 1024, Y, Z), corner(X, Y, Z)});
-                    break;
-                case kBack:
-                    if (S[3] > N.b || S[4] > N.a)
-                        add(s, true, Face::Back,
-                            {corner(X + 1024, Y - S[3], Z + 1024), corner(X, Y - S[4], Z + 1024), corner(X, Y, Z + 1024),
-                             corner(X + 1024, Y, Z + 1024)});
-                    break;
-                case kLeft:
-                    if (S[5] > N.b || S[6] > N.a)
-                        add(s, true, Face::Left,
-                            {corner(X, Y - S[5], Z + 1024), corner(X, Y - S[6], Z), corner(X, Y, Z), corner(X, Y, Z + 1024)});
-                    break;
-                case kRight:
-                    if (S[7] > N.b || S[8] > N.a)
-                        add(s, true, Face::Right,
-                            {corner(X + 1024, Y - S[7], Z), corner(X + 1024, Y - S[8], Z + 1024),
-                             corner(X + 1024, Y, Z + 1024), corner(X + 1024, Y, Z)});
-                    break;
-            }
-        }
-        // 4. The floor surface of an open sector.
-        if (g.floor != g.ceiling) {
-            add(s, true, Face::Surface,
-                {corner(X, Y - S[4], Z + 1024), corner(X + 1024, Y - S[3], Z + 1024), corner(X + 1024, Y - S[2], Z),
-                 corner(X, Y - S[1], Z)});
         }
     }
-
-    void ceilingSector(int x, int z, bool doubleSided) {
-        const GameSector& g = game(x, z);
-        const Sector& s = sector(x, z);
-        const std::int32_t X = (x - 1) * 1024;
-        const std::int32_t Z = (z - 1) * 1024;
-        const int U = ceilingHeightLevel(g);
-
-        // 1. Step walls, from the top of the world down to the sector's base: step i (t = 255 - 4i,
-        //    top y = -32768 + 1024 i) needs a piece on a side whose neighbour's ceiling level is
-        //    above t, or equal to t under a sloped shared edge; earlier steps are skipped.
-        const int P = (U + 1) / 4;
-        const int count = 64 - P;
-        const std::array<StepSide, 4> sides = stepSides(x, z, false);
-        int first = count;
-        for (const StepSide& side : sides)
-            if (side.exists) first = std::min(first, firstCeilingStep(side.level, side.sloped));
+    // 1. Step walls, from the top of the world down to the sector's base: step i (t = 255 - 4i,
+    //    top y = -32768 + 1024 i) needs a piece on a side whose neighbour's ceiling level is above
+    //    t, or equal to t under a sloped shared edge; earlier steps are skipped.
+    void ceilingSteps(const Sector& s, const std::array<const PassCell*, 4>& nb, int first, int count,
+                      std::int32_t X, std::int32_t Z) {
         for (int i = first; i < count; ++i) {
             const int t = 255 - 4 * i;
             const std::int32_t Yi = -32768 + 1024 * i;
             for (Side side : {kFront, kBack, kLeft, kRight}) {
-                const StepSide& nb = sides[side];
-                if (nb.exists && (t < nb.level || (nb.level == t && nb.sloped)))
-                    add(s, false, kSideFaces[side], wallPiece(side, X, Yi, Z));
+                const PassCell* c = nb[side];
+                if (c != nullptr && (t < c->level || (c->level == t && sloped(*c, side)))) {
+                    const auto w = wallPiece(side, X, Yi, Z);
+                    put(list_, s.ceilingTexture(kSideFaces[side]), s.ceilingLight(kSideFaces[side]), w[0], w[1], w[2],
+                        w[3]);
+                }
             }
         }
+    }
+
+    // The first step any side needs, or limit when none is below it.
+    static int firstStep(const std::array<const PassCell*, 4>& nb, int limit) {
+        int first = limit;
+        for (std::size_t side = 0; side < 4; ++side)
+            if (nb[side] != nullptr) first = std::min(first, nb[side]->first[side]);
+        return first;
+    }
+
+    // The shared edge (first, second) of a neighbour as the edge pieces compare against it: its
+    // shape's heights when its base is at the visited sector's, all 1024 when its base is beyond
+    // (above a floor, below a ceiling), all 0 when short of it.
+    struct SharedEdge {
+        std::int32_t a, b;
+    };
+    static SharedEdge edgeAgainst(const PassCell& n, Side side, bool beyond, bool shortOf) {
+        if (beyond) return {1024, 1024};
+        if (shortOf) return {0, 0};
+        const auto [a, b] = kSharedEdge[side];
+        return {(*n.shape)[a], (*n.shape)[b]};
+    }
+
+    void floorSector(int x, int z, std::size_t p) {
+        const Sector& s = sectors_[p];
+        const PassCell& self = floorCells_[p];
+        const std::array<const PassCell*, 4> nb = around(floorCells_, x, z, p);
+        const std::int32_t X = (x - 1) * 1024;
+        const std::int32_t Z = (z - 1) * 1024;
+        const int n = self.base;
+
+        const int first = firstStep(nb, n);
+        if (first < n) floorSteps(s, nb, first, n, X, Z);
+
+        // 2. The base of the floor.
+        const std::int32_t Y = 32767 - 1024 * n;
+        const EdgeHeights& S = *self.shape;
+
+        // 3. Edge pieces raised by the shape above the base.
+        const auto against = [&](Side side) {
+            const PassCell& c = *nb[side];
+            return edgeAgainst(c, side, c.base > n, c.base < n);
+        };
+        if (nb[kFront] != nullptr) {
+            const SharedEdge N = against(kFront);
+            if (S[0] > N.b || S[1] > N.a)
+                put(list_, s.floorTexture(Face::Front), s.floorLight(Face::Front), corner(X, Y - S[0], Z),
+                    corner(X + 1024, Y - S[1], Z), corner(X + 1024, Y, Z), corner(X, Y, Z));
+        }
+        if (nb[kBack] != nullptr) {
+            const SharedEdge N = against(kBack);
+            if (S[2] > N.b || S[3] > N.a)
+                put(list_, s.floorTexture(Face::Back), s.floorLight(Face::Back), corner(X + 1024, Y - S[2], Z + 1024),
+                    corner(X, Y - S[3], Z + 1024), corner(X, Y, Z + 1024), corner(X + 1024, Y, Z + 1024));
+        }
+        if (nb[kLeft] != nullptr) {
+            const SharedEdge N = against(kLeft);
+            if (S[4] > N.b || S[5] > N.a)
+                put(list_, s.floorTexture(Face::Left), s.floorLight(Face::Left), corner(X, Y - S[4], Z + 1024),
+                    corner(X, Y - S[5], Z), corner(X, Y, Z), corner(X, Y, Z + 1024));
+        }
+        if (nb[kRight] != nullptr) {
+            const SharedEdge N = against(kRight);
+            if (S[6] > N.b || S[7] > N.a)
+                put(list_, s.floorTexture(Face::Right), s.floorLight(Face::Right), corner(X + 1024, Y - S[6], Z),
+                    corner(X + 1024, Y - S[7], Z + 1024), corner(X + 1024, Y, Z + 1024), corner(X + 1024, Y, Z));
+        }
+        // 4. The floor surface of an open sector.
+        const GameSector& g = grid_.gameSectors[p];
+        if (g.floor != g.ceiling)
+            put(list_, s.floorTexture(Face::Surface), s.floorLight(Face::Surface), corner(X, Y - S[3], Z + 1024),
+                corner(X + 1024, Y - S[2], Z + 1024), corner(X + 1024, Y - S[1], Z), corner(X, Y - S[0], Z));
+    }
+
+    void ceilingSector(int x, int z, std::size_t p, bool doubleSided) {
+        const Sector& s = sectors_[p];
+        const PassCell& self = ceilingCells_[p];
+        const std::array<const PassCell*, 4> nb = around(ceilingCells_, x, z, p);
+        const std::int32_t X = (x - 1) * 1024;
+        const std::int32_t Z = (z - 1) * 1024;
+        const int P = self.base;
+        const int count = 64 - P;
+
+        const int first = firstStep(nb, count);
+        if (first < count) ceilingSteps(s, nb, first, count, X, Z);
+
         // 2. The base of the ceiling.
         const std::int32_t Y = -32768 + 1024 * count - 1024;
-        const Heights K{shape(s.ceilingShape)};
-        const int m = P + 1;
+        const EdgeHeights& K = *self.shape;
 
         // 3. Edge pieces lowered by the shape below the base.
-        for (Side side : {kFront, kBack, kLeft, kRight}) {
-            const Neighbour nb = neighbourOf(side, x, z, numX_, numZ_);
-            if (!nb.exists) continue;
-            const Cell& nc = cell(nb);
-            const int mn = (nc.ceilingLevel + 1) / 4 + 1;
-            const SharedEdge N = edgeAgainst(side, *nc.ceilingShape, mn < m, mn > m);
-            switch (side) {
-                case kFront:
-                    if (K[2] > N.a || K[1] > N.b)
-                        add(s, false, Face::Front,
-                            {corner(X, Y, Z), corner(X + 1024, Y, Z), corner(X + 1024, Y + K[2], Z), corner(X, Y + K[1], Z)});
-                    break;
-                case kBack:
-                    if (K[4] > N.a || K[3] > N.b)
-                        add(s, false, Face::Back,
-                            {corner(X + 1024, Y, Z + 1024), corner(X, Y, Z + 1024), corner(X, Y + K[4], Z + 1024),
-                             corner(X + 1024, Y + K[3], Z + 1024)});
-                    break;
-                case kLeft:
-                    if (K[6] > N.a || K[5] > N.b)
-                        add(s, false, Face::Left,
-                            {corner(X, Y, Z + 1024), corner(X, Y, Z), corner(X, Y + K[6], Z), corner(X, Y + K[5], Z + 1024)});
-                    break;
-                case kRight:
-                    if (K[8] > N.a || K[7] > N.b)
-                        add(s, false, Face::Right,
-                            {corner(X + 1024, Y, Z), corner(X + 1024, Y, Z + 1024), corner(X + 1024, Y + K[8], Z + 1024),
-                             corner(X + 1024, Y + K[7], Z)});
-                    break;
-            }
+        const auto against = [&](Side side) {
+            const PassCell& c = *nb[side];
+            return edgeAgainst(c, side, c.base < P, c.base > P);
+        };
+        if (nb[kFront] != nullptr) {
+            const SharedEdge N = against(kFront);
+            if (K[1] > N.a || K[0] > N.b)
+                put(list_, s.ceilingTexture(Face::Front), s.ceilingLight(Face::Front), corner(X, Y, Z),
+                    corner(X + 1024, Y, Z), corner(X + 1024, Y + K[1], Z), corner(X, Y + K[0], Z));
+        }
+        if (nb[kBack] != nullptr) {
+            const SharedEdge N = against(kBack);
+            if (K[3] > N.a || K[2] > N.b)
+                put(list_, s.ceilingTexture(Face::Back), s.ceilingLight(Face::Back), corner(X + 1024, Y, Z + 1024),
+                    corner(X, Y, Z + 1024), corner(X, Y + K[3], Z + 1024), corner(X + 1024, Y + K[2], Z + 1024));
+        }
+        if (nb[kLeft] != nullptr) {
+            const SharedEdge N = against(kLeft);
+            if (K[5] > N.a || K[4] > N.b)
+                put(list_, s.ceilingTexture(Face::Left), s.ceilingLight(Face::Left), corner(X, Y, Z + 1024),
+                    corner(X, Y, Z), corner(X, Y + K[5], Z), corner(X, Y + K[4], Z + 1024));
+        }
+        if (nb[kRight] != nullptr) {
+            const SharedEdge N = against(kRight);
+            if (K[7] > N.a || K[6] > N.b)
+                put(list_, s.ceilingTexture(Face::Right), s.ceilingLight(Face::Right), corner(X + 1024, Y, Z),
+                    corner(X + 1024, Y, Z + 1024), corner(X + 1024, Y + K[7], Z + 1024),
+                    corner(X + 1024, Y + K[6], Z));
         }
         // 4. The ceiling surface of an open sector (and its other face when double-sided).
-        if (g.floor != g.ceiling) {
-            if (s.ceilingShape < 11) {
-                if (doubleSided)
-                    add(s, false, Face::Surface,
-                        {corner(X, Y + K[3], Z + 1024), corner(X + 1024, Y + K[4], Z + 1024), corner(X + 1024, Y + K[1], Z),
-                         corner(X, Y + K[2], Z)});
-                add(s, false, Face::Surface,
-                    {corner(X, Y + K[2], Z), corner(X + 1024, Y + K[1], Z), corner(X + 1024, Y + K[4], Z + 1024),
-                     corner(X, Y + K[3], Z + 1024)});
-            } else {
-                if (doubleSided)
-                    add(s, false, Face::Surface,
-                        {corner(X, Y + K[1], Z + 1024), corner(X + 1024, Y + K[2], Z + 1024), corner(X + 1024, Y + K[3], Z),
-                         corner(X, Y + K[4], Z)});
-                add(s, false, Face::Surface,
-                    {corner(X, Y + K[4], Z), corner(X + 1024, Y + K[3], Z), corner(X + 1024, Y + K[2], Z + 1024),
-                     corner(X, Y + K[1], Z + 1024)});
-            }
+        const GameSector& g = grid_.gameSectors[p];
+        if (g.floor == g.ceiling) return;
+        const std::int32_t texture = s.ceilingTexture(Face::Surface);
+        const std::uint8_t light = s.ceilingLight(Face::Surface);
+        if (s.ceilingShape < 11) {
+            if (doubleSided)
+                put(list_, texture, light, corner(X, Y + K[2], Z + 1024), corner(X + 1024, Y + K[3], Z + 1024),
+                    corner(X + 1024, Y + K[0], Z), corner(X, Y + K[1], Z));
+            put(list_, texture, light, corner(X, Y + K[1], Z), corner(X + 1024, Y + K[0], Z),
+                corner(X + 1024, Y + K[3], Z + 1024), corner(X, Y + K[2], Z + 1024));
+        } else {
+            if (doubleSided)
+                put(list_, texture, light, corner(X, Y + K[0], Z + 1024), corner(X + 1024, Y + K[1], Z + 1024),
+                    corner(X + 1024, Y + K[2], Z), corner(X, Y + K[3], Z));
+            put(list_, texture, light, corner(X, Y + K[3], Z), corner(X + 1024, Y + K[2], Z),
+                corner(X + 1024, Y + K[1], Z + 1024), corner(X, Y + K[0], Z + 1024));
         }
     }
 
     QuadList& list_;
     const SectorGrid& grid_;
     const std::array<Sector, kMaxSectors>& sectors_;
-    const ShapeTable& shapes_;
     int numX_;
     int numZ_;
-    std::array<Cell, kMaxSectors> cells_;  // written for the sectors of the grid
+    // Written for the sectors of the grid, numbered as the sector arrays.
+    std::array<PassCell, kMaxSectors> floorCells_;
+    std::array<PassCell, kMaxSectors> ceilingCells_;
 };
 
 }  // namespace
 
 void addQuad(QuadList& list, const std::array<QuadCorner, 4>& corners, std::int16_t texture, std::uint8_t light) {
-    if (list.count >= kMaxQuads) {
-        ++list.dropped;
-        return;
-    }
-    Quad& q = list.quads[list.count++];
-    q.corners = corners;
-    q.texture = texture;
-    q.light = light;
+    store(list, texture, light, corners[0], corners[1], corners[2], corners[3]);
 }
 
 void buildRoomMesh(QuadList& list, const SectorGrid& grid, const std::array<Sector, kMaxSectors>& sectors,
