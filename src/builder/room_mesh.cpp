@@ -1,7 +1,11 @@
 #include "builder/room_mesh.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstddef>
+#include <cstring>
 #include <stdexcept>
+#include <tuple>
 
 #include "project/project_rules.h"
 
@@ -354,9 +358,11 @@ std::uint16_t findVertex(const LevelRoom& room, std::int16_t x, std::int16_t y, 
     return 0;
 }
 
+// The key is the corner's three little-endian 16-bit coordinates as they lie in memory, so that
+// assembleFaces reads a quad corner's key in one load (cornerKey).
 std::uint64_t VertexIndex::keyOf(std::int16_t x, std::int16_t y, std::int16_t z) {
-    return (std::uint64_t{static_cast<std::uint16_t>(x)} << 32) | (std::uint64_t{static_cast<std::uint16_t>(y)} << 16) |
-           std::uint64_t{static_cast<std::uint16_t>(z)};
+    return std::uint64_t{static_cast<std::uint16_t>(x)} | (std::uint64_t{static_cast<std::uint16_t>(y)} << 16) |
+           (std::uint64_t{static_cast<std::uint16_t>(z)} << 32);
 }
 
 std::size_t VertexIndex::slotOf(std::uint64_t key) {
@@ -432,20 +438,84 @@ std::uint16_t mergeVertex(LevelRoom& room, VertexIndex* index, std::int16_t x, s
     return mergeCorner(room, index, x, y, z, light);
 }
 
+namespace {
+
+static_assert(sizeof(QuadCorner) == 6 && offsetof(Quad, corners) == 0 && sizeof(Quad) >= 4 * 6 + 2,
+              "a quad's corners lie packed at its start, with at least two bytes after them");
+
+// VertexIndex::keyOf of corner k of a quad: its six bytes, read with the two after them.
+inline std::uint64_t cornerKey(const Quad& quad, std::size_t k) {
+    if constexpr (std::endian::native != std::endian::little) {
+        const QuadCorner& c = quad.corners[k];
+        return VertexIndex::keyOf(c.x, c.y, c.z);
+    }
+    std::uint64_t bytes = 0;
+    std::memcpy(&bytes, reinterpret_cast<const unsigned char*>(&quad) + 6 * k, sizeof bytes);
+    return bytes & kKeyBits;
+}
+
+}  // namespace
+
+MeshResult VertexIndex::mergeCorners(const QuadList& list, std::size_t quads, LevelRoom& room) {
+    // mergeCorner with the index, its search and the list's bookkeeping written out for the loop.
+    std::size_t count = room.vertexCount;
+    for (std::size_t q = 0; q < quads; ++q) {
+        const Quad& quad = list.quads[q];
+        const unsigned light = quad.light;
+        std::array<std::uint16_t, 4>& positions = cornerPositions[q];
+        for (std::size_t k = 0; k < 4; ++k) {
+            const std::uint64_t key = cornerKey(quad, k);
+            std::size_t i = slotOf(key);
+            for (;;) {
+                const std::uint64_t s = slots_[i];
+                if ((s & kKeyBits) == key && s != 0) {
+                    ShortVertex& v = room.vertices[(s >> 48) - 1];
+                    const auto field = static_cast<std::uint16_t>(v.light);
+                    const unsigned merged = ((field >> 8) + light) / 2;
+                    v.light = static_cast<std::int16_t>(static_cast<std::uint16_t>((merged << 8) | (field & 0xFF)));
+                    positions[k] = static_cast<std::uint16_t>((s >> 48) - 1);
+                    break;
+                }
+                if (s == 0) {
+                    if (count >= kMaxRoomVertices) {
+                        room.vertexCount = static_cast<std::uint16_t>(count);
+                        return MeshResult::TooManyVertices;
+                    }
+                    slots_[i] = (std::uint64_t{count + 1} << 48) | key;
+                    ShortVertex& v = room.vertices[count];
+                    v.x = quad.corners[k].x;
+                    v.y = quad.corners[k].y;
+                    v.z = quad.corners[k].z;
+                    const auto low = static_cast<std::uint16_t>(static_cast<std::uint16_t>(v.light) & 0xFF);
+                    v.light = static_cast<std::int16_t>(static_cast<std::uint16_t>((light << 8) | low));
+                    positions[k] = static_cast<std::uint16_t>(count);
+                    ++count;
+                    break;
+                }
+                i = (i + 1) & (kSlots - 1);
+            }
+        }
+    }
+    room.vertexCount = static_cast<std::uint16_t>(count);
+    return MeshResult::Ok;
+}
+
 MeshResult assembleFaces(const QuadList& list, LevelRoom& room, VertexIndex& index, VertexSearch search) {
     VertexIndex* used = search == VertexSearch::Indexed ? &index : nullptr;
-    if (used != nullptr) used->clear();
     const std::size_t quads = std::min<std::size_t>(list.count, kMaxQuads);
 
     // Every corner into the vertex list, in quad order. The position a corner is given is the
     // first vertex with its coordinates, the one the faces name: the indexed search keeps it.
-    for (std::size_t q = 0; q < quads; ++q) {
-        const Quad& quad = list.quads[q];
-        for (std::size_t k = 0; k < 4; ++k) {
-            const QuadCorner& c = quad.corners[k];
-            const std::uint16_t p = mergeCorner(room, used, c.x, c.y, c.z, quad.light);
-            if (p == 0) return MeshResult::TooManyVertices;
-            if (used != nullptr) used->cornerPositions[q][k] = static_cast<std::uint16_t>(p - 1);
+    if (used != nullptr) {
+        used->clear();
+        if (used->mergeCorners(list, quads, room) != MeshResult::Ok) return MeshResult::TooManyVertices;
+    } else {
+        for (std::size_t q = 0; q < quads; ++q) {
+            const Quad& quad = list.quads[q];
+            for (std::size_t k = 0; k < 4; ++k) {
+                const QuadCorner& c = quad.corners[k];
+                if (mergeCorner(room, nullptr, c.x, c.y, c.z, quad.light) == 0) return MeshResult::TooManyVertices;
+            }
         }
     }
     // Every quad into a rectangle or a triangle, in quad order.

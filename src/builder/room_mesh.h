@@ -67,6 +67,9 @@ bool doubleSidedCeiling(const EditorRoom& room, int gameKind);
 // is none: the literal scan from the start of the list.
 std::uint16_t findVertex(const LevelRoom& room, std::int16_t x, std::int16_t y, std::int16_t z);
 
+enum class VertexSearch { Indexed, LinearScan };
+enum class MeshResult { Ok, TooManyVertices, TooManyRectangles, TooManyTriangles };
+
 // Index of a room's vertex list: coordinates -> position (1-based) of the first vertex with
 // them. Fixed size (open addressing, no allocation); vertices are only ever appended, so the
 // first position stored for a key stays the first match. It also holds, for assembleFaces, the
@@ -84,15 +87,19 @@ public:
     // The 0-based vertex position of each quad's corners, as assembleFaces merged them.
     std::array<std::array<std::uint16_t, 4>, kMaxQuads> cornerPositions{};
 
-private:
-    static constexpr std::size_t kSlots = 4096;  // a power of two, more than twice kMaxRoomVertices
     // A slot holds the coordinates in its low 48 bits and the position in its top 16 (0: empty).
     static std::uint64_t keyOf(std::int16_t x, std::int16_t y, std::int16_t z);
+
+private:
+    friend MeshResult assembleFaces(const QuadList&, LevelRoom&, VertexIndex&, VertexSearch);
+    // assembleFaces' merging of the first quads' corners (mergeVertex of each, in order), with
+    // cornerPositions filled; TooManyVertices when a new vertex does not fit.
+    MeshResult mergeCorners(const QuadList& list, std::size_t quads, LevelRoom& room);
+
+    static constexpr std::size_t kSlots = 4096;  // a power of two, more than twice kMaxRoomVertices
     static std::size_t slotOf(std::uint64_t key);
     std::array<std::uint64_t, kSlots> slots_{};
 };
-
-enum class VertexSearch { Indexed, LinearScan };
 
 // Merges a corner into the room's vertex list: a vertex with the same coordinates gets the light
 // byte (its light byte + light) div 2; otherwise the corner is appended with the light byte in
@@ -101,8 +108,6 @@ enum class VertexSearch { Indexed, LinearScan };
 // index is used and kept up to date when not null (it must then index exactly this list).
 std::uint16_t mergeVertex(LevelRoom& room, VertexIndex* index, std::int16_t x, std::int16_t y, std::int16_t z,
                           std::uint8_t light);
-
-enum class MeshResult { Ok, TooManyVertices, TooManyRectangles, TooManyTriangles };
 
 // Fills the room's vertices, rectangles and triangles from the quads (the caller has set the
 // three counts to 0). Stops at the first list that would pass its capacity and says which; what
