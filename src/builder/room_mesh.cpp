@@ -94,24 +94,29 @@ public:
         // What the neighbours are asked for, once per sector: levels, shapes and first steps.
         const std::size_t cells = std::size_t(numX_) * std::size_t(numZ_);
         if (cells > kMaxSectors) throw std::out_of_range("room grid larger than the sector array");
+        // Which shared edges of each shape are sloped: bit k for the edge it shows as side k.
+        std::array<unsigned, std::tuple_size_v<decltype(shapes.entries)>> slopedEdges{};
+        for (std::size_t e = 0; e < slopedEdges.size(); ++e) {
+            const EdgeHeights& h = shapes.entries[e].edgeHeights;
+            for (std::size_t side = 0; side < 4; ++side)
+                if (h[kSharedEdge[side][0]] != h[kSharedEdge[side][1]]) slopedEdges[e] |= 1u << side;
+        }
+        const auto fill = [&](PassCell& cell, int shape, int level, int base, bool floor) {
+            cell.shape = &shapes[shape].edgeHeights;  // a shape outside the table throws here
+            cell.level = static_cast<std::int16_t>(level);
+            cell.base = static_cast<std::int16_t>(base);
+            for (std::size_t side = 0; side < 4; ++side) {
+                const bool sloped = (slopedEdges[std::size_t(shape)] >> side) & 1u;
+                cell.stepKey[side] = static_cast<std::int16_t>(2 * level + (floor ? !sloped : sloped));
+            }
+        };
         for (std::size_t p = 0; p < cells; ++p) {
             const GameSector& g = grid_.gameSectors[p];
             const Sector& s = sectors_[p];
             const int floorLevel = floorHeightLevel(g);
             const int ceilingLevel = ceilingHeightLevel(g);
-            PassCell& f = floorCells_[p];
-            f.shape = &shapes[s.floorShape].edgeHeights;
-            f.level = floorLevel;
-            f.base = floorLevel / 4;
-            PassCell& c = ceilingCells_[p];
-            c.shape = &shapes[s.ceilingShape].edgeHeights;
-            c.level = ceilingLevel;
-            c.base = (ceilingLevel + 1) / 4;
-            for (std::size_t side = 0; side < 4; ++side) {
-                const auto [a, b] = kSharedEdge[side];
-                f.first[side] = firstFloorStep(floorLevel, (*f.shape)[a] != (*f.shape)[b]);
-                c.first[side] = firstCeilingStep(ceilingLevel, (*c.shape)[a] != (*c.shape)[b]);
-            }
+            fill(floorCells_[p], s.floorShape, floorLevel, floorLevel / 4, true);
+            fill(ceilingCells_[p], s.ceilingShape, ceilingLevel, (ceilingLevel + 1) / 4, false);
         }
     }
 
@@ -130,9 +135,11 @@ private:
     // A sector as its neighbours see it in one pass (floor or ceiling).
     struct PassCell {
         const EdgeHeights* shape;
-        int level;                 // floor or ceiling level
-        int base;                  // its base step: floor level / 4, (ceiling level + 1) / 4
-        std::array<int, 4> first;  // first step of a sector that has this one on side 0..3
+        std::int16_t level;  // floor or ceiling level
+        std::int16_t base;   // its base step: floor level / 4, (ceiling level + 1) / 4
+        // What a sector with this one on side k compares to see whether it has step walls:
+        // floor 2 level + 1, less 1 under a sloped shared edge; ceiling 2 level, plus 1 when sloped.
+        std::array<std::int16_t, 4> stepKey;
     };
     // The neighbours of sector p on the four sides (null where the grid ends).
     std::array<const PassCell*, 4> around(const std::array<PassCell, kMaxSectors>& cells, int x, int z,
@@ -183,11 +190,28 @@ private:
         }
     }
 
-    // The first step any side needs, or limit when none is below it.
-    static int firstStep(const std::array<const PassCell*, 4>& nb, int limit) {
+    // Whether a floor of base step n has step walls: the step just below the base, t = 4n - 1,
+    // stands above a neighbour's level, or at it under a sloped shared edge.
+    static bool hasFloorSteps(const std::array<const PassCell*, 4>& nb, int n) {
+        bool any = false;
+        for (std::size_t side = 0; side < 4; ++side)
+            any |= nb[side] != nullptr && nb[side]->stepKey[side] < 8 * n - 1;
+        return any;
+    }
+    // Whether a ceiling of base step P has step walls: the step just above the base, t = 4P + 3,
+    // lies below a neighbour's level, or at it under a sloped shared edge.
+    static bool hasCeilingSteps(const std::array<const PassCell*, 4>& nb, int P) {
+        bool any = false;
+        for (std::size_t side = 0; side < 4; ++side)
+            any |= nb[side] != nullptr && nb[side]->stepKey[side] > 8 * P + 6;
+        return any;
+    }
+    // The first step any side needs (the floor or ceiling has step walls).
+    template <typename FirstStep>
+    static int firstStep(const std::array<const PassCell*, 4>& nb, int limit, FirstStep stepOf) {
         int first = limit;
         for (std::size_t side = 0; side < 4; ++side)
-            if (nb[side] != nullptr) first = std::min(first, nb[side]->first[side]);
+            if (nb[side] != nullptr) first = std::min(first, stepOf(nb[side]->level, sloped(*nb[side], Side(side))));
         return first;
     }
 
@@ -212,8 +236,7 @@ private:
         const std::int32_t Z = (z - 1) * 1024;
         const int n = self.base;
 
-        const int first = firstStep(nb, n);
-        if (first < n) floorSteps(s, nb, first, n, X, Z);
+        if (hasFloorSteps(nb, n)) floorSteps(s, nb, firstStep(nb, n, firstFloorStep), n, X, Z);
 
         // 2. The base of the floor.
         const std::int32_t Y = 32767 - 1024 * n;
@@ -264,8 +287,7 @@ private:
         const int P = self.base;
         const int count = 64 - P;
 
-        const int first = firstStep(nb, count);
-        if (first < count) ceilingSteps(s, nb, first, count, X, Z);
+        if (hasCeilingSteps(nb, P)) ceilingSteps(s, nb, firstStep(nb, count, firstCeilingStep), count, X, Z);
 
         // 2. The base of the ceiling.
         const std::int32_t Y = -32768 + 1024 * count - 1024;
