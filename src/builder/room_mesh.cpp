@@ -94,29 +94,32 @@ public:
         // What the neighbours are asked for, once per sector: levels, shapes and first steps.
         const std::size_t cells = std::size_t(numX_) * std::size_t(numZ_);
         if (cells > kMaxSectors) throw std::out_of_range("room grid larger than the sector array");
-        // Which shared edges of each shape are sloped: bit k for the edge it shows as side k.
-        std::array<unsigned, std::tuple_size_v<decltype(shapes.entries)>> slopedEdges{};
-        for (std::size_t e = 0; e < slopedEdges.size(); ++e) {
+        // The part of the step keys a shape gives, side k in the 16 bits from 16 k: whether the
+        // edge it shows as side k is flat (floor) or sloped (ceiling).
+        constexpr std::uint64_t kLanes = 0x0001'0001'0001'0001ull;
+        std::array<std::uint64_t, std::tuple_size_v<decltype(shapes.entries)>> floorKeys{}, ceilingKeys{};
+        for (std::size_t e = 0; e < floorKeys.size(); ++e) {
             const EdgeHeights& h = shapes.entries[e].edgeHeights;
-            for (std::size_t side = 0; side < 4; ++side)
-                if (h[kSharedEdge[side][0]] != h[kSharedEdge[side][1]]) slopedEdges[e] |= 1u << side;
+            for (std::size_t side = 0; side < 4; ++side) {
+                const bool sloped = h[kSharedEdge[side][0]] != h[kSharedEdge[side][1]];
+                (sloped ? ceilingKeys[e] : floorKeys[e]) |= std::uint64_t{1} << (16 * side);
+            }
         }
-        const auto fill = [&](PassCell& cell, int shape, int level, int base, bool floor) {
+        const auto fill = [&](PassCell& cell, int shape, int level, int base, const auto& keys) {
             cell.shape = &shapes[shape].edgeHeights;  // a shape outside the table throws here
             cell.level = static_cast<std::int16_t>(level);
             cell.base = static_cast<std::int16_t>(base);
-            for (std::size_t side = 0; side < 4; ++side) {
-                const bool sloped = (slopedEdges[std::size_t(shape)] >> side) & 1u;
-                cell.stepKey[side] = static_cast<std::int16_t>(2 * level + (floor ? !sloped : sloped));
-            }
+            const std::uint64_t stepKeys = keys[std::size_t(shape)] + std::uint64_t(2 * level) * kLanes;
+            for (std::size_t side = 0; side < 4; ++side)
+                cell.stepKey[side] = static_cast<std::int16_t>(static_cast<std::uint16_t>(stepKeys >> (16 * side)));
         };
         for (std::size_t p = 0; p < cells; ++p) {
             const GameSector& g = grid_.gameSectors[p];
             const Sector& s = sectors_[p];
             const int floorLevel = floorHeightLevel(g);
             const int ceilingLevel = ceilingHeightLevel(g);
-            fill(floorCells_[p], s.floorShape, floorLevel, floorLevel / 4, true);
-            fill(ceilingCells_[p], s.ceilingShape, ceilingLevel, (ceilingLevel + 1) / 4, false);
+            fill(floorCells_[p], s.floorShape, floorLevel, floorLevel / 4, floorKeys);
+            fill(ceilingCells_[p], s.ceilingShape, ceilingLevel, (ceilingLevel + 1) / 4, ceilingKeys);
         }
     }
 
