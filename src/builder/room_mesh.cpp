@@ -543,21 +543,21 @@ MeshResult assembleFaces(const QuadList& list, LevelRoom& room, VertexIndex& ind
             }
         }
     }
-    // Every quad into a rectangle or a triangle, in quad order.
-    const auto positions = [&](std::size_t q) -> std::array<std::uint16_t, 4> {
-        if (used != nullptr) return used->cornerPositions[q];
-        std::array<std::uint16_t, 4> p{};
-        const auto& c = list.quads[q].corners;
-        for (std::size_t k = 0; k < 4; ++k)  // every corner was merged above
-            p[k] = static_cast<std::uint16_t>(findVertex(room, c[k].x, c[k].y, c[k].z) - 1);
-        return p;
-    };
+    // Every quad into a rectangle or a triangle, in quad order. Two corners coincide exactly when
+    // they were given the same position.
     for (std::size_t q = 0; q < quads; ++q) {
         const Quad& quad = list.quads[q];
-        const auto& c = quad.corners;
-        const auto [i1, i2, i3, i4] = positions(q);
-        const bool fourIsOne = c[3] == c[0];
-        const bool threeIsTwo = c[2] == c[1];
+        std::array<std::uint16_t, 4> p{};
+        if (used != nullptr) {
+            p = used->cornerPositions[q];
+        } else {
+            const auto& c = quad.corners;
+            for (std::size_t k = 0; k < 4; ++k)  // every corner was merged above
+                p[k] = static_cast<std::uint16_t>(findVertex(room, c[k].x, c[k].y, c[k].z) - 1);
+        }
+        const auto [i1, i2, i3, i4] = p;
+        const bool fourIsOne = i4 == i1;
+        const bool threeIsTwo = i3 == i2;
         if (fourIsOne || threeIsTwo) {
             if (room.triangleCount >= kMaxRoomTriangles) return MeshResult::TooManyTriangles;
             RoomTriangle& t = room.triangles[room.triangleCount++];
