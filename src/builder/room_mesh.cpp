@@ -544,7 +544,15 @@ MeshResult assembleFaces(const QuadList& list, LevelRoom& room, VertexIndex& ind
         }
     }
     // Every quad into a rectangle or a triangle, in quad order. Two corners coincide exactly when
-    // they were given the same position.
+    // they were given the same position. The counts are kept apart from the faces while the loop
+    // writes them and stored on the way out.
+    std::size_t rectangles = room.rectangleCount;
+    std::size_t triangles = room.triangleCount;
+    const auto finish = [&](MeshResult result) {
+        room.rectangleCount = static_cast<std::uint16_t>(rectangles);
+        room.triangleCount = static_cast<std::uint16_t>(triangles);
+        return result;
+    };
     for (std::size_t q = 0; q < quads; ++q) {
         const Quad& quad = list.quads[q];
         std::array<std::uint16_t, 4> p{};
@@ -559,18 +567,18 @@ MeshResult assembleFaces(const QuadList& list, LevelRoom& room, VertexIndex& ind
         const bool fourIsOne = i4 == i1;
         const bool threeIsTwo = i3 == i2;
         if (fourIsOne || threeIsTwo) {
-            if (room.triangleCount >= kMaxRoomTriangles) return MeshResult::TooManyTriangles;
-            RoomTriangle& t = room.triangles[room.triangleCount++];
+            if (triangles >= kMaxRoomTriangles) return finish(MeshResult::TooManyTriangles);
+            RoomTriangle& t = room.triangles[triangles++];
             t.vertices = {i1, i2, threeIsTwo ? i4 : i3};
             t.texture = static_cast<std::uint16_t>(quad.texture);
         } else {
-            if (room.rectangleCount >= kMaxRoomRectangles) return MeshResult::TooManyRectangles;
-            RoomRectangle& r = room.rectangles[room.rectangleCount++];
+            if (rectangles >= kMaxRoomRectangles) return finish(MeshResult::TooManyRectangles);
+            RoomRectangle& r = room.rectangles[rectangles++];
             r.vertices = {i1, i2, i3, i4};
             r.texture = static_cast<std::uint16_t>(quad.texture);
         }
     }
-    return MeshResult::Ok;
+    return finish(MeshResult::Ok);
 }
 
 std::string meshLimitMessage(int roomNumber, std::string_view roomName, MeshResult result) {
