@@ -383,11 +383,12 @@ std::uint16_t findVertex(const LevelRoom& room, std::int16_t x, std::int16_t y, 
     return 0;
 }
 
-// The key is the corner's three little-endian 16-bit coordinates as they lie in memory, so that
-// assembleFaces reads a quad corner's key in one load (cornerKey).
+// The key is the corner's three little-endian 16-bit coordinates as they lie in memory, above
+// 16 bits for the position, so that assembleFaces reads a quad corner's key in one load and a
+// shift (cornerKey).
 std::uint64_t VertexIndex::keyOf(std::int16_t x, std::int16_t y, std::int16_t z) {
-    return std::uint64_t{static_cast<std::uint16_t>(x)} | (std::uint64_t{static_cast<std::uint16_t>(y)} << 16) |
-           (std::uint64_t{static_cast<std::uint16_t>(z)} << 32);
+    return (std::uint64_t{static_cast<std::uint16_t>(x)} << 16) | (std::uint64_t{static_cast<std::uint16_t>(y)} << 32) |
+           (std::uint64_t{static_cast<std::uint16_t>(z)} << 48);
 }
 
 std::size_t VertexIndex::slotOf(std::uint64_t key) {
@@ -396,15 +397,17 @@ std::size_t VertexIndex::slotOf(std::uint64_t key) {
 }
 
 namespace {
-constexpr std::uint64_t kKeyBits = (std::uint64_t{1} << 48) - 1;
-}
+// Whether a slot holds the key (its bits above the position are the key's).
+constexpr bool holds(std::uint64_t slot, std::uint64_t key) { return (slot ^ key) <= 0xFFFF; }
+constexpr std::uint16_t positionIn(std::uint64_t slot) { return static_cast<std::uint16_t>(slot); }
+}  // namespace
 
 std::uint16_t VertexIndex::find(std::int16_t x, std::int16_t y, std::int16_t z) const {
     const std::uint64_t key = keyOf(x, y, z);
     for (std::size_t i = slotOf(key);; i = (i + 1) & (kSlots - 1)) {
         const std::uint64_t s = slots_[i];
         if (s == 0) return 0;
-        if ((s & kKeyBits) == key) return static_cast<std::uint16_t>(s >> 48);
+        if (holds(s, key)) return positionIn(s);
     }
 }
 
@@ -412,7 +415,7 @@ void VertexIndex::insert(std::int16_t x, std::int16_t y, std::int16_t z, std::ui
     const std::uint64_t key = keyOf(x, y, z);
     std::size_t i = slotOf(key);
     while (slots_[i] != 0) i = (i + 1) & (kSlots - 1);
-    slots_[i] = (std::uint64_t{position} << 48) | key;
+    slots_[i] = key | position;
 }
 
 std::uint16_t VertexIndex::findOrInsert(std::int16_t x, std::int16_t y, std::int16_t z, std::uint16_t position) {
@@ -420,10 +423,10 @@ std::uint16_t VertexIndex::findOrInsert(std::int16_t x, std::int16_t y, std::int
     for (std::size_t i = slotOf(key);; i = (i + 1) & (kSlots - 1)) {
         const std::uint64_t s = slots_[i];
         if (s == 0) {
-            slots_[i] = (std::uint64_t{position} << 48) | key;
+            slots_[i] = key | position;
             return 0;
         }
-        if ((s & kKeyBits) == key) return static_cast<std::uint16_t>(s >> 48);
+        if (holds(s, key)) return positionIn(s);
     }
 }
 
@@ -476,7 +479,19 @@ inline std::uint64_t cornerKey(const Quad& quad, std::size_t k) {
     }
     std::uint64_t bytes = 0;
     std::memcpy(&bytes, reinterpret_cast<const unsigned char*>(&quad) + 6 * k, sizeof bytes);
-    return bytes & kKeyBits;
+    return bytes << 16;
+}
+
+// A vertex's light byte (the high byte of its light field) averaged with a corner's.
+inline void mergeLight(ShortVertex& v, unsigned light) {
+    if constexpr (std::endian::native == std::endian::little) {
+        unsigned char& high = reinterpret_cast<unsigned char*>(&v.light)[1];
+        high = static_cast<unsigned char>((high + light) / 2);
+    } else {
+        const auto field = static_cast<std::uint16_t>(v.light);
+        const unsigned merged = ((field >> 8) + light) / 2;
+        v.light = static_cast<std::int16_t>(static_cast<std::uint16_t>((merged << 8) | (field & 0xFF)));
+    }
 }
 
 }  // namespace
@@ -484,41 +499,38 @@ inline std::uint64_t cornerKey(const Quad& quad, std::size_t k) {
 MeshResult VertexIndex::mergeCorners(const QuadList& list, std::size_t quads, LevelRoom& room) {
     // mergeCorner with the index, its search and the list's bookkeeping written out for the loop.
     std::size_t count = room.vertexCount;
+    // Corner k of a quad: its position, or false when it is new and the list is full.
+    const auto merge = [&](const Quad& quad, std::size_t k, std::uint16_t& position) {
+        const std::uint64_t key = cornerKey(quad, k);
+        std::size_t i = slotOf(key);
+        for (;; i = (i + 1) & (kSlots - 1)) {
+            const std::uint64_t s = slots_[i];
+            if (holds(s, key) && s != 0) {
+                mergeLight(room.vertices[positionIn(s) - 1u], quad.light);
+                position = static_cast<std::uint16_t>(positionIn(s) - 1u);
+                return true;
+            }
+            if (s == 0) break;
+        }
+        if (count >= kMaxRoomVertices) return false;
+        slots_[i] = key | (count + 1);
+        ShortVertex& v = room.vertices[count];
+        v.x = quad.corners[k].x;
+        v.y = quad.corners[k].y;
+        v.z = quad.corners[k].z;
+        const auto low = static_cast<std::uint16_t>(static_cast<std::uint16_t>(v.light) & 0xFF);
+        v.light = static_cast<std::int16_t>(static_cast<std::uint16_t>((unsigned{quad.light} << 8) | low));
+        position = static_cast<std::uint16_t>(count);
+        ++count;
+        return true;
+    };
     for (std::size_t q = 0; q < quads; ++q) {
         const Quad& quad = list.quads[q];
-        const unsigned light = quad.light;
         std::array<std::uint16_t, 4>& positions = cornerPositions[q];
-        for (std::size_t k = 0; k < 4; ++k) {
-            const std::uint64_t key = cornerKey(quad, k);
-            std::size_t i = slotOf(key);
-            for (;;) {
-                const std::uint64_t s = slots_[i];
-                if ((s & kKeyBits) == key && s != 0) {
-                    ShortVertex& v = room.vertices[(s >> 48) - 1];
-                    const auto field = static_cast<std::uint16_t>(v.light);
-                    const unsigned merged = ((field >> 8) + light) / 2;
-                    v.light = static_cast<std::int16_t>(static_cast<std::uint16_t>((merged << 8) | (field & 0xFF)));
-                    positions[k] = static_cast<std::uint16_t>((s >> 48) - 1);
-                    break;
-                }
-                if (s == 0) {
-                    if (count >= kMaxRoomVertices) {
-                        room.vertexCount = static_cast<std::uint16_t>(count);
-                        return MeshResult::TooManyVertices;
-                    }
-                    slots_[i] = (std::uint64_t{count + 1} << 48) | key;
-                    ShortVertex& v = room.vertices[count];
-                    v.x = quad.corners[k].x;
-                    v.y = quad.corners[k].y;
-                    v.z = quad.corners[k].z;
-                    const auto low = static_cast<std::uint16_t>(static_cast<std::uint16_t>(v.light) & 0xFF);
-                    v.light = static_cast<std::int16_t>(static_cast<std::uint16_t>((light << 8) | low));
-                    positions[k] = static_cast<std::uint16_t>(count);
-                    ++count;
-                    break;
-                }
-                i = (i + 1) & (kSlots - 1);
-            }
+        if (!merge(quad, 0, positions[0]) || !merge(quad, 1, positions[1]) || !merge(quad, 2, positions[2]) ||
+            !merge(quad, 3, positions[3])) {
+            room.vertexCount = static_cast<std::uint16_t>(count);
+            return MeshResult::TooManyVertices;
         }
     }
     room.vertexCount = static_cast<std::uint16_t>(count);

@@ -87,7 +87,7 @@ public:
     // The 0-based vertex position of each quad's corners, as assembleFaces merged them.
     std::array<std::array<std::uint16_t, 4>, kMaxQuads> cornerPositions{};
 
-    // A slot holds the coordinates in its low 48 bits and the position in its top 16 (0: empty).
+    // A slot holds the coordinates in its top 48 bits and the position in its low 16 (0: empty).
     static std::uint64_t keyOf(std::int16_t x, std::int16_t y, std::int16_t z);
 
 private:
