@@ -86,14 +86,23 @@ inline void put(QuadList& list, std::int32_t texture, std::uint8_t light, QuadCo
     store(list, static_cast<std::int16_t>(static_cast<std::uint16_t>(texture & 0xFFFF)), light, a, b, c, d);
 }
 
+// The places of a grid with a ring around it, (numX + 2)(numZ + 2), at most: for numX numZ up
+// to kMaxSectors it is largest for a single row or column.
+constexpr std::size_t kPaddedCells = 3 * (kMaxSectors + 2);
+// levelWithNeighbours' values for a shape that is not level and for the ring.
+constexpr std::int16_t kUneven = -1;
+constexpr std::int16_t kOutside = -2;
+
 class MeshWalker {
 public:
     MeshWalker(QuadList& list, const SectorGrid& grid, const std::array<Sector, kMaxSectors>& sectors,
                const ShapeTable& shapes)
         : list_(list), grid_(grid), sectors_(sectors), numX_(grid.numX), numZ_(grid.numZ) {
-        // What the neighbours are asked for, once per sector: levels, shapes and first steps.
+        // What the neighbours are asked for, once per sector: levels, base steps, shapes, step
+        // keys and the values levelWithNeighbours compares.
         const std::size_t cells = std::size_t(numX_) * std::size_t(numZ_);
         if (cells > kMaxSectors) throw std::out_of_range("room grid larger than the sector array");
+        if (cells == 0) return;  // nothing to walk (and no padded grid to lay out)
         // The part of the step keys a shape gives, side k in the 16 bits from 16 k: whether the
         // edge it shows as side k is flat (floor) or sloped (ceiling).
         constexpr std::uint64_t kLanes = 0x0001'0001'0001'0001ull;
@@ -113,13 +122,32 @@ public:
             for (std::size_t side = 0; side < 4; ++side)
                 cell.stepKey[side] = static_cast<std::int16_t>(static_cast<std::uint16_t>(stepKeys >> (16 * side)));
         };
-        for (std::size_t p = 0; p < cells; ++p) {
-            const GameSector& g = grid_.gameSectors[p];
-            const Sector& s = sectors_[p];
-            const int floorLevel = floorHeightLevel(g);
-            const int ceilingLevel = ceilingHeightLevel(g);
-            fill(floorCells_[p], s.floorShape, floorLevel, floorLevel / 4, floorKeys);
-            fill(ceilingCells_[p], s.ceilingShape, ceilingLevel, (ceilingLevel + 1) / 4, ceilingKeys);
+        // A shape whose eight heights are all one: beside another sector with that shape at the
+        // same base, neither makes a step wall or an edge piece toward the other.
+        std::array<bool, std::tuple_size_v<decltype(shapes.entries)>> levelShape{};
+        for (std::size_t e = 0; e < levelShape.size(); ++e) {
+            const EdgeHeights& h = shapes.entries[e].edgeHeights;
+            levelShape[e] = std::all_of(h.begin(), h.end(), [&](std::int32_t v) { return v == h[0]; });
+        }
+        const auto match = [&](int shape, int base) {
+            return static_cast<std::int16_t>(levelShape[std::size_t(shape)] ? base * 32 + shape : kUneven);
+        };
+        const std::size_t places = cells + 2 * std::size_t(numX_ + numZ_) + 4;  // padded grid
+        std::fill_n(floorMatch_.begin(), places, kOutside);
+        std::fill_n(ceilingMatch_.begin(), places, kOutside);
+        std::size_t p = 0;
+        for (int x = 1; x <= numX_; ++x) {
+            for (int z = 1; z <= numZ_; ++z, ++p) {
+                const GameSector& g = grid_.gameSectors[p];
+                const Sector& s = sectors_[p];
+                const int floorLevel = floorHeightLevel(g);
+                const int ceilingLevel = ceilingHeightLevel(g);
+                fill(floorCells_[p], s.floorShape, floorLevel, floorLevel / 4, floorKeys);
+                fill(ceilingCells_[p], s.ceilingShape, ceilingLevel, (ceilingLevel + 1) / 4, ceilingKeys);
+                const std::size_t pp = padded(x, z);
+                floorMatch_[pp] = match(s.floorShape, floorCells_[p].base);
+                ceilingMatch_[pp] = match(s.ceilingShape, ceilingCells_[p].base);
+            }
         }
     }
 
@@ -135,6 +163,17 @@ public:
     }
 
 private:
+    // Sector (x, z) in a grid with a ring of places around it (0..numX + 1, 0..numZ + 1).
+    std::size_t padded(int x, int z) const { return std::size_t(x) * std::size_t(numZ_ + 2) + std::size_t(z); }
+    // Whether the four neighbours of sector (x, z) have its level shape at its base: then the
+    // sector makes no step wall and no edge piece, only its surface.
+    static bool levelWithNeighbours(const std::array<std::int16_t, kPaddedCells>& match, std::size_t pp,
+                                    std::size_t column) {
+        const int m = match[pp];
+        return m >= 0 && ((match[pp - 1] ^ m) | (match[pp + 1] ^ m) | (match[pp - column] ^ m) |
+                          (match[pp + column] ^ m)) == 0;
+    }
+
     // A sector as its neighbours see it in one pass (floor or ceiling).
     struct PassCell {
         const EdgeHeights* shape;
@@ -169,7 +208,8 @@ private:
                 const PassCell* c = nb[side];
                 if (c != nullptr && (t > c->level || (c->level == t && sloped(*c, side)))) {
                     const auto w = wallPiece(side, X, Y, Z);
-                    put(list_, s.floorTexture(kSideFaces[side]), s.floorLight(kSideFaces[side]), w[0], w[1], w[2], w[3]);
+                    put(list_, s.floorTexture(kSideFaces[side]), s.floorLight(kSideFaces[side]), w[0], w[1], w[2],
+                        w[3]);
                 }
             }
         }
@@ -234,18 +274,31 @@ private:
     void floorSector(int x, int z, std::size_t p) {
         const Sector& s = sectors_[p];
         const PassCell& self = floorCells_[p];
-        const std::array<const PassCell*, 4> nb = around(floorCells_, x, z, p);
         const std::int32_t X = (x - 1) * 1024;
         const std::int32_t Z = (z - 1) * 1024;
         const int n = self.base;
-
-        if (hasFloorSteps(nb, n)) floorSteps(s, nb, firstStep(nb, n, firstFloorStep), n, X, Z);
-
         // 2. The base of the floor.
         const std::int32_t Y = 32767 - 1024 * n;
         const EdgeHeights& S = *self.shape;
 
+        if (!levelWithNeighbours(floorMatch_, padded(x, z), std::size_t(numZ_) + 2))
+            floorSides(s, x, z, p, X, Y, Z);
+
+        // 4. The floor surface of an open sector.
+        const GameSector& g = grid_.gameSectors[p];
+        if (g.floor != g.ceiling)
+            put(list_, s.floorTexture(Face::Surface), s.floorLight(Face::Surface), corner(X, Y - S[3], Z + 1024),
+                corner(X + 1024, Y - S[2], Z + 1024), corner(X + 1024, Y - S[1], Z), corner(X, Y - S[0], Z));
+    }
+    // 1. and 3. of a floor: its step walls and edge pieces.
+    void floorSides(const Sector& s, int x, int z, std::size_t p, std::int32_t X, std::int32_t Y, std::int32_t Z) {
+        const PassCell& self = floorCells_[p];
+        const std::array<const PassCell*, 4> nb = around(floorCells_, x, z, p);
+        const int n = self.base;
+        if (hasFloorSteps(nb, n)) floorSteps(s, nb, firstStep(nb, n, firstFloorStep), n, X, Z);
+
         // 3. Edge pieces raised by the shape above the base.
+        const EdgeHeights& S = *self.shape;
         const auto against = [&](Side side) {
             const PassCell& c = *nb[side];
             return edgeAgainst(c, side, c.base > n, c.base < n);
@@ -274,28 +327,50 @@ private:
                 put(list_, s.floorTexture(Face::Right), s.floorLight(Face::Right), corner(X + 1024, Y - S[6], Z),
                     corner(X + 1024, Y - S[7], Z + 1024), corner(X + 1024, Y, Z + 1024), corner(X + 1024, Y, Z));
         }
-        // 4. The floor surface of an open sector.
-        const GameSector& g = grid_.gameSectors[p];
-        if (g.floor != g.ceiling)
-            put(list_, s.floorTexture(Face::Surface), s.floorLight(Face::Surface), corner(X, Y - S[3], Z + 1024),
-                corner(X + 1024, Y - S[2], Z + 1024), corner(X + 1024, Y - S[1], Z), corner(X, Y - S[0], Z));
     }
 
     void ceilingSector(int x, int z, std::size_t p, bool doubleSided) {
         const Sector& s = sectors_[p];
         const PassCell& self = ceilingCells_[p];
-        const std::array<const PassCell*, 4> nb = around(ceilingCells_, x, z, p);
         const std::int32_t X = (x - 1) * 1024;
         const std::int32_t Z = (z - 1) * 1024;
         const int P = self.base;
         const int count = 64 - P;
-
-        if (hasCeilingSteps(nb, P)) ceilingSteps(s, nb, firstStep(nb, count, firstCeilingStep), count, X, Z);
-
         // 2. The base of the ceiling.
         const std::int32_t Y = -32768 + 1024 * count - 1024;
         const EdgeHeights& K = *self.shape;
 
+        if (!levelWithNeighbours(ceilingMatch_, padded(x, z), std::size_t(numZ_) + 2))
+            ceilingSides(s, x, z, p, X, Y, Z);
+
+        // 4. The ceiling surface of an open sector (and its other face when double-sided).
+        const GameSector& g = grid_.gameSectors[p];
+        if (g.floor == g.ceiling) return;
+        const std::int32_t texture = s.ceilingTexture(Face::Surface);
+        const std::uint8_t light = s.ceilingLight(Face::Surface);
+        if (s.ceilingShape < 11) {
+            if (doubleSided)
+                put(list_, texture, light, corner(X, Y + K[2], Z + 1024), corner(X + 1024, Y + K[3], Z + 1024),
+                    corner(X + 1024, Y + K[0], Z), corner(X, Y + K[1], Z));
+            put(list_, texture, light, corner(X, Y + K[1], Z), corner(X + 1024, Y + K[0], Z),
+                corner(X + 1024, Y + K[3], Z + 1024), corner(X, Y + K[2], Z + 1024));
+        } else {
+            if (doubleSided)
+                put(list_, texture, light, corner(X, Y + K[0], Z + 1024), corner(X + 1024, Y + K[1], Z + 1024),
+                    corner(X + 1024, Y + K[2], Z), corner(X, Y + K[3], Z));
+            put(list_, texture, light, corner(X, Y + K[3], Z), corner(X + 1024, Y + K[2], Z),
+                corner(X + 1024, Y + K[1], Z + 1024), corner(X, Y + K[0], Z + 1024));
+        }
+    }
+    // 1. and 3. of a ceiling: its step walls and edge pieces.
+    void ceilingSides(const Sector& s, int x, int z, std::size_t p, std::int32_t X, std::int32_t Y, std::int32_t Z) {
+        const PassCell& self = ceilingCells_[p];
+        const std::array<const PassCell*, 4> nb = around(ceilingCells_, x, z, p);
+        const int P = self.base;
+        const int count = 64 - P;
+        if (hasCeilingSteps(nb, P)) ceilingSteps(s, nb, firstStep(nb, count, firstCeilingStep), count, X, Z);
+
+        const EdgeHeights& K = *self.shape;
         // 3. Edge pieces lowered by the shape below the base.
         const auto against = [&](Side side) {
             const PassCell& c = *nb[side];
@@ -326,24 +401,6 @@ private:
                     corner(X + 1024, Y, Z + 1024), corner(X + 1024, Y + K[7], Z + 1024),
                     corner(X + 1024, Y + K[6], Z));
         }
-        // 4. The ceiling surface of an open sector (and its other face when double-sided).
-        const GameSector& g = grid_.gameSectors[p];
-        if (g.floor == g.ceiling) return;
-        const std::int32_t texture = s.ceilingTexture(Face::Surface);
-        const std::uint8_t light = s.ceilingLight(Face::Surface);
-        if (s.ceilingShape < 11) {
-            if (doubleSided)
-                put(list_, texture, light, corner(X, Y + K[2], Z + 1024), corner(X + 1024, Y + K[3], Z + 1024),
-                    corner(X + 1024, Y + K[0], Z), corner(X, Y + K[1], Z));
-            put(list_, texture, light, corner(X, Y + K[1], Z), corner(X + 1024, Y + K[0], Z),
-                corner(X + 1024, Y + K[3], Z + 1024), corner(X, Y + K[2], Z + 1024));
-        } else {
-            if (doubleSided)
-                put(list_, texture, light, corner(X, Y + K[0], Z + 1024), corner(X + 1024, Y + K[1], Z + 1024),
-                    corner(X + 1024, Y + K[2], Z), corner(X, Y + K[3], Z));
-            put(list_, texture, light, corner(X, Y + K[3], Z), corner(X + 1024, Y + K[2], Z),
-                corner(X + 1024, Y + K[1], Z + 1024), corner(X, Y + K[0], Z + 1024));
-        }
     }
 
     QuadList& list_;
@@ -354,6 +411,11 @@ private:
     // Written for the sectors of the grid, numbered as the sector arrays.
     std::array<PassCell, kMaxSectors> floorCells_;
     std::array<PassCell, kMaxSectors> ceilingCells_;
+    // Per place of the padded grid (padded): the base step and shape of a sector's floor or
+    // ceiling as levelWithNeighbours compares them (base * 32 + shape), kUneven for a shape that
+    // is not level, kOutside for the ring.
+    std::array<std::int16_t, kPaddedCells> floorMatch_;
+    std::array<std::int16_t, kPaddedCells> ceilingMatch_;
 };
 
 }  // namespace
