@@ -19,7 +19,6 @@ constexpr std::int16_t w16(std::int32_t v) { return static_cast<std::int16_t>(st
 constexpr QuadCorner corner(std::int32_t x, std::int32_t y, std::int32_t z) { return {w16(x), w16(y), w16(z)}; }
 
 enum Side { kFront = 0, kBack = 1, kLeft = 2, kRight = 3 };
-constexpr std::array<Face, 4> kSideFaces = {Face::Front, Face::Back, Face::Left, Face::Right};
 
 // The two edge heights (0-based E indices) of a neighbour's shape along the edge it shares with
 // the visited sector, in the order (first, second) used by the edge-piece conditions: front
@@ -27,23 +26,6 @@ constexpr std::array<Face, 4> kSideFaces = {Face::Front, Face::Back, Face::Left,
 constexpr std::array<std::array<std::size_t, 2>, 4> kSharedEdge = {{{2, 3}, {0, 1}, {6, 7}, {4, 5}}};
 
 using EdgeHeights = std::array<std::int32_t, 8>;
-
-// The full-height wall piece of a side between heights y - 1024 (top) and y (bottom).
-std::array<QuadCorner, 4> wallPiece(Side side, std::int32_t X, std::int32_t Y, std::int32_t Z) {
-    switch (side) {
-        case kFront:
-            return {corner(X, Y - 1024, Z), corner(X + 1024, Y - 1024, Z), corner(X + 1024, Y, Z), corner(X, Y, Z)};
-        case kBack:
-            return {corner(X + 1024, Y - 1024, Z + 1024), corner(X, Y - 1024, Z + 1024), corner(X, Y, Z + 1024),
-                    corner(X + 1024, Y, Z + 1024)};
-        case kLeft:
-            return {corner(X, Y - 1024, Z + 1024), corner(X, Y - 1024, Z), corner(X, Y, Z), corner(X, Y, Z + 1024)};
-        case kRight:
-            return {corner(X + 1024, Y - 1024, Z), corner(X + 1024, Y - 1024, Z + 1024), corner(X + 1024, Y, Z + 1024),
-                    corner(X + 1024, Y, Z)};
-    }
-    return {};
-}
 
 int floorHeightLevel(const GameSector& s) { return (127 - s.floor) & 0xFF; }
 int ceilingHeightLevel(const GameSector& s) { return (127 - s.ceiling) & 0xFF; }
@@ -197,40 +179,49 @@ private:
 
     // 1. Step walls, from the bottom of the world up to the sector's base: step i (t = 3 + 4i,
     //    bottom y = 32767 - 1024 i) needs a piece on a side whose neighbour's floor level is below
-    //    t, or equal to t under a sloped shared edge. Steps below the first such step of every
-    //    side make nothing and are skipped.
-    void floorSteps(const Sector& s, const std::array<const PassCell*, 4>& nb, int first, int n, std::int32_t X,
+    //    t, or equal to t under a sloped shared edge: on each side, every step from the first that
+    //    does (firstFloorStep). Steps below the first such step of every side make nothing.
+    void floorSteps(const Sector& s, const std::array<const PassCell*, 4>& nb, int n, std::int32_t X,
                     std::int32_t Z) {
-        for (int i = first; i < n; ++i) {
-            const int t = 3 + 4 * i;
-            const std::int32_t Y = 32767 - 1024 * i;
-            for (Side side : {kFront, kBack, kLeft, kRight}) {
-                const PassCell* c = nb[side];
-                if (c != nullptr && (t > c->level || (c->level == t && sloped(*c, side)))) {
-                    const auto w = wallPiece(side, X, Y, Z);
-                    put(list_, s.floorTexture(kSideFaces[side]), s.floorLight(kSideFaces[side]), w[0], w[1], w[2],
-                        w[3]);
-                }
-            }
-        }
+        std::array<int, 4> from{};
+        for (std::size_t side = 0; side < 4; ++side)
+            from[side] = nb[side] == nullptr ? n : firstFloorStep(nb[side]->level, sloped(*nb[side], Side(side)));
+        const int first = std::min({from[0], from[1], from[2], from[3]});
+        for (int i = first; i < n; ++i) stepPieces(i, from, 32767 - 1024 * i, X, Z, s.floorTextures, s.floorLights);
     }
     // 1. Step walls, from the top of the world down to the sector's base: step i (t = 255 - 4i,
     //    top y = -32768 + 1024 i) needs a piece on a side whose neighbour's ceiling level is above
-    //    t, or equal to t under a sloped shared edge; earlier steps are skipped.
-    void ceilingSteps(const Sector& s, const std::array<const PassCell*, 4>& nb, int first, int count,
-                      std::int32_t X, std::int32_t Z) {
-        for (int i = first; i < count; ++i) {
-            const int t = 255 - 4 * i;
-            const std::int32_t Yi = -32768 + 1024 * i;
-            for (Side side : {kFront, kBack, kLeft, kRight}) {
-                const PassCell* c = nb[side];
-                if (c != nullptr && (t < c->level || (c->level == t && sloped(*c, side)))) {
-                    const auto w = wallPiece(side, X, Yi, Z);
-                    put(list_, s.ceilingTexture(kSideFaces[side]), s.ceilingLight(kSideFaces[side]), w[0], w[1], w[2],
-                        w[3]);
-                }
-            }
-        }
+    //    t, or equal to t under a sloped shared edge: on each side, every step from the first that
+    //    does (firstCeilingStep); earlier steps are skipped.
+    void ceilingSteps(const Sector& s, const std::array<const PassCell*, 4>& nb, int count, std::int32_t X,
+                      std::int32_t Z) {
+        std::array<int, 4> from{};
+        for (std::size_t side = 0; side < 4; ++side)
+            from[side] =
+                nb[side] == nullptr ? count : firstCeilingStep(nb[side]->level, sloped(*nb[side], Side(side)));
+        const int first = std::min({from[0], from[1], from[2], from[3]});
+        for (int i = first; i < count; ++i)
+            stepPieces(i, from, -32768 + 1024 * i, X, Z, s.ceilingTextures, s.ceilingLights);
+    }
+    // The full-height wall pieces of step i between heights Y - 1024 (top) and Y (bottom) on the
+    // sides whose pieces start at or before it, front, back, left, right.
+    void stepPieces(int i, const std::array<int, 4>& from, std::int32_t Y, std::int32_t X, std::int32_t Z,
+                    const std::array<std::int32_t, 5>& textures, const std::array<std::uint8_t, 5>& lights) {
+        const auto texture = [&](Face f) { return textures[std::size_t(Sector::textureSlot(f))]; };
+        const auto light = [&](Face f) { return lights[std::size_t(f)]; };
+        const std::int32_t T = Y - 1024;
+        if (i >= from[kFront])
+            put(list_, texture(Face::Front), light(Face::Front), corner(X, T, Z), corner(X + 1024, T, Z),
+                corner(X + 1024, Y, Z), corner(X, Y, Z));
+        if (i >= from[kBack])
+            put(list_, texture(Face::Back), light(Face::Back), corner(X + 1024, T, Z + 1024), corner(X, T, Z + 1024),
+                corner(X, Y, Z + 1024), corner(X + 1024, Y, Z + 1024));
+        if (i >= from[kLeft])
+            put(list_, texture(Face::Left), light(Face::Left), corner(X, T, Z + 1024), corner(X, T, Z),
+                corner(X, Y, Z), corner(X, Y, Z + 1024));
+        if (i >= from[kRight])
+            put(list_, texture(Face::Right), light(Face::Right), corner(X + 1024, T, Z), corner(X + 1024, T, Z + 1024),
+                corner(X + 1024, Y, Z + 1024), corner(X + 1024, Y, Z));
     }
 
     // Whether a floor of base step n has step walls: the step just below the base, t = 4n - 1,
@@ -249,15 +240,6 @@ private:
             any |= nb[side] != nullptr && nb[side]->stepKey[side] > 8 * P + 6;
         return any;
     }
-    // The first step any side needs (the floor or ceiling has step walls).
-    template <typename FirstStep>
-    static int firstStep(const std::array<const PassCell*, 4>& nb, int limit, FirstStep stepOf) {
-        int first = limit;
-        for (std::size_t side = 0; side < 4; ++side)
-            if (nb[side] != nullptr) first = std::min(first, stepOf(nb[side]->level, sloped(*nb[side], Side(side))));
-        return first;
-    }
-
     // The shared edge (first, second) of a neighbour as the edge pieces compare against it: its
     // shape's heights when its base is at the visited sector's, all 1024 when its base is beyond
     // (above a floor, below a ceiling), all 0 when short of it.
@@ -295,7 +277,7 @@ private:
         const PassCell& self = floorCells_[p];
         const std::array<const PassCell*, 4> nb = around(floorCells_, x, z, p);
         const int n = self.base;
-        if (hasFloorSteps(nb, n)) floorSteps(s, nb, firstStep(nb, n, firstFloorStep), n, X, Z);
+        if (hasFloorSteps(nb, n)) floorSteps(s, nb, n, X, Z);
 
         // 3. Edge pieces raised by the shape above the base.
         const EdgeHeights& S = *self.shape;
@@ -368,7 +350,7 @@ private:
         const std::array<const PassCell*, 4> nb = around(ceilingCells_, x, z, p);
         const int P = self.base;
         const int count = 64 - P;
-        if (hasCeilingSteps(nb, P)) ceilingSteps(s, nb, firstStep(nb, count, firstCeilingStep), count, X, Z);
+        if (hasCeilingSteps(nb, P)) ceilingSteps(s, nb, count, X, Z);
 
         const EdgeHeights& K = *self.shape;
         // 3. Edge pieces lowered by the shape below the base.
