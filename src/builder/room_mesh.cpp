@@ -476,6 +476,28 @@ std::uint16_t VertexIndex::findOrInsert(std::int16_t x, std::int16_t y, std::int
 
 namespace {
 
+// A vertex's light byte (the high byte of its light field) averaged with a corner's.
+inline void mergeLight(ShortVertex& v, unsigned light) {
+    if constexpr (std::endian::native == std::endian::little) {
+        unsigned char& high = reinterpret_cast<unsigned char*>(&v.light)[1];
+        high = static_cast<unsigned char>((high + light) / 2);
+    } else {
+        const auto field = static_cast<std::uint16_t>(v.light);
+        const unsigned merged = ((field >> 8) + light) / 2;
+        v.light = static_cast<std::int16_t>(static_cast<std::uint16_t>((merged << 8) | (field & 0xFF)));
+    }
+}
+
+// A new vertex in a list slot: the corner's coordinates, its light byte in the high byte of the
+// light field (the low byte keeps what the slot held).
+inline void setVertex(ShortVertex& v, std::int16_t x, std::int16_t y, std::int16_t z, unsigned light) {
+    v.x = x;
+    v.y = y;
+    v.z = z;
+    const auto low = static_cast<std::uint16_t>(static_cast<std::uint16_t>(v.light) & 0xFF);
+    v.light = static_cast<std::int16_t>(static_cast<std::uint16_t>((light << 8) | low));
+}
+
 // mergeVertex, inlined where assembleFaces merges every corner.
 inline std::uint16_t mergeCorner(LevelRoom& room, VertexIndex* index, std::int16_t x, std::int16_t y, std::int16_t z,
                                  std::uint8_t light) {
@@ -486,19 +508,11 @@ inline std::uint16_t mergeCorner(LevelRoom& room, VertexIndex* index, std::int16
     else if (full) found = index->find(x, y, z);
     else found = index->findOrInsert(x, y, z, static_cast<std::uint16_t>(room.vertexCount + 1));
     if (found != 0) {
-        ShortVertex& v = room.vertices[found - 1u];
-        const auto field = static_cast<std::uint16_t>(v.light);
-        const unsigned merged = ((field >> 8) + unsigned{light}) / 2;
-        v.light = static_cast<std::int16_t>(static_cast<std::uint16_t>((merged << 8) | (field & 0xFF)));
+        mergeLight(room.vertices[found - 1u], light);
         return found;
     }
     if (full) return 0;
-    ShortVertex& v = room.vertices[room.vertexCount];
-    v.x = x;
-    v.y = y;
-    v.z = z;
-    const auto low = static_cast<std::uint16_t>(static_cast<std::uint16_t>(v.light) & 0xFF);
-    v.light = static_cast<std::int16_t>(static_cast<std::uint16_t>((unsigned{light} << 8) | low));
+    setVertex(room.vertices[room.vertexCount], x, y, z, light);
     ++room.vertexCount;
     return room.vertexCount;
 }
@@ -526,24 +540,13 @@ inline std::uint64_t cornerKey(const Quad& quad, std::size_t k) {
     return bytes << 16;
 }
 
-// A vertex's light byte (the high byte of its light field) averaged with a corner's.
-inline void mergeLight(ShortVertex& v, unsigned light) {
-    if constexpr (std::endian::native == std::endian::little) {
-        unsigned char& high = reinterpret_cast<unsigned char*>(&v.light)[1];
-        high = static_cast<unsigned char>((high + light) / 2);
-    } else {
-        const auto field = static_cast<std::uint16_t>(v.light);
-        const unsigned merged = ((field >> 8) + light) / 2;
-        v.light = static_cast<std::int16_t>(static_cast<std::uint16_t>((merged << 8) | (field & 0xFF)));
-    }
-}
 
 }  // namespace
 
 MeshResult VertexIndex::mergeCorners(const QuadList& list, std::size_t quads, LevelRoom& room) {
     // mergeCorner with the index, its search and the list's bookkeeping written out for the loop.
     std::size_t count = room.vertexCount;
-    // Corner k of a quad: its position, or false when it is new and the list is full.
+    // Merges corner k of a quad and gives its position; false when it is new and the list is full.
     const auto merge = [&](const Quad& quad, std::size_t k, std::uint16_t& position) {
         const std::uint64_t key = cornerKey(quad, k);
         std::size_t i = slotOf(key);
@@ -558,12 +561,8 @@ MeshResult VertexIndex::mergeCorners(const QuadList& list, std::size_t quads, Le
         }
         if (count >= kMaxRoomVertices) return false;
         slots_[i] = key | (count + 1);
-        ShortVertex& v = room.vertices[count];
-        v.x = quad.corners[k].x;
-        v.y = quad.corners[k].y;
-        v.z = quad.corners[k].z;
-        const auto low = static_cast<std::uint16_t>(static_cast<std::uint16_t>(v.light) & 0xFF);
-        v.light = static_cast<std::int16_t>(static_cast<std::uint16_t>((unsigned{quad.light} << 8) | low));
+        const QuadCorner& c = quad.corners[k];
+        setVertex(room.vertices[count], c.x, c.y, c.z, quad.light);
         position = static_cast<std::uint16_t>(count);
         ++count;
         return true;
