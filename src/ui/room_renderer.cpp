@@ -82,6 +82,15 @@ QVector3D sceneCentre(const RoomScene& scene) {
     return {(scene.low[0] + scene.high[0]) / 2, (scene.low[1] + scene.high[1]) / 2, (scene.low[2] + scene.high[2]) / 2};
 }
 
+// How far the camera stands from the centre in a view of this size: at zoom 1 the sphere round the
+// room just fits the narrower of the view's two angles, so the whole room is in sight.
+float cameraDistance(const ViewCamera& camera, const RoomScene& scene, QSize size) {
+    const float aspect = float(std::max(1, size.width())) / float(std::max(1, size.height()));
+    const float halfHeight = qDegreesToRadians(kFieldOfView / 2);
+    const float halfWidth = std::atan(aspect * std::tan(halfHeight));
+    return camera.zoom * sceneRadius(scene) / std::sin(std::min(halfHeight, halfWidth));
+}
+
 }  // namespace
 
 void ViewCamera::orbit(float dxDegrees, float dyDegrees) {
@@ -89,10 +98,10 @@ void ViewCamera::orbit(float dxDegrees, float dyDegrees) {
     pitch = std::clamp(pitch + dyDegrees, -89.0F, 89.0F);
 }
 
-void ViewCamera::panBy(float dx, float dy, int viewHeight, const RoomScene& scene) {
+void ViewCamera::panBy(float dx, float dy, QSize view, const RoomScene& scene) {
     // A drag across the whole view moves the centre by the width the view shows at the centre.
-    const float distance = zoom * sceneRadius(scene) / std::sin(qDegreesToRadians(kFieldOfView / 2));
-    const float perPixel = 2.0F * distance * std::tan(qDegreesToRadians(kFieldOfView / 2)) / float(std::max(1, viewHeight));
+    const float distance = cameraDistance(*this, scene, view);
+    const float perPixel = 2.0F * distance * std::tan(qDegreesToRadians(kFieldOfView / 2)) / float(std::max(1, view.height()));
     QMatrix4x4 turn;
     turn.rotate(yaw, 0, 1, 0);
     turn.rotate(-pitch, 1, 0, 0);
@@ -105,7 +114,7 @@ void ViewCamera::zoomBy(float wheelSteps) { zoom = std::clamp(zoom * std::pow(0.
 
 QMatrix4x4 cameraMatrix(const ViewCamera& camera, const RoomScene& scene, QSize size) {
     const float radius = sceneRadius(scene);
-    const float distance = camera.zoom * radius / std::sin(qDegreesToRadians(kFieldOfView / 2));
+    const float distance = cameraDistance(camera, scene, size);
     QMatrix4x4 m;
     const float aspect = float(std::max(1, size.width())) / float(std::max(1, size.height()));
     m.perspective(kFieldOfView, aspect, std::max(16.0F, distance - 4 * radius) / 4, distance + 4 * radius);

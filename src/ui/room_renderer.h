@@ -29,12 +29,12 @@ inline constexpr QRgb kViewBackground3D = 0xFF26303C;
 struct ViewCamera {
     float yaw = 30.0F;
     float pitch = 35.0F;
-    float zoom = 0.8F;
+    float zoom = 1.0F;  // 1: the whole room in sight
     QVector3D pan;
 
     void orbit(float dxDegrees, float dyDegrees);
-    // Moves the centre by a drag of (dx, dy) pixels in a view of the given height.
-    void panBy(float dx, float dy, int viewHeight, const RoomScene& scene);
+    // Moves the centre by a drag of (dx, dy) pixels in a view of the given size.
+    void panBy(float dx, float dy, QSize view, const RoomScene& scene);
     void zoomBy(float wheelSteps);
 };
 

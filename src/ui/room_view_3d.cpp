@@ -112,7 +112,7 @@ protected:
         const QPointF d = event->position() - last_;
         last_ = event->position();
         if (event->buttons() == Qt::NoButton) drag_ = Drag::None;
-        if (drag_ == Drag::Pan) view_.camera_.panBy(float(d.x()), float(d.y()), height(), *view_.scene_);
+        if (drag_ == Drag::Pan) view_.camera_.panBy(float(d.x()), float(d.y()), size(), *view_.scene_);
         else if (drag_ == Drag::Orbit) view_.camera_.orbit(float(d.x()) * 0.4F, float(d.y()) * 0.4F);
         else return;
         update();

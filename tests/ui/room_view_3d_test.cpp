@@ -308,6 +308,35 @@ private slots:
         QCOMPARE(picture.pixel(hole) & 0xFFFFFF, cw::ui::kViewBackground3D & 0xFFFFFF);
     }
 
+    // The camera a view starts with (and Home goes back to) has the whole room in sight, in a
+    // wide, a square and a tall view, for a small, a long and a large, tall room.
+    void startingCameraShowsTheWholeRoom() {
+        auto rooms = cw::test::makeTestProject();
+        const struct {
+            int rows, columns, floor, ceiling;
+        } shapes[] = {{3, 3, 127, 139}, {3, 32, 100, 200}, {16, 24, 100, 160}};
+        for (const auto& shape : shapes) {
+            const EditorRoom& room = cw::test::addTestRoom(*rooms, shape.rows, shape.columns, shape.floor, shape.ceiling, 1, 16);
+            auto work = std::make_unique<SceneWork>();
+            auto scene = std::make_unique<RoomScene>();
+            buildRoomScene(room, 1, false, SceneSelection{}, *work, *scene);
+            QVERIFY2(scene->refusal.empty(), scene->refusal.c_str());
+            for (const QSize size : {QSize(800, 300), QSize(500, 500), QSize(260, 700)}) {
+                const QMatrix4x4 matrix = cw::ui::cameraMatrix(cw::ui::ViewCamera{}, *scene, size);
+                for (int corner = 0; corner < 8; ++corner) {
+                    const QVector3D place((corner & 1 ? scene->high : scene->low)[0],
+                                          (corner & 2 ? scene->high : scene->low)[1],
+                                          (corner & 4 ? scene->high : scene->low)[2]);
+                    const QVector3D ndc = matrix.map(place);
+                    QVERIFY2(std::abs(ndc.x()) <= 1 && std::abs(ndc.y()) <= 1,
+                             qPrintable(QStringLiteral("%1 x %2 room in a %3 x %4 view: corner %5 at (%6, %7)")
+                                            .arg(shape.columns).arg(shape.rows).arg(size.width()).arg(size.height())
+                                            .arg(corner).arg(ndc.x()).arg(ndc.y())));
+                }
+            }
+        }
+    }
+
     // Saves the room editor with its 3D view of the example's hall on each real level into
     // $CW_SCREENSHOT_DIR as room-editor-3d-tr1.png, -tr2.png, -tr3.png (only when it is set).
     void screenshotsOnEachGame() {
