@@ -1,7 +1,6 @@
 #include "ui/room_render.h"
 
 #include <QBuffer>
-#include <QGuiApplication>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QOpenGLFramebufferObject>
@@ -33,19 +32,8 @@ void printError(const QString& text) {
 QImage renderScene(const RoomScene& scene, const BaseTextures& textures, QSize size, const ViewCamera& camera,
                    QString& why) {
     QOpenGLContext context;
-    if (!context.create()) {
-        why = QStringLiteral("no OpenGL context can be made on the Qt platform \"%1\" (the offscreen platform "
-                             "needs an X display for OpenGL: run under an X server, such as xvfb-run)")
-                  .arg(QGuiApplication::platformName());
-        return {};
-    }
     QOffscreenSurface surface;
-    surface.setFormat(context.format());
-    surface.create();
-    if (!surface.isValid() || !context.makeCurrent(&surface)) {
-        why = QStringLiteral("the OpenGL context cannot be used offscreen");
-        return {};
-    }
+    if (!makeOffscreenContextCurrent(context, surface, why)) return {};
     QImage picture;
     {
         QOpenGLFramebufferObjectFormat format;

@@ -1,6 +1,8 @@
 #include "ui/room_renderer.h"
 
+#include <QGuiApplication>
 #include <QImage>
+#include <QOffscreenSurface>
 #include <QOpenGLBuffer>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
@@ -92,6 +94,24 @@ float cameraDistance(const ViewCamera& camera, const RoomScene& scene, QSize siz
 }
 
 }  // namespace
+
+bool makeOffscreenContextCurrent(QOpenGLContext& context, QOffscreenSurface& surface, QString& why) {
+    if (!context.create()) {
+        const QString platform = QGuiApplication::platformName();
+        why = QStringLiteral("the window system (Qt platform \"%1\") gives no OpenGL context").arg(platform);
+        if (platform == QLatin1String("offscreen"))
+            why += QStringLiteral(" (the offscreen platform needs an X display for OpenGL: run under an X server, "
+                                  "such as xvfb-run)");
+        return false;
+    }
+    surface.setFormat(context.format());
+    surface.create();
+    if (!surface.isValid() || !context.makeCurrent(&surface)) {
+        why = QStringLiteral("an OpenGL context was made but cannot be used offscreen");
+        return false;
+    }
+    return true;
+}
 
 void ViewCamera::orbit(float dxDegrees, float dyDegrees) {
     yaw = std::fmod(yaw + dxDegrees, 360.0F);

@@ -13,12 +13,19 @@
 
 #include "scene/room_scene.h"
 
+class QOffscreenSurface;
 class QOpenGLBuffer;
+class QOpenGLContext;
 class QOpenGLShaderProgram;
 class QOpenGLTexture;
 class QOpenGLVertexArrayObject;
 
 namespace cw::ui {
+
+// Makes a new OpenGL context and makes it current on a new offscreen surface (both the caller's,
+// the context to be created here): for drawing without a window, or to learn whether the window
+// system gives OpenGL at all. False, with the reason, when it gives none or one that cannot be used.
+bool makeOffscreenContextCurrent(QOpenGLContext& context, QOffscreenSurface& surface, QString& why);
 
 // The background behind the room (a face left out shows it).
 inline constexpr QRgb kViewBackground3D = 0xFF26303C;

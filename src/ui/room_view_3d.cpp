@@ -24,17 +24,10 @@ bool platformShowsOpenGLWidgets() {
 
 bool canMakeOpenGLContext(QString* why) {
     QOpenGLContext context;
-    if (!context.create()) {
-        if (why)
-            *why = QStringLiteral("the window system (Qt platform \"%1\") gives no OpenGL context")
-                       .arg(QGuiApplication::platformName());
-        return false;
-    }
     QOffscreenSurface surface;
-    surface.setFormat(context.format());
-    surface.create();
-    if (!surface.isValid() || !context.makeCurrent(&surface)) {
-        if (why) *why = QStringLiteral("an OpenGL context was made but cannot be used");
+    QString reason;
+    if (!makeOffscreenContextCurrent(context, surface, reason)) {
+        if (why) *why = reason;
         return false;
     }
     context.doneCurrent();
