@@ -78,17 +78,8 @@ void clearRoom(EditorRoom& room) {
 }
 
 void clearProjectExceptRooms(Project& project) {
-    project.roomCount = 0;
-    project.levelDescription.clear();
-    project.comment.clear();
-    project.baseLevelPath.clear();
-    project.itemsFilePath.clear();
-    project.lightsFilePath.clear();
-    project.outputLevelPath.clear();
-    project.currentRoom = 1;
+    static_cast<ProjectFields&>(project) = ProjectFields{};
     project.projectFileName.clear();
-    project.planX = -1;
-    project.planY = -1;
 }
 
 void clearProject(Project& project) {

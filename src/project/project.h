@@ -98,7 +98,10 @@ struct EditorRoom {
     std::uint16_t numX() const { return grid.numX; }
 };
 
-struct Project {
+// The project's fields outside its rooms: what its file keeps beside them, and where the plan
+// shows the current room. The file name is not one of them: it names where the project is kept,
+// not what it holds.
+struct ProjectFields {
     PString<100> levelDescription;
     PString<250> comment;
     PString<100> baseLevelPath;
@@ -107,12 +110,15 @@ struct Project {
     PString<100> outputLevelPath;
     std::uint8_t currentRoom = 1;  // 1-based
     std::uint8_t roomCount = 0;    // 0..80
-    std::array<EditorRoom, kMaxRooms> rooms{};
-
-    // Run-time state, not persisted.
-    std::string projectFileName;  // empty for an untitled project
-    std::int32_t planX = -1;      // plan position of the current room, -1 without rooms
+    // Run-time state, not persisted: the plan position of the current room, -1 without rooms.
+    std::int32_t planX = -1;
     std::int32_t planY = -1;
+    friend bool operator==(const ProjectFields&, const ProjectFields&) = default;
+};
+
+struct Project : ProjectFields {
+    std::array<EditorRoom, kMaxRooms> rooms{};
+    std::string projectFileName;  // run-time state, not persisted; empty for an untitled project
 
     EditorRoom& room(int number) { return rooms.at(static_cast<std::size_t>(number - 1)); }
     const EditorRoom& room(int number) const { return rooms.at(static_cast<std::size_t>(number - 1)); }

@@ -61,31 +61,9 @@ int roomChangedBy(StepKind kind, const Project& project) {
     return 0;
 }
 
-ProjectFields projectFields(const Project& project) {
-    return {.levelDescription = project.levelDescription,
-            .comment = project.comment,
-            .baseLevelPath = project.baseLevelPath,
-            .itemsFilePath = project.itemsFilePath,
-            .lightsFilePath = project.lightsFilePath,
-            .outputLevelPath = project.outputLevelPath,
-            .currentRoom = project.currentRoom,
-            .roomCount = project.roomCount,
-            .planX = project.planX,
-            .planY = project.planY};
-}
+ProjectFields projectFields(const Project& project) { return static_cast<const ProjectFields&>(project); }
 
-void setProjectFields(Project& project, const ProjectFields& fields) {
-    project.levelDescription = fields.levelDescription;
-    project.comment = fields.comment;
-    project.baseLevelPath = fields.baseLevelPath;
-    project.itemsFilePath = fields.itemsFilePath;
-    project.lightsFilePath = fields.lightsFilePath;
-    project.outputLevelPath = fields.outputLevelPath;
-    project.currentRoom = fields.currentRoom;
-    project.roomCount = fields.roomCount;
-    project.planX = fields.planX;
-    project.planY = fields.planY;
-}
+void setProjectFields(Project& project, const ProjectFields& fields) { static_cast<ProjectFields&>(project) = fields; }
 
 // --- ProjectStep ------------------------------------------------------------------------------
 

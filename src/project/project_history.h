@@ -51,21 +51,7 @@ enum class StepKind {
 // settings, and the current room for every other kind (0 when it is not a room slot).
 int roomChangedBy(StepKind kind, const Project& project);
 
-// The fields of the project outside its rooms that a step may change. The file name is not one:
-// it names where the project is kept, not what it holds.
-struct ProjectFields {
-    PString<100> levelDescription;
-    PString<250> comment;
-    PString<100> baseLevelPath;
-    PString<100> itemsFilePath;
-    PString<100> lightsFilePath;
-    PString<100> outputLevelPath;
-    std::uint8_t currentRoom = 1;
-    std::uint8_t roomCount = 0;
-    std::int32_t planX = -1;
-    std::int32_t planY = -1;
-    friend bool operator==(const ProjectFields&, const ProjectFields&) = default;
-};
+// The fields of the project outside its rooms (ProjectFields): what a step may change beside a room.
 ProjectFields projectFields(const Project& project);
 void setProjectFields(Project& project, const ProjectFields& fields);
 
