@@ -28,23 +28,37 @@ namespace cw {
 
 class ByteReader;
 
+// The typed reads of a reader whose read(dst, n) copies its next n bytes: each value as its
+// little-endian bytes lie in the input.
+template <class Reader>
+class TypedReads {
+public:
+    std::uint8_t u8() { return value<std::uint8_t>(); }
+    std::int8_t i8() { return value<std::int8_t>(); }
+    std::uint16_t u16() { return value<std::uint16_t>(); }
+    std::int16_t i16() { return value<std::int16_t>(); }
+    std::uint32_t u32() { return value<std::uint32_t>(); }
+    std::int32_t i32() { return value<std::int32_t>(); }
+
+private:
+    template <class T>
+    T value() {
+        T v;
+        static_cast<Reader&>(*this).read(&v, sizeof v);
+        return v;
+    }
+};
+
 // The N bytes of one record, read from a ByteReader with one check of what is left
 // (ByteReader::record), then taken apart in file order by the same little-endian reads. The bytes
 // are looked at where the reader holds them (only a record that straddles a file reader's buffer
 // is copied), so a record is valid until its reader reads on. A read past the record's N bytes
 // is a fault of the caller's record layout (std::logic_error), never a read outside the record.
 template <std::size_t N>
-class RecordReader {
+class RecordReader : public TypedReads<RecordReader<N>> {
 public:
     RecordReader(const RecordReader&) = delete;
     RecordReader& operator=(const RecordReader&) = delete;
-
-    std::uint8_t u8() { std::uint8_t v; read(&v, 1); return v; }
-    std::int8_t i8() { return static_cast<std::int8_t>(u8()); }
-    std::uint16_t u16() { std::uint16_t v; read(&v, 2); return v; }
-    std::int16_t i16() { std::int16_t v; read(&v, 2); return v; }
-    std::uint32_t u32() { std::uint32_t v; read(&v, 4); return v; }
-    std::int32_t i32() { std::int32_t v; read(&v, 4); return v; }
 
     // Copies n bytes into dst.
     void read(void* dst, std::size_t n) { std::memcpy(dst, take(n).data(), n); }
@@ -66,7 +80,7 @@ private:
     std::size_t pos_ = 0;
 };
 
-class ByteReader {
+class ByteReader : public TypedReads<ByteReader> {
 public:
     // Reads bytes held in memory. `what` names the input in messages, e.g. "Project file x.cwp".
     explicit ByteReader(std::span<const std::uint8_t> bytes, std::string what = "File")
@@ -87,13 +101,6 @@ public:
     std::size_t remaining() const { return size_ - position(); }
     bool atEnd() const { return position() == size_; }
     const std::string& what() const { return what_; }
-
-    std::uint8_t u8() { std::uint8_t v; read(&v, 1); return v; }
-    std::int8_t i8() { return static_cast<std::int8_t>(u8()); }
-    std::uint16_t u16() { std::uint16_t v; read(&v, 2); return v; }
-    std::int16_t i16() { std::int16_t v; read(&v, 2); return v; }
-    std::uint32_t u32() { std::uint32_t v; read(&v, 4); return v; }
-    std::int32_t i32() { std::int32_t v; read(&v, 4); return v; }
 
     // Copies n bytes into dst.
     void read(void* dst, std::size_t n) {
